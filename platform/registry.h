@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace drvsweep {
+
+// One open registry key; destroying it closes the key (RegCloseKey).
+// Results are the LSTATUS codes of the Reg* family: 0 on success.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+
+    // RegEnumKeyA: the name of subkey `index` into name[0, size), NUL-terminated.
+    // Returns 0 while subkeys remain and a non-zero code after the last or on error
+    // (234 when the name does not fit); `name` is not trusted after a failure.
+    virtual long EnumKey(std::uint32_t index, char* name, std::uint32_t size) = 0;
+
+    // RegQueryValueExA: the value's bytes as stored, whatever its type, into data.
+    // *size is the buffer size on entry and the bytes stored (or needed, with 234) on
+    // return. The bytes need not end in a NUL; `data` is not trusted after a failure.
+    virtual long QueryValue(const char* valueName, void* data, std::uint32_t* size) = 0;
+};
+
+// The registry below HKEY_LOCAL_MACHINE, the one root DrvSweep uses.
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access). On 0, *key holds the open key;
+    // on failure *key is left empty.
+    virtual long OpenKey(const char* path, std::uint32_t access, std::unique_ptr<RegistryKey>* key) = 0;
+
+    // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path). The 9x family deletes the subkeys with the key;
+    // the NT family refuses a key that has subkeys.
+    virtual long DeleteKey(const char* path) = 0;
+};
+
+}  // namespace drvsweep

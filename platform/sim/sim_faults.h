@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace drvsweep::sim {
+
+// Failures injected into the simulated Windows. A rule names a Win32 call ("RegOpenKeyExA",
+// "SetupGetLineTextA", ...), optionally a text that the call's argument must contain, how
+// many matching calls pass before it strikes, and how many times it strikes (-1: always).
+struct FaultRule {
+    std::string call;
+    std::string argumentContains;
+    long errorCode = 5;  // ERROR_ACCESS_DENIED
+    int skip = 0;
+    int times = -1;
+};
+
+class SimFaults {
+public:
+    void Add(FaultRule rule);
+    void Clear();
+
+    // Asks whether this call fails; on true *errorCode holds the code to report. Every call
+    // of the simulation asks once, with the argument its rule matches against.
+    bool ShouldFail(const char* call, const std::string& argument, long* errorCode);
+
+    // Every call asked about, as "Call argument", oldest first.
+    const std::vector<std::string>& calls() const { return calls_; }
+
+private:
+    struct ActiveRule {
+        FaultRule rule;
+        int seen = 0;
+        int struck = 0;
+    };
+    std::vector<ActiveRule> rules_;
+    std::vector<std::string> calls_;
+};
+
+}  // namespace drvsweep::sim

@@ -1,0 +1,63 @@
+#include "platform/text_reads.h"
+
+#include <cstring>
+
+#include "platform/win32_codes.h"
+
+namespace drvsweep {
+
+namespace {
+
+// Adopts raw bytes from the OS as a text when they hold a NUL within `length`, or when
+// they have room for one after them.
+bool AdoptText(const char* bytes, std::size_t length, PathText* out) {
+    const void* nul = std::memchr(bytes, '\0', length);
+    const std::size_t textLength =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : length;
+    return out->assign(bytes, textLength);
+}
+
+}  // namespace
+
+bool ReadWindowsFolder(FileSystem& files, PathText* folder) {
+    char buffer[kMaxPath] = {};
+    const std::uint32_t length = files.WindowsFolder(buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) {
+        return false;
+    }
+    std::size_t used = strnlen(buffer, sizeof buffer);
+    if (used == sizeof buffer) {
+        return false;
+    }
+    while (used > 0 && buffer[used - 1] == '\\') {
+        --used;
+    }
+    return used > 0 && folder->assign(buffer, used);
+}
+
+bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name) {
+    char buffer[kMaxPath] = {};
+    if (key.EnumKey(index, buffer, sizeof buffer) != kErrorSuccess) {
+        return false;
+    }
+    return AdoptText(buffer, strnlen(buffer, sizeof buffer), name);
+}
+
+bool ReadStringValue(RegistryKey& key, const char* valueName, PathText* value) {
+    char buffer[kMaxPath] = {};
+    std::uint32_t size = sizeof buffer;
+    if (key.QueryValue(valueName, buffer, &size) != kErrorSuccess || size > sizeof buffer) {
+        return false;
+    }
+    return AdoptText(buffer, size, value);
+}
+
+bool ReadLineText(InfFile& inf, const InfLine& line, PathText* text) {
+    char buffer[kMaxPath] = {};
+    if (!inf.LineText(line, buffer, sizeof buffer)) {
+        return false;
+    }
+    return AdoptText(buffer, strnlen(buffer, sizeof buffer), text);
+}
+
+}  // namespace drvsweep

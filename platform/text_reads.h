@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/fixed_text.h"
+#include "platform/inf_files.h"
+#include "platform/registry.h"
+
+namespace drvsweep {
+
+// Reads that fill a 260-byte text from the OS and trust the result only when it is a whole
+// NUL-terminated text. On false the output is left exactly as it was.
+
+// %windir% as GetWindowsDirectoryA gives it, with no trailing backslash, so that pieces
+// beginning with a backslash can be appended.
+bool ReadWindowsFolder(FileSystem& files, PathText* folder);
+
+// RegEnumKeyA into 260 bytes.
+bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name);
+
+// RegQueryValueExA with a byte count of 260, the value's type not tested. A value that
+// fills all 260 bytes without a terminator is refused rather than cut.
+bool ReadStringValue(RegistryKey& key, const char* valueName, PathText* value);
+
+// SetupGetLineTextA into 260 bytes.
+bool ReadLineText(InfFile& inf, const InfLine& line, PathText* text);
+
+}  // namespace drvsweep

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace drvsweep::testing {
+
+// The machine a contract test runs on. Natively it is the simulated Windows loaded from the
+// scenario folder tests/fixtures/<scenario>; in the Windows build it is the real Windows of
+// the Wine prefix, which the test runner seeded from the same scenario before the test began.
+class TestMachine {
+public:
+    virtual ~TestMachine() = default;
+    virtual Platform& platform() = 0;
+};
+
+// The scenario the runner seeded (DRVSWEEP_SCENARIO), or empty when none was given.
+std::string CurrentScenario();
+
+// The machine of the current scenario; fails the test when none was seeded.
+std::unique_ptr<TestMachine> OpenScenarioMachine();
+
+// The host path of a file below tests/fixtures, in the form the running program can open.
+std::string FixturePath(const std::string& relative);
+
+}  // namespace drvsweep::testing
