@@ -16,7 +16,7 @@ struct DeviceInfoData {
 // A device information set of the NT family's Setup API; destroying it destroys the set
 // (SetupDiDestroyDeviceInfoList).
 class DeviceInfoSet {
-public:
+  public:
     virtual ~DeviceInfoSet() = default;
 
     // SetupDiEnumDeviceInfo: false past the last member.
@@ -24,9 +24,8 @@ public:
 
     // SetupDiGetDeviceRegistryPropertyA(SPDRP_HARDWAREID) into buffer[0, size); *required
     // receives the size needed. On false, *error holds GetLastError() read at once.
-    virtual bool HardwareIds(const DeviceInfoData& device, std::uint8_t* buffer,
-                             std::uint32_t size, std::uint32_t* required,
-                             std::uint32_t* error) = 0;
+    virtual bool HardwareIds(const DeviceInfoData& device, std::uint8_t* buffer, std::uint32_t size,
+                             std::uint32_t* required, std::uint32_t* error) = 0;
 
     // SetupDiCallClassInstaller(DIF_REMOVE) and SetupDiRemoveDevice.
     virtual bool CallRemoveInstaller(const DeviceInfoData& device) = 0;
@@ -34,7 +33,7 @@ public:
 };
 
 class DeviceInstances {
-public:
+  public:
     virtual ~DeviceInstances() = default;
 
     // SetupDiGetClassDevsA(no class, no enumerator, no window, DIGCF_ALLCLASSES): every

@@ -8,7 +8,7 @@ namespace drvsweep {
 // One open registry key; destroying it closes the key (RegCloseKey).
 // Results are the LSTATUS codes of the Reg* family: 0 on success.
 class RegistryKey {
-public:
+  public:
     virtual ~RegistryKey() = default;
 
     // RegEnumKeyA: the name of subkey `index` into name[0, size), NUL-terminated.
@@ -24,12 +24,13 @@ public:
 
 // The registry below HKEY_LOCAL_MACHINE, the one root DrvSweep uses.
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access). On 0, *key holds the open key;
     // on failure *key is left empty.
-    virtual long OpenKey(const char* path, std::uint32_t access, std::unique_ptr<RegistryKey>* key) = 0;
+    virtual long OpenKey(const char* path, std::uint32_t access,
+                         std::unique_ptr<RegistryKey>* key) = 0;
 
     // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path). The 9x family deletes the subkeys with the key;
     // the NT family refuses a key that has subkeys.

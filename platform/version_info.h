@@ -6,7 +6,7 @@ namespace drvsweep {
 
 // Version and language services: GetVersion and GetSystemDefaultLangID.
 class VersionInfo {
-public:
+  public:
     virtual ~VersionInfo() = default;
     virtual std::uint32_t Version() = 0;
     virtual std::uint16_t DefaultLanguage() = 0;
@@ -20,6 +20,8 @@ constexpr Family FamilyOfVersion(std::uint32_t version) {
 }
 
 // Asked afresh each time: nothing about the family is cached.
-inline Family CurrentFamily(VersionInfo& version) { return FamilyOfVersion(version.Version()); }
+inline Family CurrentFamily(VersionInfo& version) {
+    return FamilyOfVersion(version.Version());
+}
 
 }  // namespace drvsweep

@@ -1,0 +1,135 @@
+#include "discovery/bus_scan.h"
+
+#include <cstring>
+
+#include "discovery/driver_inf.h"
+#include "platform/registry_paths.h"
+#include "platform/text_reads.h"
+#include "platform/win32_codes.h"
+
+namespace drvsweep {
+
+namespace {
+
+// What tells the two buses apart; the walk of the device tree is the same for both.
+struct Bus {
+    RegistryPath tree;
+    RegistryPath devicePrefix;
+    const char* tokens[2];
+    std::int32_t busKind;
+    const char* devicePathPrefix;
+    // Fills the driver fields once the device's INF is known; false when the row cannot
+    // safely name its driver files, so that its INF must not be recorded either.
+    bool (*fillDriverFields)(Platform& platform, ScannerRecord& row);
+};
+
+bool FillUsbDriverFields(Platform& platform, ScannerRecord& row) {
+    PathText folder;
+    PathText dll;
+    if (ReadTwainFolder(platform, row.infPath.c_str(), &folder) != 1 ||
+        !dll.appendAll(folder, ".dll")) {
+        return false;
+    }
+    row.twainFolder = folder;
+    row.driverDll = dll;
+    return true;
+}
+
+bool FillPcCardDriverFields(Platform& platform, ScannerRecord& row) {
+    const bool nt = CurrentFamily(platform.version) == Family::Nt;
+    return row.twainFolder.assign("Orbdrv") && row.driverDll.assign("Orbdrv.dll") &&
+           row.kernelDriver.assign(nt ? "Orbdrv.sys" : "Orbdrv.vxd");
+}
+
+constexpr Bus kUsb = {RegistryPath::UsbTree,
+                      RegistryPath::UsbDevicePrefix,
+                      {"Vid_0c6e", "VID_0C6E"},
+                      kBusUsb,
+                      "USB\\",
+                      FillUsbDriverFields};
+
+constexpr Bus kPcCard = {RegistryPath::PcCardTree,
+                         RegistryPath::PcCardDevicePrefix,
+                         {"RDN-CQ-D41E", "QUORIN"},
+                         kBusPcCard,
+                         "PCMCIA\\",
+                         FillPcCardDriverFields};
+
+bool IsMakersDevice(const Bus& bus, const PathText& keyName) {
+    return std::strstr(keyName.c_str(), bus.tokens[0]) != nullptr ||
+           std::strstr(keyName.c_str(), bus.tokens[1]) != nullptr;
+}
+
+// Reads DeviceDesc of the device's first instance into the row. A path that does not fit
+// its buffer counts as a key that cannot be opened.
+bool ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName,
+                     ScannerRecord& row) {
+    PathText devicePath;
+    std::unique_ptr<RegistryKey> deviceKey;
+    const char* prefix = RegistryPathFor(bus.devicePrefix, CurrentFamily(platform.version));
+    if (!devicePath.appendAll(prefix, keyName) ||
+        platform.registry.OpenKey(devicePath.c_str(), kKeyRead, &deviceKey) != kErrorSuccess) {
+        return false;
+    }
+    PathText instance;
+    PathText instancePath = devicePath;
+    std::unique_ptr<RegistryKey> instanceKey;
+    if (!ReadSubkeyName(*deviceKey, 0, &instance) || !instancePath.appendAll("\\", instance) ||
+        platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, &instanceKey) !=
+            kErrorSuccess) {
+        return false;
+    }
+    return ReadStringValue(*instanceKey, "DeviceDesc", &row.description);
+}
+
+void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus) {
+    std::unique_ptr<RegistryKey> root;
+    const char* treePath = RegistryPathFor(bus.tree, CurrentFamily(platform.version));
+    if (platform.registry.OpenKey(treePath, kKeyRead, &root) != kErrorSuccess) {
+        return;
+    }
+    std::int32_t rowIndex = table.lastIndex;
+    PathText keyName;
+    for (unsigned index = 0; ReadSubkeyName(*root, index, &keyName); ++index) {
+        if (!IsMakersDevice(bus, keyName)) {
+            continue;
+        }
+        // The table holds 260 rows; once the last is taken nothing more can be recorded.
+        if (rowIndex + 1 >= kScannerRows) {
+            break;
+        }
+        // A devicePath that does not fit would name some other, shorter key: such a device
+        // gets no row, since every removal step works from devicePath.
+        PathText devicePath;
+        if (!devicePath.appendAll(bus.devicePathPrefix, keyName)) {
+            continue;
+        }
+        ScannerRecord& row = table.rows[++rowIndex];
+        ClearScannerRow(row);
+        row.busKind = bus.busKind;
+        row.devicePath = devicePath;
+        if (!ReadDescription(platform, bus, keyName, row)) {
+            continue;
+        }
+        if (FindDriverInf(platform, row.devicePath.c_str(), &row.infPath) == 1 &&
+            !bus.fillDriverFields(platform, row)) {
+            row.infPath.clear();
+            row.twainFolder.clear();
+            row.driverDll.clear();
+            row.kernelDriver.clear();
+        }
+    }
+    table.lastIndex = rowIndex;
+}
+
+}  // namespace
+
+void ScanUsbScanners(Platform& platform, ScannerTable& table) {
+    ScanBus(platform, table, kUsb);
+}
+
+void ScanPcCardScanners(Platform& platform, ScannerTable& table) {
+    ScanBus(platform, table, kPcCard);
+}
+
+}  // namespace drvsweep
