@@ -10,8 +10,12 @@ std::string CurrentScenario() {
     return scenario ? scenario : "";
 }
 
+// The scenarios live in tests/fixtures unless DRVSWEEP_FIXTURES names another folder (the
+// benchmark's generated machine does).
 std::string FixturePath(const std::string& relative) {
-    return std::string(DRVSWEEP_FIXTURES_DIR) + "/" + relative;
+    const char* folder = std::getenv("DRVSWEEP_FIXTURES");
+    return std::string(DRVSWEEP_HOST_ROOT) + (folder ? folder : DRVSWEEP_FIXTURES_DIR) + "/" +
+           relative;
 }
 
 }  // namespace drvsweep::testing

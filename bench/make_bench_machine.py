@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""Writes the benchmark's machine scenario: an NT-family machine with 4 Quorin USB scanners
+and 300 OEM INF files of a few KB each, every one with several models sections. The scanners'
+own INF files lie spread through the folder, so that each lookup reads many files first."""
+import os
+import sys
+
+INF_COUNT = 300
+SCANNER_PIDS = {"5210": 75, "7300": 150, "3902": 225, "2503": 299}  # pid -> oem index
+
+
+def inf_text(index, maker, pids, twain):
+    lines = ["; Driver package %d of %s" % (index, maker), "[Version]",
+             'Signature="$Windows NT$"', "Class=Image",
+             "ClassGUID={6bdd1fc6-810f-11d0-bec7-08002be2092f}", "Provider=%Mfg%",
+             "DriverVer=01/%02d/2006,3.%d.0.0" % (index % 28 + 1, index), "",
+             "[Manufacturer]", "%Mfg%=Models,NTx86,NTamd64", "%Mfg%=Models", "%Mfg%=Legacy", ""]
+    for section in ("Models.NTx86", "Models.NTamd64", "Models", "Legacy"):
+        lines.append("[%s]" % section)
+        for pid in pids:
+            lines.append("%%Dev%s.Desc%%=Dev%s.Install,USB\\VID_%s&PID_%s&REV_0100,USB\\VID_%s&PID_%s"
+                         % (pid, pid, maker, pid, maker, pid))
+        lines.append("")
+    lines += ["[DestinationDirs]", "DefaultDestDir=11", "Dev.Sys=10,system32",
+              "Dev.Twain=10,twain_32\\%s" % twain, ""]
+    for pid in pids:
+        lines += ["[Dev%s.Install]" % pid, "CopyFiles=Dev.Sys,Dev.Twain", "SubClass=StillImage",
+                  "DeviceType=1", "DeviceSubType=0x1", "Capabilities=0x31",
+                  "DeviceData=Dev%s.Data" % pid, "", "[Dev%s.Data]" % pid,
+                  "Server=local", "UI DLL=sti.dll", "UI Class ID={4DB1AD10-3391-11D2-9A33-00C04FA36145}", ""]
+    lines += ["[Dev.Sys]", "%s.dll" % twain, "", "[Dev.Twain]", "%s.ds" % twain, "",
+              "[SourceDisksNames]", "1=%Disk%,,,", "", "[SourceDisksFiles]",
+              "%s.dll=1" % twain, "%s.ds=1" % twain, "", "[Strings]", 'Mfg="%s"' % maker,
+              'Disk="Driver disk %d"' % index]
+    for pid in pids:
+        lines.append('Dev%s.Desc="Scanner %s of maker %s"' % (pid, pid, maker))
+    return "\r\n".join(lines) + "\r\n"
+
+
+def main(target):
+    os.makedirs(os.path.join(target, "windir", "inf"), exist_ok=True)
+    with open(os.path.join(target, "family"), "w") as out:
+        out.write("nt\n")
+    by_index = {index: pid for pid, index in SCANNER_PIDS.items()}
+    for index in range(INF_COUNT):
+        if index in by_index:
+            pid = by_index[index]
+            text = inf_text(index, "0C6E", ["F%03d" % (index % 1000 + k) for k in range(5)] + [pid],
+                            "Quorin%s" % pid)
+        else:
+            pids = ["%04X" % (0x1000 + index * 8 + k) for k in range(8)]
+            text = inf_text(index, "%04X" % (0x2000 + index), pids, "Maker%d" % index)
+        with open(os.path.join(target, "windir", "inf", "oem%d.inf" % index), "w", newline="") as out:
+            out.write(text)
+    reg = ["REGEDIT4", ""]
+    for pid in SCANNER_PIDS:
+        key = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_%s" % pid
+        reg += ["[%s]" % key, "", "[%s\\5&1&0&%s]" % (key, pid),
+                '"DeviceDesc"="Quorin %s USB Scanner"' % pid, ""]
+    with open(os.path.join(target, "machine.reg"), "w", newline="\r\n") as out:
+        out.write("\n".join(reg) + "\n")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
