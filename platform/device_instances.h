@@ -16,7 +16,7 @@ struct DeviceInfoData {
 // A device information set of the NT family's Setup API; destroying it destroys the set
 // (SetupDiDestroyDeviceInfoList).
 class DeviceInfoSet {
-  public:
+public:
     virtual ~DeviceInfoSet() = default;
 
     // SetupDiEnumDeviceInfo: false past the last member.
@@ -33,7 +33,7 @@ class DeviceInfoSet {
 };
 
 class DeviceInstances {
-  public:
+public:
     virtual ~DeviceInstances() = default;
 
     // SetupDiGetClassDevsA(no class, no enumerator, no window, DIGCF_ALLCLASSES): every

@@ -16,7 +16,7 @@ struct CodePageText {
 // forwards them to user32; the simulated host records them and answers message boxes
 // from a script.
 class DialogHost {
-  public:
+public:
     virtual ~DialogHost() = default;
 
     virtual void SetCaption(CodePageText text) = 0;

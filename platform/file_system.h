@@ -15,7 +15,7 @@ struct FoundFile {
 
 // A running folder listing; destroying it ends the search (FindClose).
 class FileSearch {
-  public:
+public:
     virtual ~FileSearch() = default;
 
     // FindNextFileA: false when no entry is left.
@@ -24,7 +24,7 @@ class FileSearch {
 
 // Files and folders. Relative paths resolve against the process's one working directory.
 class FileSystem {
-  public:
+public:
     virtual ~FileSystem() = default;
 
     // GetWindowsDirectoryA: the length stored (without NUL) when it fits in size bytes,

@@ -13,7 +13,7 @@ template <std::size_t N>
 class FixedText {
     static_assert(N >= 2, "a fixed text needs room for one character and its terminator");
 
-  public:
+public:
     static constexpr std::size_t capacity() { return N; }
 
     const char* c_str() const { return text_; }
@@ -64,7 +64,7 @@ class FixedText {
     bool operator==(const FixedText& other) const { return std::strcmp(text_, other.text_) == 0; }
     bool operator!=(const FixedText& other) const { return !(*this == other); }
 
-  private:
+private:
     static const char* ToChars(const char* text) { return text; }
     template <std::size_t M>
     static const char* ToChars(const FixedText<M>& text) {

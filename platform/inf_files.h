@@ -16,7 +16,7 @@ struct InfLine {
 
 // One INF file opened as a Windows 4 style INF; destroying it closes it (SetupCloseInfFile).
 class InfFile {
-  public:
+public:
     virtual ~InfFile() = default;
 
     // SetupGetLineCountA: the number of lines of the section, below 1 when it is missing.
@@ -35,7 +35,7 @@ class InfFile {
 };
 
 class InfFiles {
-  public:
+public:
     virtual ~InfFiles() = default;
 
     // SetupOpenInfFileA(path, no class, INF_STYLE_WIN4, no error line). Null where the

@@ -13,7 +13,7 @@ struct Luid {
 
 // The access token of the own process; destroying it closes the handle.
 class ProcessToken {
-  public:
+public:
     virtual ~ProcessToken() = default;
 
     // AdjustTokenPrivileges(token, FALSE, {1 entry: privilege, attributes}, 0, NULL, NULL).
@@ -22,7 +22,7 @@ class ProcessToken {
 
 // Programs and power: starting a program and restarting the machine.
 class ProgramsAndPower {
-  public:
+public:
     virtual ~ProgramsAndPower() = default;
 
     // ShellExecuteA(NULL, "open", program, parameters, NULL, SW_SHOWNORMAL); returns at once

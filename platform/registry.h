@@ -8,7 +8,7 @@ namespace drvsweep {
 // One open registry key; destroying it closes the key (RegCloseKey).
 // Results are the LSTATUS codes of the Reg* family: 0 on success.
 class RegistryKey {
-  public:
+public:
     virtual ~RegistryKey() = default;
 
     // RegEnumKeyA: the name of subkey `index` into name[0, size), NUL-terminated.
@@ -24,7 +24,7 @@ class RegistryKey {
 
 // The registry below HKEY_LOCAL_MACHINE, the one root DrvSweep uses.
 class Registry {
-  public:
+public:
     virtual ~Registry() = default;
 
     // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access). On 0, *key holds the open key;

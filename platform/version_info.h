@@ -6,7 +6,7 @@ namespace drvsweep {
 
 // Version and language services: GetVersion and GetSystemDefaultLangID.
 class VersionInfo {
-  public:
+public:
     virtual ~VersionInfo() = default;
     virtual std::uint32_t Version() = 0;
     virtual std::uint16_t DefaultLanguage() = 0;

@@ -8,7 +8,7 @@ namespace drvsweep {
 // Saves the process's working directory and puts it back when it goes out of scope, so that
 // every way out of an operation that changes it ends in the directory it began in.
 class SavedWorkingFolder {
-  public:
+public:
     explicit SavedWorkingFolder(FileSystem& files);
     ~SavedWorkingFolder();
     SavedWorkingFolder(const SavedWorkingFolder&) = delete;
@@ -18,7 +18,7 @@ class SavedWorkingFolder {
     // back, and the caller must not change it.
     bool saved() const { return saved_; }
 
-  private:
+private:
     FileSystem& files_;
     PathText folder_;
     bool saved_ = false;

@@ -2,9 +2,13 @@
 
 namespace drvsweep::sim {
 
-void SimFaults::Add(FaultRule rule) { rules_.push_back(ActiveRule{std::move(rule)}); }
+void SimFaults::Add(FaultRule rule) {
+    rules_.push_back(ActiveRule{std::move(rule)});
+}
 
-void SimFaults::Clear() { rules_.clear(); }
+void SimFaults::Clear() {
+    rules_.clear();
+}
 
 bool SimFaults::ShouldFail(const char* call, const std::string& argument, long* errorCode) {
     calls_.push_back(std::string(call) + " " + argument);

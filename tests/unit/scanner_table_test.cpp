@@ -9,7 +9,7 @@ namespace drvsweep {
 namespace {
 
 class ScannerTableTest : public ::testing::Test {
-  protected:
+protected:
     void Fill(int rows) {
         for (int i = 0; i < kScannerRows; ++i) {
             ClearScannerRow(table.rows[i]);
