@@ -1,0 +1,224 @@
+#include "discovery/bus_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "discovery/scanner_table.h"
+#include "platform/sim/sim_windows.h"
+
+namespace drvsweep {
+namespace {
+
+constexpr char kUsb[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\";
+constexpr char kPcCard[] = "SYSTEM\\CurrentControlSet\\Enum\\PCMCIA\\";
+
+class BusScanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine.registry().CreateKey("SYSTEM\\CurrentControlSet\\Enum\\USB");
+        machine.registry().CreateKey("SYSTEM\\CurrentControlSet\\Enum\\PCMCIA");
+        machine.files().AddFolder("C:\\windows\\inf");
+    }
+
+    void AddDevice(const std::string& busPrefix, const std::string& name,
+                   const std::string& description = "A scanner") {
+        machine.registry().SetString(busPrefix + name + "\\1", "DeviceDesc", description);
+    }
+
+    void AddInf(const std::string& file, const std::string& hardwareId,
+                const std::string& twainLine) {
+        machine.files().AddFile("C:\\windows\\inf\\" + file,
+                                "[Version]\r\nSignature=\"$Windows NT$\"\r\n"
+                                "[Manufacturer]\r\n%Mfg%=Models\r\n"
+                                "[Models]\r\n%Dev%=Install," +
+                                    hardwareId + "\r\n[DestinationDirs]\r\nDefaultDestDir=11\r\n" +
+                                    twainLine + "\r\n[Strings]\r\nMfg=\"Quorin\"\r\n");
+    }
+
+    void Scan() { ScanInstalledScanners(machine.platform(), table); }
+    std::string Path(int row) const { return table.rows[row].devicePath.c_str(); }
+    std::string Description(int row) const { return table.rows[row].description.c_str(); }
+
+    sim::SimWindows machine;
+    static ScannerTable table;
+};
+
+ScannerTable BusScanTest::table;
+
+TEST_F(BusScanTest, OnlyTheTwoSpellingsOfEachBusTokenMatch) {
+    for (const char* name : {"VID_0C6E&PID_0001", "Vid_0c6e&Pid_0002", "vid_0c6e&pid_0003",
+                             "VID_0c6e&PID_0004", "VID_04A9&PID_0005"}) {
+        AddDevice(kUsb, name);
+    }
+    for (const char* name : {"QUORIN-ROAMDOC-5E1A", "XRDN-CQ-D41E-2", "Quorin-ROAMDOC-5E1A"}) {
+        AddDevice(kPcCard, name);
+    }
+    Scan();
+    ASSERT_EQ(table.lastIndex, 3);
+    EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
+    EXPECT_EQ(Path(1), "USB\\Vid_0c6e&Pid_0002");
+    EXPECT_EQ(Path(2), "PCMCIA\\QUORIN-ROAMDOC-5E1A");
+    EXPECT_EQ(Path(3), "PCMCIA\\XRDN-CQ-D41E-2");
+    EXPECT_EQ(table.rows[1].busKind, kBusUsb);
+    EXPECT_EQ(table.rows[2].busKind, kBusPcCard);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST_F(BusScanTest, ARowKeepsWhatCouldBeReadOfItsDevice) {
+    machine.registry().CreateKey(std::string(kUsb) + "VID_0C6E&PID_0001");  // no instance
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0002\\A", "DeviceDesc", "A");
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0002\\B", "DeviceDesc", "B");
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0003\\1", "Driver", "x");
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0004\\1", "DeviceDesc",
+                                 std::string(260, 'L'));
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0005\\1", "DeviceDesc",
+                                 std::string(259, 'F'));
+    machine.registry().SetValue(std::string(kUsb) + "VID_0C6E&PID_0006\\1", "DeviceDesc",
+                                sim::kRegBinary, std::string(260, 'B'));
+    machine.registry().SetValue(std::string(kUsb) + "VID_0C6E&PID_0007\\1", "DeviceDesc",
+                                sim::kRegBinary, std::string(259, 'N'));
+    Scan();
+    ASSERT_EQ(table.lastIndex, 6);
+    EXPECT_EQ(Description(0), "");
+    EXPECT_EQ(Description(1), "A") << "a device with two instances gets one row, the first's";
+    EXPECT_EQ(Description(2), "");
+    EXPECT_EQ(Description(3), "") << "a description over 259 characters is not read";
+    EXPECT_EQ(Description(4), std::string(259, 'F'));
+    EXPECT_EQ(Description(5), "") << "260 bytes without a terminator are not a text";
+    EXPECT_EQ(Description(6), std::string(259, 'N'));
+    for (int row = 0; row <= table.lastIndex; ++row) {
+        EXPECT_EQ(table.rows[row].busKind, kBusUsb);
+        EXPECT_TRUE(table.rows[row].infPath.empty());
+    }
+}
+
+TEST_F(BusScanTest, AFailingReadLeavesTheRowWithBusAndPathOnly) {
+    for (const char* failing : {"RegOpenKeyExA", "RegEnumKeyA", "RegQueryValueExA"}) {
+        SCOPED_TRACE(failing);
+        sim::SimWindows fresh;
+        fresh.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0001\\1", "DeviceDesc", "A");
+        fresh.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0002\\1", "DeviceDesc", "B");
+        fresh.faults().Add({failing, "VID_0C6E&PID_0001"});
+        ScanInstalledScanners(fresh.platform(), table);
+        ASSERT_EQ(table.lastIndex, 1);
+        EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
+        EXPECT_EQ(Description(0), "");
+        EXPECT_EQ(Description(1), "B");
+        EXPECT_EQ(fresh.openHandles(), 0);
+    }
+}
+
+TEST_F(BusScanTest, AnEnumerationErrorEndsOnlyThatBus) {
+    AddDevice(kUsb, "VID_0C6E&PID_0001");
+    AddDevice(kUsb, "VID_0C6E&PID_0002");
+    AddDevice(kPcCard, "QUORIN-1");
+    // The bus key's second enumeration is the third RegEnumKeyA below Enum\USB: the first
+    // device key's instance enumeration comes between.
+    machine.faults().Add({"RegEnumKeyA", "Enum\\USB", 259, 2, 1});
+    Scan();
+    ASSERT_EQ(table.lastIndex, 1);
+    EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
+    EXPECT_EQ(Path(1), "PCMCIA\\QUORIN-1");
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST_F(BusScanTest, ABusThatCannotBeOpenedAddsNoRows) {
+    AddDevice(kUsb, "VID_0C6E&PID_0001");
+    AddDevice(kPcCard, "QUORIN-1");
+    machine.faults().Add({"RegOpenKeyExA", "Enum\\USB", 5, 0, 1});
+    Scan();
+    ASSERT_EQ(table.lastIndex, 0);
+    EXPECT_EQ(Path(0), "PCMCIA\\QUORIN-1");
+}
+
+TEST_F(BusScanTest, TheTableNeverGrowsPastItsLastRow) {
+    for (int i = 0; i < 300; ++i) {
+        machine.registry().CreateKey(std::string(kUsb) + "VID_0C6E&PID_" +
+                                     std::to_string(1000 + i));
+    }
+    AddDevice(kPcCard, "QUORIN-1");
+    Scan();
+    EXPECT_EQ(table.lastIndex, kScannerRows - 1);
+    EXPECT_EQ(Path(259), "USB\\VID_0C6E&PID_1259");
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST_F(BusScanTest, ADeviceWhosePathWouldNotFitGetsNoRow) {
+    const std::string fits = "VID_0C6E&" + std::string(255 - 9, 'F');  // "USB\" + 255 = 259
+    const std::string tooLong = "QUORIN" + std::string(253 - 6, 'P');  // "PCMCIA\" + 253
+    AddDevice(kUsb, fits);
+    AddDevice(kPcCard, tooLong);
+    Scan();
+    ASSERT_EQ(table.lastIndex, 0);
+    EXPECT_EQ(Path(0), "USB\\" + fits);
+    EXPECT_EQ(Description(0), "") << "its device key path does not fit 260 bytes";
+}
+
+TEST_F(BusScanTest, TheFamilyChoosesTheDeviceTreeAndTheKernelDriver) {
+    const std::string nineUsb = "Enum\\USB\\";
+    const std::string ninePcCard = "Enum\\PCMCIA\\";
+    AddDevice(kUsb, "VID_0C6E&PID_0001", "NT scanner");
+    AddDevice(nineUsb, "VID_0C6E&PID_0002", "9x scanner");
+    AddDevice(kPcCard, "QUORIN-NT", "NT card");
+    AddDevice(ninePcCard, "QUORIN-9X", "9x card");
+    machine.files().AddFile("C:\\windows\\inf\\other\\card.inf",
+                            "[Version]\r\nSignature=$CHICAGO$\r\n[Manufacturer]\r\nQ=M\r\n"
+                            "[M]\r\nD=I,PCMCIA\\QUORIN-9X\r\n");
+    AddInf("oem1.inf", "PCMCIA\\QUORIN-NT", "Tw=10,twain_32\\Ignored");
+
+    Scan();
+    ASSERT_EQ(table.lastIndex, 1);
+    EXPECT_EQ(Description(0), "NT scanner");
+    EXPECT_EQ(Description(1), "NT card");
+    EXPECT_STREQ(table.rows[1].kernelDriver.c_str(), "Orbdrv.sys");
+    EXPECT_STREQ(table.rows[1].twainFolder.c_str(), "Orbdrv");
+    EXPECT_STREQ(table.rows[1].driverDll.c_str(), "Orbdrv.dll");
+
+    machine.SetFamily(Family::Win9x);
+    Scan();
+    ASSERT_EQ(table.lastIndex, 1);
+    EXPECT_EQ(Description(0), "9x scanner");
+    EXPECT_EQ(Description(1), "9x card");
+    EXPECT_STREQ(table.rows[1].infPath.c_str(), "C:\\windows\\inf\\other\\card.inf");
+    EXPECT_STREQ(table.rows[1].kernelDriver.c_str(), "Orbdrv.vxd");
+}
+
+TEST_F(BusScanTest, AUsbRowWithoutAUsableTwainFolderKeepsNoInf) {
+    AddDevice(kUsb, "VID_0C6E&PID_0001");
+    AddDevice(kUsb, "VID_0C6E&PID_0002");
+    AddDevice(kUsb, "VID_0C6E&PID_0003");
+    AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001", "Tw=10,twain_32\\Sample");
+    AddInf("oem2.inf", "USB\\VID_0C6E&PID_0002", "Tw=10,twain_32\\..");
+    // A TWAIN line over 259 characters cannot be read, so no TWAIN line is found.
+    AddInf("oem3.inf", "USB\\VID_0C6E&PID_0003", "Tw=10,twain_32\\" + std::string(252, 'x'));
+    Scan();
+    ASSERT_EQ(table.lastIndex, 2);
+    EXPECT_STREQ(table.rows[0].twainFolder.c_str(), "Sample");
+    EXPECT_STREQ(table.rows[0].driverDll.c_str(), "Sample.dll");
+    EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem1.inf");
+    for (int row : {1, 2}) {
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(table.rows[row].infPath.empty());
+        EXPECT_TRUE(table.rows[row].twainFolder.empty());
+        EXPECT_TRUE(table.rows[row].driverDll.empty());
+    }
+}
+
+TEST_F(BusScanTest, ARescanStartsFromAClearTable) {
+    AddDevice(kUsb, "VID_0C6E&PID_0001");
+    AddDevice(kUsb, "VID_0C6E&PID_0002");
+    Scan();
+    RemoveScannerRow(table, 0);
+    machine.registry().RemoveTree(std::string(kUsb) + "VID_0C6E&PID_0002");
+    Scan();
+    ASSERT_EQ(table.lastIndex, 0);
+    EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
+    for (int row = 1; row < kScannerRows; ++row) {
+        ASSERT_EQ(table.rows[row].busKind, 0) << row;
+        ASSERT_TRUE(table.rows[row].devicePath.empty()) << row;
+    }
+}
+
+}  // namespace
+}  // namespace drvsweep
