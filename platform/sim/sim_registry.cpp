@@ -1,0 +1,324 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <iterator>
+#include <map>
+
+#include "platform/sim/ascii_case.h"
+#include "platform/win32_codes.h"
+
+namespace drvsweep::sim {
+
+namespace {
+
+constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
+constexpr std::uint32_t kAllAccess = 0xF003F;
+// The ANSI calls convert the path into a buffer of 261 UTF-16 units, NUL included.
+constexpr std::size_t kMaxAnsiPath = 260;
+
+struct Node {
+    bool deleted = false;
+    std::map<std::string, std::shared_ptr<Node>, LowerCaseLess> subkeys;
+    std::map<std::string, RegValue, LowerCaseLess> values;
+};
+
+// Splits a path as the registry does; false for a path that begins with a backslash.
+bool SplitKeyPath(const std::string& path, std::vector<std::string>* parts) {
+    if (!path.empty() && path[0] == '\\') {
+        return false;
+    }
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start) {
+            parts->push_back(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+void MarkDeleted(Node& node) {
+    node.deleted = true;
+    for (auto& subkey : node.subkeys) {
+        MarkDeleted(*subkey.second);
+    }
+}
+
+std::shared_ptr<Node> FindKey(const std::shared_ptr<Node>& root, const std::string& path) {
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, &parts)) {
+        return nullptr;
+    }
+    std::shared_ptr<Node> node = root;
+    for (const std::string& part : parts) {
+        const auto found = node->subkeys.find(part);
+        if (found == node->subkeys.end()) {
+            return nullptr;
+        }
+        node = found->second;
+    }
+    return node;
+}
+
+}  // namespace
+
+struct SimRegistry::State {
+    explicit State(SimFaults& faultsIn) : faults(faultsIn) {
+        for (auto& root : roots) {
+            root = std::make_shared<Node>();
+        }
+    }
+
+    const std::shared_ptr<Node>& Root(RegistryRoot root) const {
+        return roots[static_cast<std::size_t>(root)];
+    }
+
+    SimFaults& faults;
+    int openKeys = 0;
+    std::array<std::shared_ptr<Node>, 5> roots;
+};
+
+namespace {
+
+class SimRegistryKey : public RegistryKey {
+public:
+    SimRegistryKey(std::shared_ptr<SimRegistry::State> state, std::shared_ptr<Node> node,
+                   std::string path, std::uint32_t access);
+    ~SimRegistryKey() override;
+    SimRegistryKey(const SimRegistryKey&) = delete;
+    SimRegistryKey& operator=(const SimRegistryKey&) = delete;
+
+    long EnumKey(std::uint32_t index, char* name, std::uint32_t size) override;
+    long QueryValue(const char* valueName, void* data, std::uint32_t* size) override;
+
+private:
+    std::shared_ptr<SimRegistry::State> state_;
+    std::shared_ptr<Node> node_;
+    std::string path_;
+    std::uint32_t access_;
+};
+
+}  // namespace
+
+SimRegistryKey::SimRegistryKey(std::shared_ptr<SimRegistry::State> state,
+                               std::shared_ptr<Node> node, std::string path, std::uint32_t access)
+    : state_(std::move(state)), node_(std::move(node)), path_(std::move(path)), access_(access) {
+    ++state_->openKeys;
+}
+
+SimRegistryKey::~SimRegistryKey() {
+    long ignored = 0;
+    state_->faults.ShouldFail("RegCloseKey", path_, &ignored);
+    --state_->openKeys;
+}
+
+long SimRegistryKey::EnumKey(std::uint32_t index, char* name, std::uint32_t size) {
+    long code = 0;
+    if (state_->faults.ShouldFail("RegEnumKeyA", path_, &code)) {
+        return code;
+    }
+    if ((access_ & kKeyEnumerateSubKeys) == 0) {
+        return kErrorAccessDenied;
+    }
+    if (node_->deleted) {
+        return kErrorKeyDeleted;
+    }
+    if (name == nullptr) {
+        return kErrorInvalidParameter;
+    }
+    if (index >= node_->subkeys.size()) {
+        return kErrorNoMoreItems;
+    }
+    const std::string& subkey = std::next(node_->subkeys.begin(), index)->first;
+    if (subkey.size() >= size) {
+        return kErrorMoreData;
+    }
+    std::memcpy(name, subkey.c_str(), subkey.size() + 1);
+    return kErrorSuccess;
+}
+
+long SimRegistryKey::QueryValue(const char* valueName, void* data, std::uint32_t* size) {
+    const std::string name = valueName ? valueName : "";
+    long code = 0;
+    if (state_->faults.ShouldFail("RegQueryValueExA", path_ + "\\" + name, &code)) {
+        return code;
+    }
+    if ((access_ & kKeyQueryValue) == 0) {
+        return kErrorAccessDenied;
+    }
+    if (node_->deleted) {
+        return kErrorKeyDeleted;
+    }
+    const auto found = node_->values.find(name);
+    if (found == node_->values.end()) {
+        return kErrorFileNotFound;
+    }
+    if (size == nullptr) {
+        return data == nullptr ? kErrorSuccess : kErrorInvalidParameter;
+    }
+    const std::string& bytes = found->second.bytes;
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    if (data != nullptr && needed > *size) {
+        *size = needed;
+        return kErrorMoreData;
+    }
+    if (data != nullptr && needed > 0) {
+        std::memcpy(data, bytes.data(), needed);
+    }
+    *size = needed;
+    return kErrorSuccess;
+}
+
+SimRegistry::SimRegistry(SimFaults& faults, const SimVersion& version)
+    : state_(std::make_shared<State>(faults)), version_(version) {}
+
+SimRegistry::~SimRegistry() = default;
+
+long SimRegistry::OpenKey(const char* path, std::uint32_t access,
+                          std::unique_ptr<RegistryKey>* key) {
+    key->reset();
+    const std::string text = path ? path : "";
+    long code = 0;
+    if (state_->faults.ShouldFail("RegOpenKeyExA", text, &code)) {
+        return code;
+    }
+    if (text.size() > kMaxAnsiPath) {
+        return kErrorMoreData;
+    }
+    if (!text.empty() && text[0] == '\\') {
+        return kErrorBadPathname;
+    }
+    std::shared_ptr<Node> node = FindKey(state_->Root(RegistryRoot::LocalMachine), text);
+    if (!node) {
+        return kErrorFileNotFound;
+    }
+    // The 9x family ignores the access asked for.
+    const std::uint32_t granted = version_.family() == Family::Win9x ? kAllAccess : access;
+    *key = std::make_unique<SimRegistryKey>(state_, std::move(node), text, granted);
+    return kErrorSuccess;
+}
+
+long SimRegistry::DeleteKey(const char* path) {
+    const std::string text = path ? path : "";
+    long code = 0;
+    if (state_->faults.ShouldFail("RegDeleteKeyA", text, &code)) {
+        return code;
+    }
+    if (text.size() > kMaxAnsiPath) {
+        return kErrorMoreData;
+    }
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(text, &parts)) {
+        return kErrorBadPathname;
+    }
+    if (parts.empty()) {
+        return kErrorAccessDenied;  // HKEY_LOCAL_MACHINE itself cannot go
+    }
+    const std::shared_ptr<Node> node = FindKey(state_->Root(RegistryRoot::LocalMachine), text);
+    if (!node) {
+        return kErrorFileNotFound;
+    }
+    if (!node->subkeys.empty() && version_.family() == Family::Nt) {
+        return kErrorAccessDenied;
+    }
+    RemoveTree(text);
+    return kErrorSuccess;
+}
+
+int SimRegistry::openKeyCount() const {
+    return state_->openKeys;
+}
+
+bool SimRegistry::CreateKey(const std::string& path, RegistryRoot root) {
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, &parts)) {
+        return false;
+    }
+    std::shared_ptr<Node> node = state_->Root(root);
+    for (const std::string& part : parts) {
+        std::shared_ptr<Node>& subkey = node->subkeys[part];
+        if (!subkey) {
+            subkey = std::make_shared<Node>();
+        }
+        node = subkey;
+    }
+    return true;
+}
+
+bool SimRegistry::KeyExists(const std::string& path, RegistryRoot root) const {
+    return FindKey(state_->Root(root), path) != nullptr;
+}
+
+bool SimRegistry::RemoveTree(const std::string& path, RegistryRoot root) {
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, &parts) || parts.empty()) {
+        return false;
+    }
+    const std::string last = parts.back();
+    parts.pop_back();
+    std::shared_ptr<Node> parent = state_->Root(root);
+    for (const std::string& part : parts) {
+        const auto found = parent->subkeys.find(part);
+        if (found == parent->subkeys.end()) {
+            return false;
+        }
+        parent = found->second;
+    }
+    const auto found = parent->subkeys.find(last);
+    if (found == parent->subkeys.end()) {
+        return false;
+    }
+    MarkDeleted(*found->second);
+    parent->subkeys.erase(found);
+    return true;
+}
+
+std::vector<std::string> SimRegistry::SubkeyNames(const std::string& path,
+                                                  RegistryRoot root) const {
+    std::vector<std::string> names;
+    if (const std::shared_ptr<Node> node = FindKey(state_->Root(root), path)) {
+        for (const auto& subkey : node->subkeys) {
+            names.push_back(subkey.first);
+        }
+    }
+    return names;
+}
+
+bool SimRegistry::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
+                           std::string bytes, RegistryRoot root) {
+    if (!CreateKey(path, root)) {
+        return false;
+    }
+    RegValue& value = FindKey(state_->Root(root), path)->values[name];
+    value.type = type;
+    value.bytes = std::move(bytes);
+    return true;
+}
+
+bool SimRegistry::SetString(const std::string& path, const std::string& name,
+                            const std::string& text, RegistryRoot root) {
+    return SetValue(path, name, kRegSz, text + '\0', root);
+}
+
+bool SimRegistry::RemoveValue(const std::string& path, const std::string& name, RegistryRoot root) {
+    const std::shared_ptr<Node> node = FindKey(state_->Root(root), path);
+    return node && node->values.erase(name) > 0;
+}
+
+std::optional<RegValue> SimRegistry::Value(const std::string& path, const std::string& name,
+                                           RegistryRoot root) const {
+    const std::shared_ptr<Node> node = FindKey(state_->Root(root), path);
+    if (!node) {
+        return std::nullopt;
+    }
+    const auto found = node->values.find(name);
+    if (found == node->values.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+}  // namespace drvsweep::sim

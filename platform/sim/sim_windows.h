@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "platform/sim/sim_devices.h"
+#include "platform/sim/sim_faults.h"
+#include "platform/sim/sim_file_tree.h"
+#include "platform/sim/sim_inf.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_version.h"
+
+namespace drvsweep::sim {
+
+// One whole simulated machine: version and language, registry, files, INF reader, devices,
+// programs and power, all failing where the shared faults say. It starts as an NT-family
+// machine in language 1033 with an empty registry, no devices and the folders C:\ and
+// C:\windows, the working directory being C:\.
+class SimWindows {
+public:
+    SimWindows();
+    SimWindows(const SimWindows&) = delete;
+    SimWindows& operator=(const SimWindows&) = delete;
+
+    Platform& platform() { return platform_; }
+
+    // The version word Wine gives for the family (see SimVersion).
+    void SetFamily(Family family);
+    void SetVersion(std::uint32_t version) { version_.SetVersion(version); }
+    void SetDefaultLanguage(std::uint16_t language) { version_.SetLanguage(language); }
+
+    SimFaults& faults() { return faults_; }
+    SimVersion& version() { return version_; }
+    SimRegistry& registry() { return registry_; }
+    SimFileTree& files() { return files_; }
+    SimInfFiles& inf() { return inf_; }
+    SimDevices& devices() { return devices_; }
+    SimPrograms& programs() { return programs_; }
+
+    // Handles open now: registry keys, INF files, file searches, device information sets and
+    // process tokens. Zero once every operation has closed what it opened.
+    int openHandles() const;
+
+private:
+    SimFaults faults_;
+    SimVersion version_;
+    SimRegistry registry_;
+    SimFileTree files_;
+    SimInfFiles inf_;
+    SimDevices devices_;
+    SimPrograms programs_;
+    Platform platform_;
+};
+
+}  // namespace drvsweep::sim

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/sim/sim_scenario.h"
+#include "platform/sim/sim_windows.h"
+#include "tests/support/test_machine.h"
+
+namespace drvsweep::testing {
+
+namespace {
+
+// The simulated Windows loaded from the scenario folder.
+class SimTestMachine : public TestMachine {
+public:
+    Platform& platform() override { return windows_.platform(); }
+    sim::SimWindows& windows() { return windows_; }
+
+private:
+    sim::SimWindows windows_;
+};
+
+}  // namespace
+
+std::unique_ptr<TestMachine> OpenScenarioMachine() {
+    auto machine = std::make_unique<SimTestMachine>();
+    const std::string scenario = CurrentScenario();
+    if (scenario.empty()) {
+        return machine;
+    }
+    std::string error;
+    if (!sim::LoadScenario(FixturePath(scenario), &machine->windows(), &error)) {
+        ADD_FAILURE() << "scenario " << scenario << " did not load: " << error;
+    }
+    return machine;
+}
+
+}  // namespace drvsweep::testing

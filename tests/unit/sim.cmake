@@ -1,0 +1,5 @@
+drvsweep_unit_test(sim_reg_file_test ${CMAKE_CURRENT_LIST_DIR}/sim_reg_file_test.cpp)
+drvsweep_unit_test(sim_registry_test ${CMAKE_CURRENT_LIST_DIR}/sim_registry_test.cpp)
+drvsweep_unit_test(sim_file_tree_test ${CMAKE_CURRENT_LIST_DIR}/sim_file_tree_test.cpp)
+drvsweep_unit_test(sim_devices_test ${CMAKE_CURRENT_LIST_DIR}/sim_devices_test.cpp)
+drvsweep_unit_test(sim_windows_test ${CMAKE_CURRENT_LIST_DIR}/sim_windows_test.cpp)
