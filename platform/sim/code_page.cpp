@@ -1,20 +1,23 @@
 #include "platform/sim/code_page.h"
 
-#include <cstdint>
-
 namespace drvsweep::sim {
 
 namespace {
 
-// Code page 1252 at 0x80 to 0x9F. The five bytes it leaves undefined stand for the C1 controls
-// of the same value, as in Windows' table.
-constexpr std::uint16_t kHighControls[32] = {
+// Code page 1252 at 0x80 to 0x9F, as in Windows' table.
+constexpr char16_t kHighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char ToAnsi(std::uint16_t unit) {
+}  // namespace
+
+char16_t AnsiToUtf16Unit(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
+char Utf16UnitToAnsi(char16_t unit) {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
         return static_cast<char>(unit);
     }
@@ -26,15 +29,13 @@ char ToAnsi(std::uint16_t unit) {
     return '?';
 }
 
-}  // namespace
-
 std::string Utf16LeToAnsi(const std::string& bytes) {
     std::string text;
     text.reserve(bytes.size() / 2);
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto low = static_cast<unsigned char>(bytes[i]);
         const auto high = static_cast<unsigned char>(bytes[i + 1]);
-        text.push_back(ToAnsi(static_cast<std::uint16_t>(low | (high << 8))));
+        text.push_back(Utf16UnitToAnsi(static_cast<char16_t>(low | (high << 8))));
     }
     return text;
 }

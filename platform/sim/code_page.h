@@ -4,9 +4,17 @@
 
 namespace drvsweep::sim {
 
-// Converts UTF-16LE bytes to the simulated ANSI code page, 1252, as WideCharToMultiByte does
-// with no best-fit mapping: every UTF-16 unit outside the code page becomes '?'. A trailing odd
-// byte is dropped.
+// The simulated ANSI code page is 1252, converted as MultiByteToWideChar and
+// WideCharToMultiByte do with no best-fit mapping.
+
+// One byte of code page 1252 as a UTF-16 unit; the five bytes the code page leaves undefined
+// stand for the C1 control of the same value.
+char16_t AnsiToUtf16Unit(unsigned char byte);
+
+// One UTF-16 unit as a byte of code page 1252, or '?' outside the code page.
+char Utf16UnitToAnsi(char16_t unit);
+
+// UTF-16LE bytes to code page 1252. A trailing odd byte is dropped.
 std::string Utf16LeToAnsi(const std::string& bytes);
 
 }  // namespace drvsweep::sim

@@ -1,19 +1,12 @@
 #include "platform/sim/sim_inf_encoding.h"
 
-#include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/sim/code_page.h"
+
 namespace drvsweep::sim {
 namespace {
-
-// Windows-1252 bytes 0x80 to 0x9F; the five bytes the code page leaves undefined map to
-// the C1 control of the same number, as MultiByteToWideChar maps them.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr char16_t kReplacement = 0xFFFD;
@@ -127,8 +120,7 @@ WideText DecodeAnsi(const std::string& text) {
     WideText wide;
     wide.reserve(text.size());
     for (const char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        wide.push_back(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
+        wide.push_back(AnsiToUtf16Unit(static_cast<unsigned char>(c)));
     }
     return wide;
 }
@@ -137,14 +129,7 @@ std::string EncodeAnsi(const WideText& text) {
     std::string narrow;
     narrow.reserve(text.size());
     for (const char16_t c : text) {
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            narrow.push_back(static_cast<char>(c));
-            continue;
-        }
-        const auto* high = std::find(kCp1252High.begin(), kCp1252High.end(), c);
-        narrow.push_back(high == kCp1252High.end()
-                             ? '?'
-                             : static_cast<char>(0x80 + (high - kCp1252High.begin())));
+        narrow.push_back(Utf16UnitToAnsi(c));
     }
     return narrow;
 }
