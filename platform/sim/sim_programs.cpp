@@ -62,7 +62,8 @@ private:
 
 }  // namespace
 
-SimPrograms::SimPrograms(SimFaults& faults) : state_(std::make_shared<State>(faults)) {}
+SimPrograms::SimPrograms(SimFaults& faults, FileProbe programExists)
+    : state_(std::make_shared<State>(faults)), programExists_(std::move(programExists)) {}
 
 SimPrograms::~SimPrograms() = default;
 
@@ -71,6 +72,9 @@ std::intptr_t SimPrograms::ShellOpen(const char* program, const char* parameters
     long code = 0;
     if (state_->faults.ShouldFail("ShellExecuteA", file, &code)) {
         return code;
+    }
+    if (!programExists_(file)) {
+        return 2;
     }
     state_->launches.push_back(ShellLaunch{file, parameters ? parameters : ""});
     return 42;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,12 +36,16 @@ public:
     // The LUID the simulation gives SeShutdownPrivilege, the one Wine gives it.
     static constexpr Luid kShutdownPrivilege{19, 0};
 
-    explicit SimPrograms(SimFaults& faults);
+    // Whether a program file exists on the simulated machine.
+    using FileProbe = std::function<bool(const std::string& path)>;
+
+    SimPrograms(SimFaults& faults, FileProbe programExists);
     ~SimPrograms() override;
     SimPrograms(const SimPrograms&) = delete;
     SimPrograms& operator=(const SimPrograms&) = delete;
 
-    // Records the launch and answers 42, a success as ShellExecuteA reports it.
+    // Records the launch and answers 42, a success as ShellExecuteA reports it, or 2
+    // (SE_ERR_FNF) when the program file does not exist, as Wine answers then.
     std::intptr_t ShellOpen(const char* program, const char* parameters) override;
     std::unique_ptr<ProcessToken> OpenOwnToken(std::uint32_t access) override;
     // Knows SeShutdownPrivilege alone, its name compared without case; other names fail
@@ -63,6 +68,7 @@ public:
 
 private:
     std::shared_ptr<State> state_;
+    FileProbe programExists_;
 };
 
 }  // namespace drvsweep::sim

@@ -10,7 +10,7 @@ SimWindows::SimWindows()
                   std::string* bytes) { return files_.ReadFile(path, bytes); },
            faults_),
       devices_(faults_, registry_),
-      programs_(faults_),
+      programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       platform_{version_, registry_, inf_, files_, devices_, programs_} {}
 
 void SimWindows::SetFamily(Family family) {

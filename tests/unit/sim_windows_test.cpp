@@ -54,6 +54,9 @@ TEST(SimWindowsTest, OpenHandlesCountsEveryKindUntilClosed) {
 TEST(SimWindowsTest, ProgramsAndPowerAreRecorded) {
     SimWindows machine;
     ProgramsAndPower& programs = machine.platform().programs;
+    EXPECT_EQ(programs.ShellOpen("C:\\Quorin\\setup.exe", "-uninstall"), 2)
+        << "a program that does not exist is not started";
+    machine.files().AddFile("C:\\Quorin\\setup.exe");
     EXPECT_EQ(programs.ShellOpen("C:\\Quorin\\setup.exe", "-uninstall"), 42);
     machine.faults().Add(FaultRule{"ShellExecuteA", "", 2, 0, 1});
     EXPECT_EQ(programs.ShellOpen("C:\\Quorin\\setup.exe", ""), 2);

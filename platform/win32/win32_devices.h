@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/device_instances.h"
+
+namespace drvsweep::win32 {
+
+// Device instances through the Setup API: SetupDiGetClassDevsA, SetupDiEnumDeviceInfo,
+// SetupDiGetDeviceRegistryPropertyA, SetupDiCallClassInstaller(DIF_REMOVE),
+// SetupDiRemoveDevice and SetupDiDestroyDeviceInfoList.
+class Win32Devices : public DeviceInstances {
+public:
+    std::unique_ptr<DeviceInfoSet> AllDevices() override;
+};
+
+}  // namespace drvsweep::win32

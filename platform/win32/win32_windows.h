@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/win32/win32_devices.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_inf.h"
+#include "platform/win32/win32_programs.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_version.h"
+
+namespace drvsweep::win32 {
+
+// The real Windows the program runs on: one of each service, handed to the logic as a
+// Platform. The Platform refers to the members, so the object stays where it was made.
+class Win32Windows {
+public:
+    Win32Windows();
+    Win32Windows(const Win32Windows&) = delete;
+    Win32Windows& operator=(const Win32Windows&) = delete;
+
+    Platform& platform() { return platform_; }
+
+private:
+    Win32Version version_;
+    Win32Registry registry_;
+    Win32InfFiles inf_;
+    Win32Files files_;
+    Win32Devices devices_;
+    Win32Programs programs_;
+    Platform platform_;
+};
+
+}  // namespace drvsweep::win32

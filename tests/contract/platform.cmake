@@ -1,0 +1,15 @@
+drvsweep_contract_test(registry_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/registry_contract_test.cpp
+    SCENARIOS contract_registry_nt contract_registry_9x)
+drvsweep_contract_test(files_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/files_contract_test.cpp
+    SCENARIOS contract_files)
+drvsweep_contract_test(version_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/version_contract_test.cpp
+    SCENARIOS contract_registry_nt contract_registry_9x contract_files)
+drvsweep_contract_test(devices_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/devices_contract_test.cpp
+    SCENARIOS contract_devices_nt)
+drvsweep_contract_test(programs_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/programs_contract_test.cpp
+    SCENARIOS contract_files)

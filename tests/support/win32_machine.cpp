@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/win32/win32_windows.h"
+#include "tests/support/test_machine.h"
+
+namespace drvsweep::testing {
+
+namespace {
+
+// The Wine prefix the test runs in, as tests/wine/wine_run.sh seeded it from the scenario.
+class Win32TestMachine : public TestMachine {
+public:
+    Platform& platform() override { return windows_.platform(); }
+
+private:
+    win32::Win32Windows windows_;
+};
+
+}  // namespace
+
+std::unique_ptr<TestMachine> OpenScenarioMachine() {
+    EXPECT_FALSE(CurrentScenario().empty())
+        << "no scenario seeded: run the test through tests/wine/wine_run.sh with "
+           "DRVSWEEP_SCENARIO and DRVSWEEP_FIXTURES set";
+    return std::make_unique<Win32TestMachine>();
+}
+
+}  // namespace drvsweep::testing
