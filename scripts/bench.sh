@@ -20,15 +20,17 @@ build/bench/scan_benchmark
 # Google Benchmark for the cross build comes from Debian's source package.
 source_dir=$root/build/benchmark-source
 if [ ! -f "$source_dir/CMakeLists.txt" ]; then
-    lists=$(mktemp -d)
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$lists/src.sources"
-    apt_src=(-o Dir::Etc::SourceList="$lists/src.sources" -o Dir::Etc::SourceParts=/dev/null
-             -o Dir::State::Lists="$lists")
+    work=$(mktemp -d)
+    chmod 755 "$work"
+    mkdir -p "$work/lists/partial"
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$work/src.sources"
+    apt_src=(-o Dir::Etc::SourceList="$work/src.sources" -o Dir::Etc::SourceParts=/dev/null
+             -o Dir::State::Lists="$work/lists")
     apt-get "${apt_src[@]}" update -q
-    (cd "$lists" && apt-get "${apt_src[@]}" source --download-only benchmark)
+    (cd "$work" && apt-get "${apt_src[@]}" source --download-only benchmark)
     mkdir -p "$source_dir"
-    tar -xzf "$lists"/benchmark_*.orig.tar.gz -C "$source_dir" --strip-components=1
-    rm -rf "$lists"
+    tar -xzf "$work"/benchmark_*.orig.tar.gz -C "$source_dir" --strip-components=1
+    rm -rf "$work"
 fi
 
 echo "== real Windows APIs under Wine (x86-64 build)"
