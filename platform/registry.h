@@ -22,15 +22,26 @@ public:
     virtual long QueryValue(const char* valueName, void* data, std::uint32_t* size) = 0;
 };
 
+// The registry view a key is opened in. On 64-bit Windows, 32-bit programs see HKLM\Software
+// through a view of their own, which a 64-bit program finds at HKLM\Software\WOW6432Node; the
+// rest of HKLM is one for both. Native is the program's own view, Wow32 the 32-bit programs'
+// one. In a 32-bit program, and on the 9x family, the two are the same.
+enum class RegistryView { Native, Wow32 };
+
 // The registry below HKEY_LOCAL_MACHINE, the one root DrvSweep uses.
 class Registry {
 public:
     virtual ~Registry() = default;
 
-    // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access). On 0, *key holds the open key;
-    // on failure *key is left empty.
-    virtual long OpenKey(const char* path, std::uint32_t access,
-                         std::unique_ptr<RegistryKey>* key) = 0;
+    // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access) in the program's own view. On 0, *key
+    // holds the open key; on failure *key is left empty.
+    long OpenKey(const char* path, std::uint32_t access, std::unique_ptr<RegistryKey>* key) {
+        return OpenKeyInView(path, access, RegistryView::Native, key);
+    }
+
+    // The same in the given view: for Wow32 a 64-bit program adds KEY_WOW64_32KEY to access.
+    virtual long OpenKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                               std::unique_ptr<RegistryKey>* key) = 0;
 
     // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path). The 9x family deletes the subkeys with the key;
     // the NT family refuses a key that has subkeys.

@@ -40,6 +40,18 @@ bool SplitKeyPath(const std::string& path, std::vector<std::string>* parts) {
     return true;
 }
 
+// The path of the key that an open in `view` reaches, as a 64-bit program sees the registry.
+std::string PathInView(const std::string& path, RegistryView view, Family family) {
+    std::vector<std::string> parts;
+    if (view == RegistryView::Native || family == Family::Win9x || !SplitKeyPath(path, &parts) ||
+        parts.empty() || !EqualIgnoringCase(parts[0], "Software") ||
+        (parts.size() > 1 && EqualIgnoringCase(parts[1], "WOW6432Node"))) {
+        return path;
+    }
+    // A path that SplitKeyPath accepts begins with its first component.
+    return path.substr(0, parts[0].size()) + "\\WOW6432Node" + path.substr(parts[0].size());
+}
+
 void MarkDeleted(Node& node) {
     node.deleted = true;
     for (auto& subkey : node.subkeys) {
@@ -177,15 +189,16 @@ SimRegistry::SimRegistry(SimFaults& faults, const SimVersion& version)
 
 SimRegistry::~SimRegistry() = default;
 
-long SimRegistry::OpenKey(const char* path, std::uint32_t access,
-                          std::unique_ptr<RegistryKey>* key) {
+long SimRegistry::OpenKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                                std::unique_ptr<RegistryKey>* key) {
     key->reset();
-    const std::string text = path ? path : "";
+    const std::string given = path ? path : "";
+    const std::string text = PathInView(given, view, version_.family());
     long code = 0;
     if (state_->faults.ShouldFail("RegOpenKeyExA", text, &code)) {
         return code;
     }
-    if (text.size() > kMaxAnsiPath) {
+    if (given.size() > kMaxAnsiPath) {
         return kErrorMoreData;
     }
     if (!text.empty() && text[0] == '\\') {

@@ -44,6 +44,11 @@ struct RegValue {
 // NT family a key serves only the access it was opened for (enumerating needs
 // KEY_ENUMERATE_SUB_KEYS, reading a value KEY_QUERY_VALUE; ERROR_ACCESS_DENIED otherwise); the
 // 9x family ignores the access asked for.
+//
+// The registry is seen as a 64-bit program sees it, paths taken literally in its own view. On
+// the NT family an open in the 32-bit view reaches HKLM\Software and what lies below it at
+// HKLM\Software\WOW6432Node, except for a path that already names that node (Wine does not
+// move it twice); the 9x family ignores the view, as Wine in its 9x mode ignores the flag.
 class SimRegistry : public Registry {
 public:
     // The family decides what RegDeleteKeyA does with a key that has subkeys and whether the
@@ -53,11 +58,12 @@ public:
     SimRegistry(const SimRegistry&) = delete;
     SimRegistry& operator=(const SimRegistry&) = delete;
 
-    // Faults: "RegOpenKeyExA" and "RegDeleteKeyA" with the path; on an open key "RegEnumKeyA"
-    // with the key's path and "RegQueryValueExA" with path + "\" + value name. Closing a key
-    // logs "RegCloseKey" with its path and cannot fail.
-    long OpenKey(const char* path, std::uint32_t access,
-                 std::unique_ptr<RegistryKey>* key) override;
+    // Faults: "RegOpenKeyExA" and "RegDeleteKeyA" with the path (for an open, the path of the
+    // key in the view asked for); on an open key "RegEnumKeyA" with the key's path and
+    // "RegQueryValueExA" with path + "\" + value name. Closing a key logs "RegCloseKey" with
+    // its path and cannot fail.
+    long OpenKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                       std::unique_ptr<RegistryKey>* key) override;
     // The empty path (the root itself) is refused with ERROR_ACCESS_DENIED. On the 9x family the
     // whole tree goes, as on Windows 9x; Wine's emulation of it stops early (ERROR_ACCESS_DENIED
     // with part of the tree deleted) when a later subkey's name is not shorter than the one

@@ -11,7 +11,7 @@ namespace {
 
 // A 32-bit program already sees the 32-bit view, and Windows versions without 64-bit
 // support do not all accept the flag, so only the 64-bit build adds it.
-constexpr REGSAM kRegistryView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
+constexpr REGSAM kWow32Flag = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
 
 class Win32RegistryKey : public RegistryKey {
 public:
@@ -35,12 +35,13 @@ private:
 
 }  // namespace
 
-long Win32Registry::OpenKey(const char* path, std::uint32_t access,
-                            std::unique_ptr<RegistryKey>* key) {
+long Win32Registry::OpenKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                                  std::unique_ptr<RegistryKey>* key) {
     key->reset();
+    const REGSAM viewFlag = view == RegistryView::Wow32 ? kWow32Flag : 0;
     ScopedKey opened;
     const LONG result =
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | kRegistryView, opened.receive());
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | viewFlag, opened.receive());
     if (result == ERROR_SUCCESS) {
         *key = std::make_unique<Win32RegistryKey>(std::move(opened));
     }

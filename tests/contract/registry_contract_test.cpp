@@ -14,7 +14,7 @@ namespace drvsweep {
 namespace {
 
 const char kOrderKey[] = "SYSTEM\\CurrentControlSet\\Enum\\ContractOrder";
-const char kValuesKey[] = "Software\\DrvSweepContract";
+const char kValuesKey[] = "SYSTEM\\CurrentControlSet\\Control\\DrvSweepContract";
 const char kLongKey[] = "SYSTEM\\CurrentControlSet\\Enum\\ContractLong";
 const char kDeleteKey[] = "SYSTEM\\CurrentControlSet\\Enum\\ContractDelete";
 
@@ -57,8 +57,7 @@ TEST_F(RegistryContract, EnumeratesSubkeysInLowerCaseOrder) {
 }
 
 // RegQueryValueExA hands out a value's bytes as stored, whatever its type; a buffer that is too
-// small gets ERROR_MORE_DATA with the size needed and is left alone. The key lies below
-// HKLM\Software, so the 64-bit build finds it only by asking for the 32-bit view.
+// small gets ERROR_MORE_DATA with the size needed and is left alone.
 TEST_F(RegistryContract, QueriesValuesAsStored) {
     std::unique_ptr<RegistryKey> key = Open(kValuesKey, kKeyQueryValue);
     ASSERT_TRUE(key);
@@ -108,6 +107,51 @@ TEST_F(RegistryContract, ReadsTextInTheSystemCodePage) {
     std::uint32_t size = sizeof text;
     EXPECT_EQ(key->QueryValue("Chinese", text, &size), kErrorSuccess);
     EXPECT_EQ(std::string(text, size), std::string("\xC9\xA8\xC3\xE8\xD2\xC7", 7));
+}
+
+// The "View" value of the key opened in the view, or "open <code>".
+std::string ViewOf(Registry& registry, const char* path, RegistryView view) {
+    std::unique_ptr<RegistryKey> key;
+    const long opened = registry.OpenKeyInView(path, kKeyRead, view, &key);
+    if (opened != kErrorSuccess) {
+        return "open " + std::to_string(opened);
+    }
+    char value[260] = {};
+    std::uint32_t size = sizeof value - 1;
+    return key->QueryValue("View", value, &size) == kErrorSuccess ? value : "no value";
+}
+
+// A 32-bit program's own view of HKLM\Software is the 32-bit one; a 64-bit program reaches it
+// by asking for it, and HKLM\Software\WOW6432Node names it in either view. The 9x family has
+// a single view, whatever is asked for.
+TEST_F(RegistryContract, OpensKeysInTheRequestedView) {
+    const bool program64 = sizeof(void*) == 8;
+    const std::string missing = "open " + std::to_string(kErrorFileNotFound);
+    const RegistryView kNative = RegistryView::Native;
+    const RegistryView kWow32 = RegistryView::Wow32;
+    struct Case {
+        const char* path;
+        RegistryView view;
+        std::string nt;
+        std::string win9x;  // empty: not a 9x case
+    };
+    const Case cases[] = {
+        {"Software\\DrvSweepContractView", kNative, program64 ? "64-bit" : "32-bit", "9x"},
+        {"Software\\DrvSweepContractView", kWow32, "32-bit", "9x"},
+        {"SOFTWARE\\DrvSweepContractView", kWow32, "32-bit", "9x"},
+        {"Software\\WOW6432Node\\DrvSweepContractView", kNative, "32-bit", ""},
+        {"Software\\WOW6432Node\\DrvSweepContractView", kWow32, "32-bit", ""},
+        {"Software\\DrvSweepContract32", kNative, program64 ? missing : "32-bit only", missing},
+        {"Software\\DrvSweepContract32", kWow32, "32-bit only", missing},
+        {kValuesKey, kWow32, "no value", "no value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + (c.view == kWow32 ? " in the 32-bit view" : ""));
+        const std::string& expected = family() == Family::Nt ? c.nt : c.win9x;
+        if (!expected.empty()) {
+            EXPECT_EQ(ViewOf(registry(), c.path, c.view), expected);
+        }
+    }
 }
 
 TEST_F(RegistryContract, ReportsMissingKeys) {

@@ -55,8 +55,9 @@ case $(pe_machine "$program") in
     *) fail "$program is not an x86 or x86-64 Windows program" ;;
 esac
 [ -x "$loader" ] || fail "$loader is missing (install wine64 and wine32:i386)"
-# The scenario's registry goes in through the 32-bit regedit (see below), so the prefix needs
-# 32-bit support even for a 64-bit program.
+# A 9x scenario's registry goes in through the 32-bit regedit as well (see below), and every
+# pristine prefix is made with 32-bit support, so the 32-bit loader is needed even for a
+# 64-bit program.
 [ -x "$wine32_loader" ] || fail "$wine32_loader is missing (install wine32:i386)"
 
 wine_dir=${DRVSWEEP_WINE_DIR:-$(build_folder_of "$program")/wine}
@@ -199,22 +200,24 @@ if [ -n "${DRVSWEEP_SCENARIO:-}" ]; then
     fi
 
     # regedit reads an ANSI .reg file in the code page of its locale, so it runs in the
-    # scenario's one. The 32-bit regedit writes HKLM\Software into the 32-bit registry view,
-    # where the maker's 32-bit setup programs wrote their keys and where the backend looks;
-    # the rest of HKLM is one for both views.
+    # scenario's one. The 64-bit regedit writes every key where its path says: a scenario
+    # writes HKLM\Software\WOW6432Node\... where it means the 32-bit registry view, in which
+    # 32-bit programs (the maker's setup programs among them) write below HKLM\Software.
     reg_files=()
     [ -f "$scenario/machine.reg" ] && reg_files+=("$(windows_path "$scenario/machine.reg")")
-    if [ ${#reg_files[@]} -gt 0 ]; then
-        LC_ALL=$locale "$wine32_loader" 'C:\windows\syswow64\regedit.exe' /S "${reg_files[@]}"
-    fi
 
     case $family in
         nt) ;;
         9x)
             # Version=win98 makes GetVersion report the 9x family and RegDeleteKeyA delete
-            # subkeys (see registry_contract_test for where Wine stops short). It also makes RegOpenKeyExA ignore the access mask, view flags
-            # included, so a 64-bit program then sees the 64-bit view: the 64-bit regedit
-            # writes the scenario there as well, together with the version.
+            # subkeys (see registry_contract_test for where Wine stops short). It also makes
+            # RegOpenKeyExA ignore the access mask, view flags included, so each program sees
+            # its own view alone: a 64-bit program the 64-bit one, a 32-bit program the 32-bit
+            # one. The 9x family has a single registry, so the scenario goes into both views:
+            # through the 32-bit regedit as well, before the version is set.
+            if [ ${#reg_files[@]} -gt 0 ]; then
+                LC_ALL=$locale "$wine32_loader" 'C:\windows\syswow64\regedit.exe' /S "${reg_files[@]}"
+            fi
             cat >"$prefix/family.reg" <<'EOF'
 REGEDIT4
 
@@ -222,10 +225,12 @@ REGEDIT4
 "Version"="win98"
 EOF
             reg_files+=("$(windows_path "$prefix/family.reg")")
-            LC_ALL=$locale "$wine64_loader" 'C:\windows\regedit.exe' /S "${reg_files[@]}"
             ;;
         *) fail "unknown family '$family' in $scenario/family" ;;
     esac
+    if [ ${#reg_files[@]} -gt 0 ]; then
+        LC_ALL=$locale "$wine64_loader" 'C:\windows\regedit.exe' /S "${reg_files[@]}"
+    fi
 fi
 
 # The loader runs the program itself (Debian's `wine` wrapper would go through start.exe and

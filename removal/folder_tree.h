@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace drvsweep {
+
+// Deletes everything below the folder at `path` and leaves the folder. It works through the
+// working directory, one level at a time, and puts the directory it found back before it
+// returns. It deletes nothing when the folder cannot be entered or listed, or when the working
+// directory cannot be saved to be put back. An entry is entered as a folder only when its
+// listed attribute word is FILE_ATTRIBUTE_DIRECTORY alone; any other entry is deleted as a
+// file (a folder with a further attribute bit then stays, with its content). A subfolder whose
+// full path does not fit 260 bytes is not entered.
+void DeleteTreeContents(FileSystem& files, const char* path);
+
+// DeleteTreeContents, then the folder itself (which stays when something is left inside).
+void DeleteTree(FileSystem& files, const char* path);
+
+}  // namespace drvsweep

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/fixed_text.h"
+
+namespace drvsweep {
+
+// A registered uninstaller's command line split into the program to start and its parameters.
+struct UninstallerCommand {
+    PathText program;
+    PathText parameters;
+};
+
+// Splits at the first lower-case "exe": the program runs from the first character through
+// "exe", and the parameters begin one character after it (that character, normally the blank
+// or the closing quote after the program path, belongs to neither part). Nothing is trimmed or
+// unquoted; a line that ends with "exe" has empty parameters. False, with *command unchanged,
+// when the line holds no "exe" or either part does not fit 260 bytes: no program can then be
+// named that the line means.
+bool SplitUninstallerCommandLine(const char* commandLine, UninstallerCommand* command);
+
+}  // namespace drvsweep

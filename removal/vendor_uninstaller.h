@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace drvsweep {
+
+// Results of LaunchVendorUninstaller. Any other value is the registry's error code of reading
+// the command line (2 when the key has no "UninstallString", 234 when it is longer than the
+// 520 bytes read, or fills them without a terminator).
+constexpr std::int32_t kUninstallerStarted = 0;
+constexpr std::int32_t kNoUninstallKey = 10000;
+// The key and its command line were read, but no program was started: the line names none
+// (it holds no lower-case "exe", or a part of it is longer than 259 characters), or the shell
+// refused the start (the program file is gone, for example).
+constexpr std::int32_t kUninstallerNotStarted = 10001;
+
+// Finds the Uninstall key that the maker's setup registered for the model in devicePath (the
+// primary table's key, else the fallback table's; each in the program's own registry view,
+// then in the 32-bit one), reads its command line and starts it without waiting. Returns 0
+// only when the shell accepted the start: the caller then watches for the device to go, and
+// takes any other result as "no registered uninstaller available".
+std::int32_t LaunchVendorUninstaller(Platform& platform, const char* devicePath);
+
+}  // namespace drvsweep

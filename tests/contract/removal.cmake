@@ -1,0 +1,19 @@
+# The removal operations over both backends. In the Windows build the uninstaller contract test
+# starts the test uninstaller of tests/wine/removal.cmake, which it copies into the prefix.
+drvsweep_contract_test(removal_uninstaller_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_uninstaller_contract_test.cpp
+    SCENARIOS removal_uninstallers_nt removal_uninstallers_9x)
+if(WIN32)
+    target_compile_definitions(removal_uninstaller_contract_test PRIVATE
+        DRVSWEEP_TEST_UNINSTALLER="${DRVSWEEP_HOST_ROOT}$<TARGET_FILE:test_uninstaller>")
+    add_dependencies(removal_uninstaller_contract_test test_uninstaller)
+else()
+    target_compile_definitions(removal_uninstaller_contract_test PRIVATE
+        DRVSWEEP_TEST_UNINSTALLER="")
+endif()
+drvsweep_contract_test(removal_device_nodes_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_device_nodes_contract_test.cpp
+    SCENARIOS removal_devices_nt removal_devices_9x)
+drvsweep_contract_test(removal_files_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_files_contract_test.cpp
+    SCENARIOS removal_files_nt removal_files_9x)

@@ -1,0 +1,4 @@
+drvsweep_unit_test(removal_uninstaller_test ${CMAKE_CURRENT_LIST_DIR}/removal_uninstaller_test.cpp)
+drvsweep_unit_test(removal_device_nodes_test ${CMAKE_CURRENT_LIST_DIR}/removal_device_nodes_test.cpp)
+drvsweep_unit_test(removal_files_test ${CMAKE_CURRENT_LIST_DIR}/removal_files_test.cpp)
+drvsweep_unit_test(removal_restart_test ${CMAKE_CURRENT_LIST_DIR}/removal_restart_test.cpp)

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_windows.h"
+#include "removal/uninstall_key_table.h"
+#include "removal/uninstaller_command_line.h"
+#include "removal/vendor_uninstaller.h"
+
+namespace drvsweep {
+namespace {
+
+const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::string kUninstall32 =
+    "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::string kProgram = "C:\\Program Files\\Quorin\\uninst.exe";
+
+TEST(UninstallKeyTableTest, TheFirstMatchingRowNamesTheKey) {
+    const struct {
+        const char* devicePath;
+        const char* primary;
+        const char* fallback;
+    } kCases[] = {
+        {"USB\\VID_0C6E&PID_5210", "quorin K5210", nullptr},
+        {"USB\\Vid_0c6e&Pid_7300", "quorin MPX_730", "quorin PT736"},
+        {"USB\\VID_0C6E&PID_2503", "quorin PT250", "Quorin Scanner Duolanxing Driver"},
+        {"PCMCIA\\QUORIN-ROAMDOC-5E1A", "quorin PT2504", "Quorin Scanner DuoLanxing Driver"},
+        {"USB\\VID_0C6E&PID_3902", "quorin Doc_392", nullptr},
+        {"USB\\VID_0C6E&PID_3900", "quorin Doc_390", nullptr},
+        {"USB\\VID_0C6E&PID_5210&REV_7300", "quorin K5210", "quorin PT736"},
+        {"USB\\VID_0C6E&PID_3900&MI_3902", "quorin Doc_392", nullptr},
+        {"PCMCIA\\quorin-roamdoc-5e1a", "PCMCIA\\quorin-roamdoc-5e1a", nullptr},
+        {"USB\\VID_0C6E&PID_2504", "USB\\VID_0C6E&PID_2504", nullptr},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.devicePath);
+        EXPECT_STREQ(PrimaryUninstallKeyName(c.devicePath), c.primary);
+        EXPECT_STREQ(FallbackUninstallKeyName(c.devicePath), c.fallback);
+    }
+}
+
+TEST(UninstallerCommandLineTest, SplitsAtTheFirstLowerCaseExe) {
+    const std::string program259 = std::string(256, 'p') + "exe";
+    const std::string text259(259, 't');
+    const struct {
+        std::string line;
+        bool splits;
+        std::string program;
+        std::string parameters;
+    } kCases[] = {
+        {"C:\\Quorin\\uninst.exe -remove Doc392", true, "C:\\Quorin\\uninst.exe", "-remove Doc392"},
+        {"\"C:\\Program Files\\uninst.exe\" -x", true, "\"C:\\Program Files\\uninst.exe", " -x"},
+        {"C:\\exe\\Quorin\\uninst.exe /x", true, "C:\\exe", "Quorin\\uninst.exe /x"},
+        {"C:\\Quorin\\uninst.exe", true, "C:\\Quorin\\uninst.exe", ""},
+        {"C:\\Quorin\\uninst.exe ", true, "C:\\Quorin\\uninst.exe", ""},
+        {"C:\\Quorin\\UNINST.EXE /x", false, "", ""},
+        {"C:\\Quorin\\Setup.Exe", false, "", ""},
+        {"", false, "", ""},
+        {program259 + " " + text259, true, program259, text259},
+        {"p" + program259, false, "", ""},
+        {program259 + " " + text259 + "t", false, "", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.line);
+        UninstallerCommand command;
+        command.program.assign("before");
+        EXPECT_EQ(SplitUninstallerCommandLine(c.line.c_str(), &command), c.splits);
+        EXPECT_EQ(command.program.c_str(), c.splits ? c.program : "before");
+        EXPECT_EQ(command.parameters.c_str(), c.parameters);
+    }
+}
+
+class VendorUninstallerTest : public ::testing::Test {
+protected:
+    void SetUp() override { machine.files().AddFile(kProgram); }
+
+    void Register(const std::string& root, const std::string& keyName, const std::string& line) {
+        machine.registry().SetString(root + keyName, "UninstallString", line);
+    }
+
+    std::int32_t Launch(const std::string& devicePath) {
+        return LaunchVendorUninstaller(machine.platform(), devicePath.c_str());
+    }
+
+    std::vector<std::string> Opens() {
+        std::vector<std::string> opens;
+        for (const std::string& call : machine.faults().calls()) {
+            if (call.rfind("RegOpenKeyExA ", 0) == 0) {
+                opens.push_back(call.substr(14));
+            }
+        }
+        return opens;
+    }
+
+    // The launches as "program|parameters".
+    std::vector<std::string> Launches() {
+        std::vector<std::string> launches;
+        for (const sim::ShellLaunch& launch : machine.programs().launches()) {
+            launches.push_back(launch.program + "|" + launch.parameters);
+        }
+        return launches;
+    }
+
+    sim::SimWindows machine;
+};
+
+// The maker's 32-bit setup wrote into the 32-bit view; the program's own view is asked first.
+TEST_F(VendorUninstallerTest, StartsTheUninstallerOfEitherRegistryView) {
+    Register(kUninstall32, "quorin Doc_392", kProgram + " -remove Doc392");
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_3902"), kUninstallerStarted);
+    EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-remove Doc392"});
+    EXPECT_EQ(Opens(), (std::vector<std::string>{kUninstall + "quorin Doc_392",
+                                                 kUninstall32 + "quorin Doc_392"}));
+    EXPECT_EQ(machine.openHandles(), 0);
+
+    Register(kUninstall, "quorin Doc_392", kProgram + " -native");
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_3902"), kUninstallerStarted);
+    EXPECT_EQ(Launches().back(), kProgram + "|-native");
+}
+
+TEST_F(VendorUninstallerTest, TheFallbackTableServesOnlyWhenThePrimaryKeyIsMissing) {
+    Register(kUninstall32, "quorin PT736", kProgram + " -pt736");
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_7300"), kUninstallerStarted);
+    EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-pt736"});
+
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kNoUninstallKey) << "no fallback row";
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_2503"), kNoUninstallKey) << "fallback key missing too";
+
+    machine.registry().SetString(kUninstall + "quorin MPX_730", "DisplayName", "MPX 730");
+    const std::size_t opensBefore = Opens().size();
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_7300"), 2) << "the primary key has no UninstallString";
+    EXPECT_EQ(Opens().size(), opensBefore + 1) << "the fallback key is not opened";
+    EXPECT_EQ(Launches().size(), 1u);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+// A devicePath outside the tables names a nested key; 52 + 207 characters fill a 260-byte
+// path, one more would name some other key and opens nothing.
+TEST_F(VendorUninstallerTest, ADevicePathOutsideTheTablesNamesANestedKey) {
+    const std::string fits = "USB\\" + std::string(203, 'D');
+    const std::string tooLong = fits + "D";
+    Register(kUninstall, fits, kProgram + " -nested");
+    Register(kUninstall, tooLong, kProgram + " -nested");
+    EXPECT_EQ(Launch(fits), kUninstallerStarted);
+    const std::size_t opensBefore = Opens().size();
+    EXPECT_EQ(Launch(tooLong), kNoUninstallKey);
+    EXPECT_EQ(Opens().size(), opensBefore);
+    EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-nested"});
+}
+
+// The value is read with 520 bytes whatever its type; bytes that fill them without a terminator
+// are refused like a longer value.
+TEST_F(VendorUninstallerTest, ReadsTheCommandLineWith520Bytes) {
+    const std::string program = "C:\\" + std::string(250, 'P') + "\\u.exe";
+    const std::string parameters(259, 'a');
+    machine.files().AddFile(program);
+    const std::string longest = program + " " + parameters;  // 519 characters
+    const struct {
+        std::uint32_t type;
+        std::string bytes;
+        std::int32_t result;
+    } kCases[] = {
+        {sim::kRegSz, longest + '\0', kUninstallerStarted},
+        {sim::kRegBinary, longest, kUninstallerStarted},
+        {sim::kRegBinary, longest + "a", 234},
+        {sim::kRegSz, longest + "a" + '\0', 234},
+        {sim::kRegExpandSz, kProgram + " -expand" + '\0', kUninstallerStarted},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.bytes.size());
+        machine.registry().SetValue(kUninstall + "quorin K5210", "UninstallString", c.type,
+                                    c.bytes);
+        EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), c.result);
+    }
+    EXPECT_EQ(Launches(),
+              (std::vector<std::string>{program + "|" + parameters, program + "|" + parameters,
+                                        kProgram + "|-expand"}));
+
+    machine.faults().Add(sim::FaultRule{"RegQueryValueExA", "UninstallString", 5});
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), 5);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+// Whenever no program is started the caller must hear so: it then offers its own removal
+// instead of watching for a device that nothing removes.
+TEST_F(VendorUninstallerTest, ReportsNotStartedWhenNoProgramRuns) {
+    const struct {
+        const char* why;
+        std::string line;
+    } kCases[] = {
+        {"no lower-case exe", "C:\\Quorin\\UNINST.EXE /x"},
+        {"an empty value", ""},
+        {"the program file is gone", "C:\\Quorin\\gone.exe /x"},
+        {"the quoted program keeps its opening quote", "\"" + kProgram + "\" /x"},
+        {"a program part of 260 characters", "C:\\" + std::string(254, 'P') + "exe /x"},
+        {"parameters of 260 characters", kProgram + " " + std::string(260, 'a')},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        Register(kUninstall, "quorin K5210", c.line);
+        EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kUninstallerNotStarted);
+    }
+    Register(kUninstall, "quorin K5210", kProgram + " /x");
+    machine.faults().Add(sim::FaultRule{"ShellExecuteA", "", 31});
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kUninstallerNotStarted) << "SE_ERR_NOASSOC";
+    EXPECT_TRUE(Launches().empty());
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+// The 9x family has one registry: a key below WOW6432Node is just a key of that name there.
+TEST_F(VendorUninstallerTest, The9xFamilyHasNo32BitView) {
+    machine.SetFamily(Family::Win9x);
+    Register(kUninstall32, "quorin K5210", kProgram + " -wow");
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kNoUninstallKey);
+    Register(kUninstall, "quorin K5210", kProgram + " -9x");
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kUninstallerStarted);
+    EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-9x"});
+}
+
+}  // namespace
+}  // namespace drvsweep

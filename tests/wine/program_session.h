@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/windows_api.h"
+
+namespace drvsweep::testing {
+
+// DrvSweep.exe started in the test's Wine prefix: the program DRVSWEEP_PROGRAM names (a host
+// path), with its main window found. The program is ended by force if it still runs when the
+// session goes.
+class ProgramSession {
+public:
+    // Starts the program and waits until its main dialog is shown and the program waits for
+    // input; the test fails when that does not happen within 30 seconds.
+    ProgramSession();
+    ~ProgramSession();
+    ProgramSession(const ProgramSession&) = delete;
+    ProgramSession& operator=(const ProgramSession&) = delete;
+
+    HWND mainWindow() const { return mainWindow_; }
+
+    // A visible window of the program owned by `owner`, waited for up to `milliseconds`.
+    HWND WaitForOwnedWindow(HWND owner, DWORD milliseconds) const;
+
+    // Waits until the window is gone.
+    bool WaitForWindowGone(HWND window, DWORD milliseconds) const;
+
+    // The program's exit code once it has ended, or nothing when it still runs after
+    // `milliseconds`.
+    std::optional<DWORD> WaitForExit(DWORD milliseconds);
+
+private:
+    HWND FindWindowOf(HWND owner) const;
+
+    win32::ScopedKernelHandle process_;
+    DWORD processId_ = 0;
+    HWND mainWindow_ = nullptr;
+};
+
+}  // namespace drvsweep::testing

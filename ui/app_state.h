@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "discovery/scanner_table.h"
+#include "ui/interface_strings.h"
+
+namespace drvsweep {
+
+// selectedIndex before the first uninstall command.
+constexpr std::int32_t kNoCommandYet = 1000;
+
+// The process-wide state of one run: what discovery found, the interface texts with the chosen
+// language, and the list index of the last uninstall command. The program owns one instance
+// with static lifetime (it is too large for a stack) and hands it to the main window by
+// reference; tests build their own.
+struct AppState {
+    ScannerTable table;
+    InterfaceStrings strings;
+    std::int32_t selectedIndex = kNoCommandYet;
+};
+
+}  // namespace drvsweep

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/dialog_host.h"
+#include "platform/platform.h"
+#include "ui/app_state.h"
+#include "ui/dialog.h"
+
+namespace drvsweep {
+
+// The timer that watches a scanner whose own uninstaller was started.
+constexpr std::uintptr_t kPollTimer = 0;
+
+// The main window (dialog template 102): the list of Quorin scanners found, Delete and Exit.
+class CUninstallDlg : public CDialog {
+public:
+    // Loads the application icon from the runner's resources.
+    CUninstallDlg(AppState& state, Platform& platform, DialogRunner& resources);
+
+    // Adds the About entry and the icon, chooses the language, scans, fills the list and
+    // selects its first entry, disables Delete when nothing was found and sets every text.
+    bool OnInitDialog(DialogHost& host) override;
+    // Delete and a double-click in the list run the uninstall command.
+    void OnCommand(int itemId, int notification) override;
+    // The About entry (ids 16 to 31) runs the About box; the rest is the default processing.
+    bool OnSysCommand(std::uint32_t command) override;
+    // Exit, Enter, the close box and Alt+F4 stop the poll timer before the window goes.
+    void OnClose() override;
+    IconHandle OnQueryDragIcon() override { return icon_; }
+
+protected:
+    void OnOK() override;
+
+private:
+    // The uninstall command of the selected entry.
+    void UninstallSelected();
+
+    void FillScannerList();
+    void SetInterfaceTexts();
+
+    AppState& state_;
+    Platform& platform_;
+    IconHandle icon_;
+};
+
+}  // namespace drvsweep
