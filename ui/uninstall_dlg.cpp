@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "ui/about_box.h"
 #include "ui/interface_strings.h"
+#include "ui/uninstall_command.h"
 
 namespace drvsweep {
 
@@ -70,10 +71,6 @@ void CUninstallDlg::OnCommand(int itemId, int notification) {
     }
     CDialog::OnCommand(itemId, notification);
 }
-
-// The uninstall command arrives with the removal step; until then Delete and a double-click
-// end here and change nothing.
-void CUninstallDlg::UninstallSelected() {}
 
 bool CUninstallDlg::OnSysCommand(std::uint32_t command) {
     if ((command & kSystemCommandIdMask) != IDM_ABOUTBOX) {

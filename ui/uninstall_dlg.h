@@ -28,13 +28,22 @@ public:
     // Exit, Enter, the close box and Alt+F4 stop the poll timer before the window goes.
     void OnClose() override;
     IconHandle OnQueryDragIcon() override { return icon_; }
+    // Every tick, whatever its timer, looks whether the watched scanner's device key is gone.
+    void OnTimer(std::uintptr_t timerId) override;
 
 protected:
     void OnOK() override;
 
 private:
-    // The uninstall command of the selected entry.
+    // The uninstall command of the selected entry: the scanner's own uninstaller, watched by
+    // the poll timer, or the confirmed built-in removal followed by the restart question.
     void UninstallSelected();
+    // Runs the built-in removal of the scanner with the user's consent; false when the user
+    // declined or the scanner is no longer listed.
+    bool ConfirmAndRemove(const ScannerRecord& scanner);
+    // Takes entry and row `index` out, and disables Delete when nothing is left.
+    void RemoveEntry(std::int32_t index);
+    void AskToRestart();
 
     void FillScannerList();
     void SetInterfaceTexts();
@@ -42,6 +51,9 @@ private:
     AppState& state_;
     Platform& platform_;
     IconHandle icon_;
+    // The devicePath of the scanner whose uninstaller runs, empty when none is watched. The
+    // timer follows the scanner, not a row index: rows move when another row is taken out.
+    PathText watchedDevice_;
 };
 
 }  // namespace drvsweep

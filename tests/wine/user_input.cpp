@@ -6,14 +6,19 @@ namespace drvsweep::testing {
 
 namespace {
 
-void ClickAt(POINT point) {
+void ClickAt(POINT point, int times = 1) {
     SetCursorPos(point.x, point.y);
-    INPUT clicks[2] = {};
-    clicks[0].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].type = INPUT_MOUSE;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    std::vector<INPUT> clicks;
+    for (int i = 0; i < times; ++i) {
+        INPUT down = {};
+        down.type = INPUT_MOUSE;
+        down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        INPUT up = down;
+        up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        clicks.push_back(down);
+        clicks.push_back(up);
+    }
+    SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof(INPUT));
 }
 
 }  // namespace
@@ -22,6 +27,16 @@ void ClickWindow(HWND window) {
     RECT bounds = {};
     GetWindowRect(window, &bounds);
     ClickAt({(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
+}
+
+// The entry's place follows from the list's item height and first visible entry, which the
+// list answers across processes (LB_GETITEMRECT would need a pointer into this one).
+void DoubleClickListEntry(HWND list, int index) {
+    const LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    POINT point = {8, static_cast<LONG>((index - top) * height + height / 2)};
+    ClientToScreen(list, &point);
+    ClickAt(point, 2);
 }
 
 // The close box is the caption's rightmost button; the window's own hit test says where it

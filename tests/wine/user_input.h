@@ -12,6 +12,9 @@ namespace drvsweep::testing {
 // Moves the pointer to the middle of the window and clicks the left button.
 void ClickWindow(HWND window);
 
+// Double-clicks entry `index` of a list box, which must be in view.
+void DoubleClickListEntry(HWND list, int index);
+
 // Clicks the close box in the window's caption.
 void ClickCloseBox(HWND window);
 

@@ -9,6 +9,9 @@
 #
 #   DRVSWEEP_SCENARIO=<name> DRVSWEEP_FIXTURES=<fixtures folder>   the scenario <fixtures>/<name>
 #   DRVSWEEP_WINE_DIR=<folder>    where the prefixes live (default: <build folder>/wine)
+#   DRVSWEEP_PREFIX_FILES=<host file>=<path below drive_c>[;...]
+#                                 programs of the build the scenario needs in the prefix, such
+#                                 as the stand-in for a registered uninstaller
 #
 # Needs wine, wine64 and wine32:i386 (Debian 12). No display is needed; DISPLAY passes through
 # for programs that show windows.
@@ -231,6 +234,15 @@ EOF
     if [ ${#reg_files[@]} -gt 0 ]; then
         LC_ALL=$locale "$wine64_loader" 'C:\windows\regedit.exe' /S "${reg_files[@]}"
     fi
+fi
+
+if [ -n "${DRVSWEEP_PREFIX_FILES:-}" ]; then
+    IFS=';' read -r -a prefix_files <<<"$DRVSWEEP_PREFIX_FILES"
+    for pair in "${prefix_files[@]}"; do
+        [ -f "${pair%%=*}" ] || fail "no file ${pair%%=*} for the prefix"
+        mkdir -p "$(dirname "$prefix/drive_c/${pair#*=}")"
+        cp --remove-destination "${pair%%=*}" "$prefix/drive_c/${pair#*=}"
+    done
 fi
 
 # The loader runs the program itself (Debian's `wine` wrapper would go through start.exe and

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_dialog_host.h"
+#include "platform/sim/sim_scenario.h"
+#include "platform/sim/sim_windows.h"
+#include "res/resource.h"
+#include "tests/support/test_machine.h"
+#include "ui/app_state.h"
+#include "ui/interface_strings.h"
+#include "ui/uninstall_command.h"
+#include "ui/uninstall_dlg.h"
+
+namespace drvsweep {
+namespace {
+
+using sim::JoinedBytes;
+using sim::RecordedText;
+using sim::SimDialogHost;
+using sim::SimMessageBox;
+
+constexpr char kK5210Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210";
+constexpr char kDoc392Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_3902";
+constexpr char kDoc392Uninstaller[] = "C:\\windows\\quorin\\uninst.exe";
+
+// The example machine's main window after its initialisation. Its rows: 0 Doc 392 (with a
+// registered uninstaller), 1 K5210 (USB, INF found), 2 MPX 730 (USB, no INF), 3 RoamDoc (PC
+// Card, INF found).
+class UninstallCommandTest : public ::testing::Test {
+protected:
+    void Open(const std::string& scenario) {
+        std::string error;
+        ASSERT_TRUE(sim::LoadScenario(testing::FixturePath(scenario), &machine, &error)) << error;
+        dialog = std::make_unique<CUninstallDlg>(*state, machine.platform(), window);
+        dialog->OnInitDialog(window);
+    }
+
+    void Select(int entry) { window.ListSetSelection(IDC_SCANNER_LIST, entry); }
+    void PressDelete() { dialog->OnCommand(IDC_DELETE, kButtonClicked); }
+    void Tick() { dialog->OnTimer(kPollTimer); }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        for (const RecordedText& entry : window.listEntries(IDC_SCANNER_LIST)) {
+            entries.push_back(JoinedBytes(entry));
+        }
+        return entries;
+    }
+
+    std::vector<std::string> TableDescriptions() const {
+        std::vector<std::string> descriptions;
+        for (int i = 0; i <= state->table.lastIndex; ++i) {
+            descriptions.push_back(state->table.rows[i].description.c_str());
+        }
+        return descriptions;
+    }
+
+    bool FileExists(const std::string& path) { return machine.files().Exists(path); }
+
+    sim::SimWindows machine;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
+    SimDialogHost window;
+    std::unique_ptr<CUninstallDlg> dialog;
+};
+
+TEST_F(UninstallCommandTest, ARegisteredUninstallerIsStartedAndTheEntryGoesWithItsDeviceKey) {
+    Open("demo_nt");
+    machine.files().AddFile(kDoc392Uninstaller);
+    Select(0);
+    PressDelete();
+
+    ASSERT_EQ(machine.programs().launches().size(), 1u);
+    EXPECT_EQ(machine.programs().launches()[0].program, kDoc392Uninstaller);
+    EXPECT_EQ(machine.programs().launches()[0].parameters, "-delay 1500 USB\\VID_0C6E&PID_3902");
+    EXPECT_TRUE(window.messageBoxes().empty());
+    EXPECT_EQ(window.runningTimers().count(kPollTimer), 1u);
+    ASSERT_FALSE(window.timerCalls().empty());
+    EXPECT_EQ(window.timerCalls().back().milliseconds, 2000u);
+    EXPECT_EQ(Entries().size(), 4u) << "the entry stays while the uninstaller runs";
+
+    Tick();
+    EXPECT_EQ(Entries().size(), 4u);
+
+    machine.registry().RemoveTree(kDoc392Key);
+    Tick();
+    EXPECT_EQ(Entries(),
+              (std::vector<std::string>{" Quorin K5210 USB Scanner", " Quorin MPX 730 Scanner",
+                                        " Quorin RoamDoc PC Card Scanner"}));
+    EXPECT_EQ(TableDescriptions().size(), 3u);
+    EXPECT_TRUE(window.runningTimers().empty());
+    EXPECT_EQ(state->selectedIndex, 0);
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\inf\\oem3.inf")) << "nothing else is touched";
+}
+
+TEST_F(UninstallCommandTest, ConfirmedBuiltInRemovalDeletesTheScannersOwnFilesOnly) {
+    Open("demo_nt");
+    Select(1);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+
+    ASSERT_EQ(window.messageBoxes().size(), 2u);
+    const SimMessageBox& confirmation = window.messageBoxes()[0];
+    const InterfaceStrings& strings = state->strings;
+    EXPECT_EQ(JoinedBytes(confirmation.text),
+              "Do you want to uninstall \" Quorin K5210 USB Scanner\"");
+    ASSERT_EQ(confirmation.text.size(), 3u);
+    EXPECT_EQ(confirmation.text[1].codePage, kAnsiCodePage);
+    EXPECT_EQ(JoinedBytes(confirmation.caption),
+              strings.slots[static_cast<int>(StringRole::WindowTitle)][kEnglish].c_str());
+    EXPECT_EQ(confirmation.style, 0x34u);
+    const SimMessageBox& restart = window.messageBoxes()[1];
+    EXPECT_EQ(JoinedBytes(restart.text),
+              "The scanner you choosed has already been uninstalled. \nIt's recommend that "
+              "restart the computer. Restart now?");
+    EXPECT_EQ(restart.style, 0x44u);
+
+    EXPECT_FALSE(FileExists("C:\\windows\\system32\\QuorinK5210.dll"));
+    EXPECT_FALSE(FileExists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_FALSE(FileExists("C:\\windows\\twain_32\\QuorinK5210"));
+    EXPECT_TRUE(FileExists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
+    EXPECT_TRUE(FileExists("C:\\windows\\twain_32\\Orbdrv\\Orbdrv.ds"));
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem7.inf"));
+    EXPECT_TRUE(FileExists("C:\\windows\\system32\\Orbdrv.dll"));
+
+    EXPECT_EQ(TableDescriptions(),
+              (std::vector<std::string>{"Quorin Doc 392 Scanner", "Quorin MPX 730 Scanner",
+                                        "Quorin RoamDoc PC Card Scanner"}));
+    EXPECT_EQ(Entries().size(), 3u);
+    EXPECT_TRUE(window.ended()) << "No at the restart question closes the window";
+    EXPECT_TRUE(machine.programs().exitRequests().empty());
+}
+
+TEST_F(UninstallCommandTest, NoAtTheConfirmationChangesNothing) {
+    Open("demo_nt");
+    Select(3);
+    window.QueueMessageBoxAnswer(kIdNo);
+    dialog->OnCommand(IDC_SCANNER_LIST, kListDoubleClick);
+
+    ASSERT_EQ(window.messageBoxes().size(), 1u);
+    EXPECT_EQ(JoinedBytes(window.messageBoxes()[0].text),
+              "Do you want to uninstall \" Quorin RoamDoc PC Card Scanner\"");
+    EXPECT_EQ(Entries().size(), 4u);
+    EXPECT_EQ(TableDescriptions().size(), 4u);
+    EXPECT_TRUE(FileExists("C:\\windows\\system32\\drivers\\Orbdrv.sys"));
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem7.inf"));
+    EXPECT_FALSE(window.ended());
+}
+
+TEST_F(UninstallCommandTest, AFailedBoxIsNoConsent) {
+    Open("demo_nt");
+    Select(1);
+    PressDelete();  // no answer queued: the box fails and answers 0
+    EXPECT_EQ(window.messageBoxes().size(), 1u);
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_EQ(Entries().size(), 4u);
+
+    window.QueueMessageBoxAnswer(kIdYes);
+    PressDelete();  // the restart box fails
+    EXPECT_FALSE(FileExists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_TRUE(machine.programs().exitRequests().empty());
+    EXPECT_FALSE(window.ended());
+}
+
+TEST_F(UninstallCommandTest, YesAtTheRestartQuestionRestartsWithTheShutdownPrivilege) {
+    Open("demo_nt");
+    Select(2);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdYes);
+    PressDelete();
+    EXPECT_EQ(machine.programs().exitRequests(), std::vector<std::uint32_t>{6});
+    EXPECT_EQ(machine.programs().privilegeAdjustments().size(), 1u);
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem3.inf"));
+}
+
+TEST_F(UninstallCommandTest, RemovingTheLastScannerDisablesDeleteAndAnUnselectedListDoesNothing) {
+    Open("demo_nt");
+    for (int i = 0; i < 4; ++i) {
+        Select(0);
+        window.QueueMessageBoxAnswer(kIdYes);
+        window.QueueMessageBoxAnswer(kIdNo);
+        PressDelete();
+        EXPECT_EQ(window.itemEnabled(IDC_DELETE), i < 3);
+    }
+    EXPECT_EQ(state->table.lastIndex, -1);
+    EXPECT_TRUE(Entries().empty());
+
+    const std::size_t boxes = window.messageBoxes().size();
+    PressDelete();
+    EXPECT_EQ(window.messageBoxes().size(), boxes) << "LB_ERR reaches neither table nor list";
+    EXPECT_EQ(state->selectedIndex, 0);
+}
+
+// A tick of the poll timer that arrives while the confirmation box is open may take out the
+// watched scanner's row: the removal the user confirmed still reaches the scanner it named.
+TEST_F(UninstallCommandTest, ATickDuringTheConfirmationCannotRedirectTheRemoval) {
+    Open("demo_nt");
+    machine.files().AddFile(kDoc392Uninstaller);
+    Select(0);
+    PressDelete();  // watches Doc 392
+    ASSERT_EQ(window.runningTimers().count(kPollTimer), 1u);
+
+    window.SetMessageBoxHook([&](const SimMessageBox&) {
+        machine.registry().RemoveTree(kDoc392Key);
+        Tick();
+    });
+    Select(2);  // MPX 730
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+
+    EXPECT_EQ(TableDescriptions(), (std::vector<std::string>{"Quorin K5210 USB Scanner",
+                                                             "Quorin RoamDoc PC Card Scanner"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{" Quorin K5210 USB Scanner",
+                                                   " Quorin RoamDoc PC Card Scanner"}));
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem3.inf")) << "K5210 was not picked";
+    EXPECT_TRUE(machine.registry().KeyExists(kK5210Key));
+}
+
+// A built-in removal of an earlier row moves the watched scanner's row; the timer follows the
+// scanner, not the index, so no other scanner leaves the list.
+TEST_F(UninstallCommandTest, ThePollTimerFollowsTheWatchedScannerNotItsIndex) {
+    Open("demo_nt");
+    machine.files().AddFile(kDoc392Uninstaller);
+    Select(0);
+    PressDelete();  // watches Doc 392, row 0
+    machine.registry().RemoveTree("SYSTEM\\CurrentControlSet\\Enum\\USB\\Vid_0c6e&Pid_7300");
+
+    Select(1);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdYes);  // the window stays until the restart happens
+    PressDelete();  // removes K5210; MPX 730, whose key is gone, moves into row 1
+    Tick();
+    EXPECT_EQ(Entries().size(), 3u) << "MPX 730 is not the watched scanner";
+    EXPECT_EQ(window.runningTimers().count(kPollTimer), 1u);
+
+    machine.registry().RemoveTree(kDoc392Key);
+    Tick();
+    EXPECT_EQ(TableDescriptions(), (std::vector<std::string>{"Quorin MPX 730 Scanner",
+                                                             "Quorin RoamDoc PC Card Scanner"}));
+    EXPECT_TRUE(window.runningTimers().empty());
+}
+
+TEST_F(UninstallCommandTest, NineXRemovalDeletesTheClassKeyAndTheDeviceEntry) {
+    Open("demo_9x");
+    Select(1);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+    EXPECT_FALSE(machine.registry().KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
+    EXPECT_FALSE(
+        machine.registry().KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+    EXPECT_TRUE(
+        machine.registry().KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0001"));
+    EXPECT_FALSE(FileExists("C:\\windows\\inf\\other\\QuorinK5210.inf"));
+    EXPECT_FALSE(FileExists("C:\\windows\\system\\QuorinK5210.dll"));
+    EXPECT_TRUE(FileExists("C:\\windows\\system\\Orbdrv.vxd"));
+}
+
+TEST(DevicePresence, OnlyAMissingKeyCountsAsGone) {
+    sim::SimWindows machine;
+    machine.registry().CreateKey(kK5210Key);
+    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_5210"), 1);
+    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_3902"), 0);
+    machine.faults().Add({"RegOpenKeyExA", "PID_5210", 5});
+    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_5210"), 1);
+    machine.SetFamily(Family::Win9x);
+    machine.registry().CreateKey("Enum\\USB\\VID_0C6E&PID_3902");
+    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_3902"), 1);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+}  // namespace
+}  // namespace drvsweep

@@ -1,0 +1,33 @@
+# The uninstall command end to end: DrvSweep.exe under Wine on a display of its own, driven by
+# uninstall_e2e_test, with the test uninstaller in the prefix where demo_nt registers the
+# Doc 392's uninstaller.
+if(NOT WIN32)
+    return()
+endif()
+
+add_executable(uninstall_e2e_test
+    ${DRVSWEEP_WINE_TESTS}/uninstall_e2e_test.cpp
+    ${DRVSWEEP_WINE_TESTS}/program_session.cpp
+    ${DRVSWEEP_WINE_TESTS}/screenshot_request.cpp
+    ${DRVSWEEP_WINE_TESTS}/user_input.cpp
+    ${DRVSWEEP_WINE_TESTS}/window_reader.cpp
+    ${DRVSWEEP_WINE_TESTS}/wine_display.cpp)
+target_link_libraries(uninstall_e2e_test PRIVATE drvsweep_win32 ${DRVSWEEP_GTEST_MAIN})
+add_dependencies(uninstall_e2e_test DrvSweep test_uninstaller)
+
+foreach(run IN ITEMS
+        "RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey demo_nt"
+        "ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion demo_nt"
+        "DoubleClickThenNoAtTheConfirmationChangesNothing demo_nt"
+        "RemovingTheLastScannerOn9xDisablesDelete uninstall_last_9x"
+        "YesAtTheRestartQuestionRestarts demo_nt")
+    separate_arguments(run)
+    list(GET run 0 test)
+    list(GET run 1 scenario)
+    add_test(NAME uninstall_e2e.${test} COMMAND ${DRVSWEEP_WINE_TESTS}/with_xvfb.sh
+        ${DRVSWEEP_WINE_TESTS}/ui_session.sh ${CMAKE_BINARY_DIR}/screenshots
+        ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:uninstall_e2e_test>
+        --gtest_filter=UninstallCommand.${test})
+    set_tests_properties(uninstall_e2e.${test} PROPERTIES ENVIRONMENT
+        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>;DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
+endforeach()

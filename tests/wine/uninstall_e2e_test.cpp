@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/windows_api.h"
+#include "res/resource.h"
+#include "tests/wine/program_session.h"
+#include "tests/wine/screenshot_request.h"
+#include "tests/wine/user_input.h"
+#include "tests/wine/window_reader.h"
+
+// The uninstall command end to end under Wine: DrvSweep.exe in a prefix seeded from the
+// scenario that tests/wine/uninstall.cmake names, driven the way a user drives it, with the
+// registry and the files of the prefix checked afterwards.
+namespace drvsweep {
+namespace {
+
+using testing::ProgramSession;
+
+// The static text of a message box.
+constexpr int kMessageBoxText = 0xFFFF;
+
+const wchar_t kTitle[] = L"Quorin scanner driver uninstall programer";
+const wchar_t kRestartQuestion[] =
+    L"The scanner you choosed has already been uninstalled. \nIt's recommend that restart the "
+    L"computer. Restart now?";
+
+constexpr char kEnumUsb[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\";
+
+std::string CurrentTestName() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+bool KeyExists(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+bool Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> Entries(const ProgramSession& program) {
+    return testing::ListEntries(program.mainWindow(), IDC_SCANNER_LIST);
+}
+
+void Select(const ProgramSession& program, int entry) {
+    SendMessageW(GetDlgItem(program.mainWindow(), IDC_SCANNER_LIST), LB_SETCURSEL, entry, 0);
+}
+
+void PressDelete(const ProgramSession& program) {
+    testing::ClickWindow(GetDlgItem(program.mainWindow(), IDC_DELETE));
+}
+
+// The message box the program shows next, checked for the window title and its text.
+HWND ExpectMessageBox(const ProgramSession& program, const std::wstring& text,
+                      const std::string& screenshot) {
+    const HWND box = program.WaitForOwnedWindow(program.mainWindow(), 10000);
+    EXPECT_NE(box, nullptr) << "no message box";
+    if (box != nullptr) {
+        EXPECT_EQ(testing::WindowText(box), kTitle);
+        EXPECT_EQ(testing::ItemText(box, kMessageBoxText), text);
+        EXPECT_TRUE(testing::TakeScreenshot(box, CurrentTestName() + "_" + screenshot));
+    }
+    return box;
+}
+
+void Answer(const ProgramSession& program, HWND box, int button) {
+    ASSERT_NE(box, nullptr);
+    testing::ClickWindow(GetDlgItem(box, button));
+    EXPECT_TRUE(program.WaitForWindowGone(box, 10000));
+}
+
+void ExpectProgramEnds(ProgramSession& program) {
+    const std::optional<DWORD> exitCode = program.WaitForExit(15000);
+    ASSERT_TRUE(exitCode.has_value()) << "DrvSweep.exe did not end";
+    EXPECT_EQ(*exitCode, 0u);
+}
+
+// demo_nt: the Doc 392's own uninstaller is registered; Delete starts it and asks nothing, and
+// the entry goes once the uninstaller has deleted the device key.
+TEST(UninstallCommand, RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    Select(program, 0);
+    PressDelete(program);
+    EXPECT_EQ(program.WaitForOwnedWindow(program.mainWindow(), 1000), nullptr)
+        << "a registered uninstaller is started without a question";
+
+    for (int waited = 0; waited < 100 && Entries(program).size() == 4; ++waited) {
+        Sleep(100);
+    }
+    EXPECT_EQ(Entries(program),
+              (std::vector<std::wstring>{L" Quorin K5210 USB Scanner", L" Quorin MPX 730 Scanner",
+                                         L" Quorin RoamDoc PC Card Scanner"}));
+    EXPECT_TRUE(Exists("C:\\uninstaller-ran.txt"));
+    EXPECT_FALSE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_3902"));
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
+    EXPECT_TRUE(testing::TakeScreenshot(program.mainWindow(), CurrentTestName()));
+    testing::ClickWindow(GetDlgItem(program.mainWindow(), IDOK));
+    ExpectProgramEnds(program);
+}
+
+// demo_nt: the K5210 has no uninstaller. Yes at the confirmation removes its device, driver
+// files, INF and TWAIN data source, and no other scanner's; No at the restart question ends
+// the program.
+TEST(UninstallCommand, ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    Select(program, 1);
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"Do you want to uninstall \" Quorin K5210 USB Scanner\"",
+                            "confirmation"),
+           IDYES);
+    const HWND restart = ExpectMessageBox(program, kRestartQuestion, "restart");
+    EXPECT_EQ(Entries(program).size(), 3u);
+    EXPECT_TRUE(testing::ItemEnabled(program.mainWindow(), IDC_DELETE));
+    Answer(program, restart, IDNO);
+    ExpectProgramEnds(program);
+
+    EXPECT_FALSE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
+    EXPECT_FALSE(Exists("C:\\windows\\system32\\QuorinK5210.dll"));
+    EXPECT_FALSE(Exists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_FALSE(Exists("C:\\windows\\twain_32\\QuorinK5210"));
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_3902"));
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "Vid_0c6e&Pid_7300"));
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_046D&PID_C077"));
+    EXPECT_TRUE(Exists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
+    EXPECT_TRUE(Exists("C:\\windows\\twain_32\\Orbdrv\\Orbdrv.ds"));
+    EXPECT_TRUE(Exists("C:\\windows\\inf\\oem0.inf"));
+    EXPECT_TRUE(Exists("C:\\windows\\inf\\oem7.inf"));
+}
+
+// demo_nt: a double-click asks about that entry; No changes nothing.
+TEST(UninstallCommand, DoubleClickThenNoAtTheConfirmationChangesNothing) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    testing::DoubleClickListEntry(GetDlgItem(program.mainWindow(), IDC_SCANNER_LIST), 3);
+    Answer(
+        program,
+        ExpectMessageBox(program, L"Do you want to uninstall \" Quorin RoamDoc PC Card Scanner\"",
+                         "confirmation"),
+        IDNO);
+    EXPECT_EQ(Entries(program).size(), 4u);
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\PCMCIA\\QUORIN-ROAMDOC-5E1A"));
+    EXPECT_TRUE(Exists("C:\\windows\\system32\\drivers\\Orbdrv.sys"));
+    EXPECT_TRUE(Exists("C:\\windows\\inf\\oem7.inf"));
+    EXPECT_TRUE(Exists("C:\\windows\\twain_32\\Orbdrv\\Orbdrv.ds"));
+    testing::ClickWindow(GetDlgItem(program.mainWindow(), IDOK));
+    ExpectProgramEnds(program);
+}
+
+// uninstall_last_9x: removing the only scanner on the 9x family deletes its class key and
+// device entry, empties the list and disables Delete.
+TEST(UninstallCommand, RemovingTheLastScannerOn9xDisablesDelete) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"Do you want to uninstall \" Quorin K5210 USB Scanner\"",
+                            "confirmation"),
+           IDYES);
+    const HWND restart = ExpectMessageBox(program, kRestartQuestion, "restart");
+    EXPECT_TRUE(Entries(program).empty());
+    EXPECT_FALSE(testing::ItemEnabled(program.mainWindow(), IDC_DELETE));
+    Answer(program, restart, IDNO);
+    ExpectProgramEnds(program);
+
+    EXPECT_FALSE(KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0001"));
+    EXPECT_TRUE(KeyExists("Enum\\USB\\VID_04B8&PID_0110"));
+    EXPECT_FALSE(Exists("C:\\windows\\system\\QuorinK5210.dll"));
+    EXPECT_FALSE(Exists("C:\\windows\\inf\\other\\QuorinK5210.inf"));
+    EXPECT_FALSE(Exists("C:\\windows\\twain_32\\QuorinK5210"));
+    EXPECT_TRUE(Exists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
+    EXPECT_TRUE(Exists("C:\\windows\\system\\AcmeScan.dll"));
+    EXPECT_TRUE(Exists("C:\\windows\\inf\\other\\AcmeFlat.inf"));
+}
+
+// demo_nt: Yes at the restart question asks for the forced restart, which ends the prefix's
+// processes, DrvSweep.exe among them (this driver may go with them, which Wine reports as a
+// clean exit).
+TEST(UninstallCommand, YesAtTheRestartQuestionRestarts) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    Select(program, 2);
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"Do you want to uninstall \" Quorin MPX 730 Scanner\"",
+                            "confirmation"),
+           IDYES);
+    const HWND restart = ExpectMessageBox(program, kRestartQuestion, "restart");
+    testing::ClickWindow(GetDlgItem(restart, IDYES));
+    EXPECT_TRUE(program.WaitForExit(15000).has_value()) << "no restart ended DrvSweep.exe";
+}
+
+}  // namespace
+}  // namespace drvsweep

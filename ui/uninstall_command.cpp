@@ -1,0 +1,130 @@
+#include "ui/uninstall_command.h"
+
+#include <memory>
+
+#include "platform/registry_paths.h"
+#include "platform/win32_codes.h"
+#include "removal/device_nodes_9x.h"
+#include "removal/device_nodes_nt.h"
+#include "removal/driver_files.h"
+#include "removal/one_file.h"
+#include "removal/system_restart.h"
+#include "removal/vendor_uninstaller.h"
+#include "res/resource.h"
+#include "ui/uninstall_dlg.h"
+
+namespace drvsweep {
+
+std::int32_t IsDevicePresent(Platform& platform, const char* devicePath) {
+    FixedText<520> path;
+    const Family family = CurrentFamily(platform.version);
+    if (!path.appendAll(RegistryPathFor(RegistryPath::DevicePresencePrefix, family), devicePath)) {
+        return 1;
+    }
+    std::unique_ptr<RegistryKey> key;
+    return platform.registry.OpenKey(path.c_str(), kKeyRead, &key) == kErrorFileNotFound ? 0 : 1;
+}
+
+void UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner) {
+    if (CurrentFamily(platform.version) == Family::Nt) {
+        RemoveDeviceNodesNt(platform, scanner.devicePath.c_str());
+    } else {
+        RemoveDeviceNodes9x(platform, scanner.devicePath.c_str());
+    }
+    if (scanner.infPath.empty()) {
+        return;
+    }
+    RemoveDriverFiles(platform, scanner.driverDll.c_str(), scanner.busKind);
+    DeleteOneFile(platform.files, scanner.infPath.c_str());
+    DeleteTwainDataSource(platform, scanner.twainFolder.c_str());
+}
+
+std::int32_t FindScannerRow(const ScannerTable& table, const PathText& devicePath) {
+    for (std::int32_t i = 0; i <= table.lastIndex && i < kScannerRows; ++i) {
+        if (table.rows[i].devicePath == devicePath) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void CUninstallDlg::UninstallSelected() {
+    // With no entry selected (after the selected one was taken out) LB_GETCURSEL answers
+    // LB_ERR, which names no row: such a command does nothing.
+    const int selection = host().ListSelection(IDC_SCANNER_LIST);
+    if (selection < 0 || selection > state_.table.lastIndex) {
+        return;
+    }
+    state_.selectedIndex = selection;
+    // A copy: the row may move while a message box is open, since timer ticks are handled then.
+    const ScannerRecord scanner = state_.table.rows[selection];
+
+    if (LaunchVendorUninstaller(platform_, scanner.devicePath.c_str()) == kUninstallerStarted) {
+        watchedDevice_ = scanner.devicePath;
+        host().StartTimer(kPollTimer, kPollPeriodMs);
+        return;
+    }
+    if (ConfirmAndRemove(scanner)) {
+        AskToRestart();
+    }
+}
+
+bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
+    const InterfaceStrings& strings = state_.strings;
+    const int answer = host().ShowMessageBox(
+        DisplayText(InterfaceText(strings, StringRole::ConfirmationPrefix),
+                    {scanner.description.c_str(), kAnsiCodePage},
+                    InterfaceText(strings, StringRole::ConfirmationSuffix)),
+        InterfaceText(strings, StringRole::WindowTitle), kMbYesNo | kMbIconExclamation);
+    // Only Yes is consent: a box that could not be shown answers 0.
+    if (answer != kIdYes) {
+        return false;
+    }
+    // The scanner is found again by its devicePath: a tick during the box may have taken out
+    // an earlier row, and the removal must reach the scanner the user confirmed, no other.
+    const std::int32_t index = FindScannerRow(state_.table, scanner.devicePath);
+    if (index < 0) {
+        return false;
+    }
+    state_.selectedIndex = index;
+    UninstallBuiltIn(platform_, scanner);
+    RemoveEntry(index);
+    return true;
+}
+
+void CUninstallDlg::AskToRestart() {
+    const InterfaceStrings& strings = state_.strings;
+    const int answer = host().ShowMessageBox(InterfaceText(strings, StringRole::RestartQuestion),
+                                             InterfaceText(strings, StringRole::WindowTitle),
+                                             kMbYesNo | kMbIconInformation);
+    if (answer == kIdYes) {
+        RestartSystem(platform_);
+    } else if (answer == kIdNo) {
+        OnOK();
+    }
+}
+
+void CUninstallDlg::RemoveEntry(std::int32_t index) {
+    host().ListDelete(IDC_SCANNER_LIST, index);
+    RemoveScannerRow(state_.table, index);
+    if (state_.table.lastIndex < 0) {
+        host().EnableItem(IDC_DELETE, false);
+    }
+}
+
+void CUninstallDlg::OnTimer(std::uintptr_t) {
+    if (state_.selectedIndex == kNoCommandYet || watchedDevice_.empty()) {
+        return;
+    }
+    const std::int32_t index = FindScannerRow(state_.table, watchedDevice_);
+    if (index >= 0 && IsDevicePresent(platform_, watchedDevice_.c_str()) == 1) {
+        return;
+    }
+    host().StopTimer(kPollTimer);
+    watchedDevice_.clear();
+    if (index >= 0) {
+        RemoveEntry(index);
+    }
+}
+
+}  // namespace drvsweep
