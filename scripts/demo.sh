@@ -2,6 +2,8 @@
 # Builds DrvSweep.exe for Windows and runs it under Wine on the built-in example machine
 # (tests/fixtures/demo_nt: four Quorin scanners, USB with and without an INF file, a PC Card
 # scanner, one with a registered uninstaller, and devices of other makers that it leaves alone).
+# The registered uninstaller is the build's stand-in for the maker's (test_uninstaller.exe): it
+# deletes the Doc 392's device key 1.5 s after it starts, and the entry then leaves the list.
 #
 # With a display (DISPLAY set) the program opens in a window there; close it to end the demo.
 # Without one it runs on a virtual display (Xvfb), where the end-to-end test driver starts it,
@@ -13,9 +15,10 @@ root=$PWD
 
 scripts/install-deps.sh
 cmake --preset mingw64 >/dev/null
-cmake --build --preset mingw64 --target DrvSweep ui_e2e_test
+cmake --build --preset mingw64 --target DrvSweep ui_e2e_test uninstall_e2e_test test_uninstaller
 
 export DRVSWEEP_FIXTURES=$root/tests/fixtures DRVSWEEP_SCENARIO=demo_nt
+export DRVSWEEP_PREFIX_FILES=$root/build/mingw64/tests/test_uninstaller.exe=windows/quorin/uninst.exe
 program=$root/build/mingw64/DrvSweep.exe
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -25,17 +28,36 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 screenshots=$root/build/mingw64/screenshots
-test_name=EnglishFourScannersEndsOnExit
 log=$root/build/mingw64/demo.log
+: >"$log"
 echo "No display: running DrvSweep on a virtual display (log: $log)"
-if ! DRVSWEEP_PROGRAM=$program tests/wine/with_xvfb.sh tests/wine/ui_session.sh "$screenshots" \
-    tests/wine/wine_run.sh build/mingw64/tests/ui_e2e_test.exe \
-    --gtest_filter="DrvSweepWindow.$test_name" >"$log" 2>&1; then
-    cat "$log" >&2
-    echo "The demo run failed; see above." >&2
-    exit 1
-fi
-cp "$screenshots/$test_name.png" "$screenshots/demo.png"
-cp "$screenshots/${test_name}_about.png" "$screenshots/demo-about.png"
-echo "Screenshot of the main window: $screenshots/demo.png"
-echo "Screenshot of its About box:   $screenshots/demo-about.png"
+
+# One end-to-end run of the test driver on a fresh copy of the example machine.
+drive() {
+    if ! DRVSWEEP_PROGRAM=$program tests/wine/with_xvfb.sh tests/wine/ui_session.sh \
+        "$screenshots" tests/wine/wine_run.sh "build/mingw64/tests/$1" \
+        --gtest_filter="$2" >>"$log" 2>&1; then
+        cat "$log" >&2
+        echo "The demo run failed; see above." >&2
+        exit 1
+    fi
+}
+
+drive ui_e2e_test.exe DrvSweepWindow.EnglishFourScannersEndsOnExit
+cp "$screenshots/EnglishFourScannersEndsOnExit.png" "$screenshots/demo.png"
+cp "$screenshots/EnglishFourScannersEndsOnExit_about.png" "$screenshots/demo-about.png"
+drive uninstall_e2e_test.exe UninstallCommand.RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey
+cp "$screenshots/RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey.png" \
+    "$screenshots/demo-after-uninstaller.png"
+drive uninstall_e2e_test.exe UninstallCommand.ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion
+cp "$screenshots/ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion_confirmation.png" \
+    "$screenshots/demo-confirmation.png"
+cp "$screenshots/ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion_restart.png" \
+    "$screenshots/demo-restart.png"
+
+echo "Screenshots of the example machine:"
+echo "  main window:                          $screenshots/demo.png"
+echo "  About box:                            $screenshots/demo-about.png"
+echo "  after Quorin's uninstaller ran:       $screenshots/demo-after-uninstaller.png"
+echo "  confirmation of the built-in removal: $screenshots/demo-confirmation.png"
+echo "  restart question afterwards:          $screenshots/demo-restart.png"
