@@ -120,4 +120,14 @@ std::optional<DWORD> ProgramSession::WaitForExit(DWORD milliseconds) {
     return exitCode;
 }
 
+void ProgramSession::ExpectEndsCleanly() {
+    const std::optional<DWORD> exitCode = WaitForExit(15000);
+    ASSERT_TRUE(exitCode.has_value()) << "DrvSweep.exe did not end";
+    EXPECT_EQ(*exitCode, 0u);
+}
+
+std::string CurrentTestName() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
 }  // namespace drvsweep::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
@@ -31,6 +32,9 @@ public:
     // `milliseconds`.
     std::optional<DWORD> WaitForExit(DWORD milliseconds);
 
+    // Fails the test unless the program ends with exit code 0 within 15 seconds.
+    void ExpectEndsCleanly();
+
 private:
     HWND FindWindowOf(HWND owner) const;
 
@@ -38,5 +42,8 @@ private:
     DWORD processId_ = 0;
     HWND mainWindow_ = nullptr;
 };
+
+// The name of the running test, which names its screenshots.
+std::string CurrentTestName();
 
 }  // namespace drvsweep::testing

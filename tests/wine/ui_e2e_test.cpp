@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,10 +68,6 @@ const AboutTexts kTraditionalChineseAbout = {L"關於 DrvSweep", L"DrvSweep 版�
                                              L"卸裝 Quorin 掃描儀（USB 和 PC 卡）的驅動程序。",
                                              L"確定"};
 
-std::string CurrentTestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
-
 // The main window shows the texts of the language, the entries in table order with the first
 // selected, and Delete enabled exactly when there is an entry.
 void ExpectMainWindow(HWND window, const WindowTexts& texts,
@@ -86,7 +81,7 @@ void ExpectMainWindow(HWND window, const WindowTexts& texts,
     EXPECT_EQ(testing::ListSelection(window, IDC_SCANNER_LIST), entries.empty() ? LB_ERR : 0);
     EXPECT_EQ(testing::ItemEnabled(window, IDC_DELETE), !entries.empty());
     EXPECT_TRUE(testing::ItemEnabled(window, IDOK));
-    EXPECT_TRUE(testing::TakeScreenshot(window, CurrentTestName()));
+    EXPECT_TRUE(testing::TakeScreenshot(window, testing::CurrentTestName()));
 }
 
 // The system menu's About entry opens the About box in the interface's language; its OK button
@@ -99,16 +94,10 @@ void ExpectAboutBox(const ProgramSession& program, const AboutTexts& texts) {
     EXPECT_EQ(testing::ItemText(about, IDC_ABOUT_VERSION), texts.version);
     EXPECT_EQ(testing::ItemText(about, IDC_ABOUT_PURPOSE), texts.purpose);
     EXPECT_EQ(testing::ItemText(about, IDOK), texts.okButton);
-    EXPECT_TRUE(testing::TakeScreenshot(about, CurrentTestName() + "_about"));
+    EXPECT_TRUE(testing::TakeScreenshot(about, testing::CurrentTestName() + "_about"));
     testing::ClickWindow(GetDlgItem(about, IDOK));
     EXPECT_TRUE(program.WaitForWindowGone(about, 10000));
     EXPECT_TRUE(IsWindow(program.mainWindow()));
-}
-
-void ExpectProgramEnds(ProgramSession& program) {
-    const std::optional<DWORD> exitCode = program.WaitForExit(15000);
-    ASSERT_TRUE(exitCode.has_value()) << "DrvSweep.exe did not end";
-    EXPECT_EQ(*exitCode, 0u);
 }
 
 // demo_nt: English, NT family, four scanners.
@@ -120,7 +109,7 @@ TEST(DrvSweepWindow, EnglishFourScannersEndsOnExit) {
                       L" Quorin MPX 730 Scanner", L" Quorin RoamDoc PC Card Scanner"});
     ExpectAboutBox(program, kEnglishAbout);
     testing::ClickWindow(GetDlgItem(program.mainWindow(), IDOK));
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 // ui_zh_cn_nt: system language 2052, a description in GBK.
@@ -131,7 +120,7 @@ TEST(DrvSweepWindow, SimplifiedChineseEndsOnEnter) {
                      {L" Quorin K5210 USB 扫描仪", L" Quorin RoamDoc PC Card Scanner"});
     ExpectAboutBox(program, kSimplifiedChineseAbout);
     testing::PressKeys(program.mainWindow(), {VK_RETURN});
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 // ui_zh_tw_9x: system language 1028 on the 9x family, a description in Big5.
@@ -142,7 +131,7 @@ TEST(DrvSweepWindow, TraditionalChinese9xEndsOnAltF4) {
                      {L" Quorin Doc 392 掃描儀", L" Quorin K5210 USB Scanner"});
     ExpectAboutBox(program, kTraditionalChineseAbout);
     testing::PressKeys(program.mainWindow(), {VK_MENU, VK_F4});
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 // empty_9x: no scanner on the 9x family.
@@ -151,7 +140,7 @@ TEST(DrvSweepWindow, NoScannerDisablesDeleteAndEndsOnTheCloseBox) {
     ASSERT_NE(program.mainWindow(), nullptr);
     ExpectMainWindow(program.mainWindow(), kEnglish, {});
     testing::ClickCloseBox(program.mainWindow());
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 // ui_zh_hk_nt: Chinese (Hong Kong), 3076, is served in English.
@@ -160,7 +149,7 @@ TEST(DrvSweepWindow, HongKongChineseIsServedInEnglishAndEndsOnWmClose) {
     ASSERT_NE(program.mainWindow(), nullptr);
     ExpectMainWindow(program.mainWindow(), kEnglish, {L" Quorin MPX 730 Scanner"});
     PostMessageW(program.mainWindow(), WM_CLOSE, 0, 0);
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 }  // namespace

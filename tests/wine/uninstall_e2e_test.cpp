@@ -29,10 +29,6 @@ const wchar_t kRestartQuestion[] =
 
 constexpr char kEnumUsb[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\";
 
-std::string CurrentTestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
-
 bool KeyExists(const std::string& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
@@ -66,7 +62,7 @@ HWND ExpectMessageBox(const ProgramSession& program, const std::wstring& text,
     if (box != nullptr) {
         EXPECT_EQ(testing::WindowText(box), kTitle);
         EXPECT_EQ(testing::ItemText(box, kMessageBoxText), text);
-        EXPECT_TRUE(testing::TakeScreenshot(box, CurrentTestName() + "_" + screenshot));
+        EXPECT_TRUE(testing::TakeScreenshot(box, testing::CurrentTestName() + "_" + screenshot));
     }
     return box;
 }
@@ -75,12 +71,6 @@ void Answer(const ProgramSession& program, HWND box, int button) {
     ASSERT_NE(box, nullptr);
     testing::ClickWindow(GetDlgItem(box, button));
     EXPECT_TRUE(program.WaitForWindowGone(box, 10000));
-}
-
-void ExpectProgramEnds(ProgramSession& program) {
-    const std::optional<DWORD> exitCode = program.WaitForExit(15000);
-    ASSERT_TRUE(exitCode.has_value()) << "DrvSweep.exe did not end";
-    EXPECT_EQ(*exitCode, 0u);
 }
 
 // demo_nt: the Doc 392's own uninstaller is registered; Delete starts it and asks nothing, and
@@ -102,9 +92,9 @@ TEST(UninstallCommand, RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey)
     EXPECT_TRUE(Exists("C:\\uninstaller-ran.txt"));
     EXPECT_FALSE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_3902"));
     EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
-    EXPECT_TRUE(testing::TakeScreenshot(program.mainWindow(), CurrentTestName()));
+    EXPECT_TRUE(testing::TakeScreenshot(program.mainWindow(), testing::CurrentTestName()));
     testing::ClickWindow(GetDlgItem(program.mainWindow(), IDOK));
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 // demo_nt: the K5210 has no uninstaller. Yes at the confirmation removes its device, driver
@@ -123,7 +113,7 @@ TEST(UninstallCommand, ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion) {
     EXPECT_EQ(Entries(program).size(), 3u);
     EXPECT_TRUE(testing::ItemEnabled(program.mainWindow(), IDC_DELETE));
     Answer(program, restart, IDNO);
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 
     EXPECT_FALSE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
     EXPECT_FALSE(Exists("C:\\windows\\system32\\QuorinK5210.dll"));
@@ -154,7 +144,7 @@ TEST(UninstallCommand, DoubleClickThenNoAtTheConfirmationChangesNothing) {
     EXPECT_TRUE(Exists("C:\\windows\\inf\\oem7.inf"));
     EXPECT_TRUE(Exists("C:\\windows\\twain_32\\Orbdrv\\Orbdrv.ds"));
     testing::ClickWindow(GetDlgItem(program.mainWindow(), IDOK));
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 }
 
 // uninstall_last_9x: removing the only scanner on the 9x family deletes its class key and
@@ -171,7 +161,7 @@ TEST(UninstallCommand, RemovingTheLastScannerOn9xDisablesDelete) {
     EXPECT_TRUE(Entries(program).empty());
     EXPECT_FALSE(testing::ItemEnabled(program.mainWindow(), IDC_DELETE));
     Answer(program, restart, IDNO);
-    ExpectProgramEnds(program);
+    program.ExpectEndsCleanly();
 
     EXPECT_FALSE(KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
     EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
