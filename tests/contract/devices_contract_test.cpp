@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32_codes.h"
+#include "tests/support/registry_listing.h"
 #include "tests/support/test_machine.h"
 
 // The Setup API device walk and removal as Wine answers them, over the simulated Windows and
@@ -85,17 +86,7 @@ protected:
     }
 
     std::vector<std::string> Subkeys(const std::string& path) {
-        std::unique_ptr<RegistryKey> key;
-        const long opened = machine_->platform().registry.OpenKey(path.c_str(), kKeyRead, &key);
-        if (opened != kErrorSuccess) {
-            return {"open " + std::to_string(opened)};
-        }
-        std::vector<std::string> names;
-        char name[260];
-        for (std::uint32_t index = 0; key->EnumKey(index, name, sizeof name) == 0; ++index) {
-            names.push_back(name);
-        }
-        return names;
+        return testing::SubkeyNames(machine_->platform().registry, path);
     }
 
     std::unique_ptr<testing::TestMachine> machine_;

@@ -7,6 +7,7 @@
 #include "platform/win32_codes.h"
 #include "removal/device_nodes_9x.h"
 #include "removal/device_nodes_nt.h"
+#include "tests/support/registry_listing.h"
 #include "tests/support/test_machine.h"
 
 // Device node removal over the simulated Windows and over the real one under Wine alike: the
@@ -22,17 +23,7 @@ protected:
     Family family() { return CurrentFamily(platform().version); }
 
     std::vector<std::string> Subkeys(const std::string& path) {
-        std::unique_ptr<RegistryKey> key;
-        const long opened = platform().registry.OpenKey(path.c_str(), kKeyRead, &key);
-        if (opened != kErrorSuccess) {
-            return {"open " + std::to_string(opened)};
-        }
-        std::vector<std::string> names;
-        char name[260];
-        for (std::uint32_t index = 0; key->EnumKey(index, name, sizeof name) == 0; ++index) {
-            names.push_back(name);
-        }
-        return names;
+        return testing::SubkeyNames(platform().registry, path);
     }
 
     // The members of the set of every device, Wine's own among them.
