@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "discovery/inf_folder.h"
 #include "discovery/inf_sections.h"
 #include "discovery/twain_folder_name.h"
 #include "platform/text_reads.h"
@@ -65,8 +66,7 @@ int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath)
     const bool nt = CurrentFamily(platform.version) == Family::Nt;
     PathText folder;
     SavedWorkingFolder savedFolder(platform.files);
-    if (!savedFolder.saved() || !ReadWindowsFolder(platform.files, &folder) ||
-        !folder.appendAll("\\inf", nt ? "" : "\\other") ||
+    if (!savedFolder.saved() || !ReadInfFolder(platform, &folder) ||
         !platform.files.SetCurrentFolder(folder.c_str())) {
         return 0;
     }
