@@ -38,3 +38,11 @@ foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
     set_tests_properties(uninstall_e2e.${test} PROPERTIES ENVIRONMENT
         "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>;DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
 endforeach()
+
+# The driver package calls and the 32-bit system folder are bound at run time: Windows 2000, the
+# 9x family and Windows before 10 1703 lack some of them and would not load a program that
+# imports them.
+add_test(NAME program_binds_package_calls_at_run_time COMMAND
+    ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:DrvSweep>
+    SetupUninstallOEMInfA DiUninstallDriverW DiUninstallDriverA GetSystemWow64DirectoryA
+    RtlGetVersion)
