@@ -37,7 +37,6 @@ struct PackageCallResult {
 
 constexpr std::uint32_t kSuoiForceDelete = 0x1;
 constexpr std::uint32_t kErrorInfInUseByDevices = 0xE000023D;
-constexpr std::uint32_t kErrorCallNotImplemented = 120;
 
 // Driver packages, and the facts about the system that their removal depends on. Every call
 // is bound at run time: the program must load on systems that have none of them.

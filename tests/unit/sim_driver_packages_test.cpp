@@ -65,17 +65,6 @@ TEST_F(SimDriverPackagesTest, SetupUninstallOemInfRefusesAnInfInUseUnlessForced)
     EXPECT_FALSE(machine.files().Exists(kInf + "oem4.inf"));
 }
 
-TEST_F(SimDriverPackagesTest, AnInfIsNoLongerInUseOnceItsDevicesAreGone) {
-    machine.devices().AddDevice("USB\\VID_0C6E&PID_5210\\other", {"USB\\VID_0C6E&PID_5210"});
-    auto set = machine.platform().devices.AllDevices();
-    DeviceInfoData device;
-    device.cbSize = sizeof device;
-    ASSERT_TRUE(set->EnumDevice(0, &device));
-    ASSERT_TRUE(set->CallRemoveInstaller(device));
-    EXPECT_TRUE(machine.platform().packages.UninstallOemInf("oem3.inf", 0).succeeded);
-    EXPECT_FALSE(PackageFilesLeft());
-}
-
 // DiUninstallDriverW gives the package's devices another driver instead of refusing, and
 // wants the INF's full path.
 TEST_F(SimDriverPackagesTest, DiUninstallDriverTakesThePackageFromItsDevices) {

@@ -62,7 +62,7 @@ TEST(WineDriverPackages, WhatWineAnswers) {
     EXPECT_EQ(GetProcAddress(newdev, "DiUninstallDriverW"), nullptr);
     EXPECT_EQ(GetProcAddress(newdev, "DiUninstallDriverA"), nullptr);
 
-    // A 64-bit prefix has its 32-bit system folder, also for a 32-bit program.
+    // A 64-bit prefix has its 32-bit system folder.
     char folder[MAX_PATH] = {};
     EXPECT_EQ(GetSystemWow64DirectoryA(folder, MAX_PATH), 19u);
     EXPECT_STREQ(folder, "C:\\windows\\syswow64");
