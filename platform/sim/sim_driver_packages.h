@@ -36,11 +36,12 @@ enum class SimRelease {
 // - SetupUninstallOEMInfA(name, flags): name is a file name of the INF folder. While a device
 //   installed with the package is still known (attached or not), it refuses without
 //   SUOI_FORCEDELETE with ERROR_INF_IN_USE_BY_DEVICES and deletes nothing; otherwise it deletes
-//   the .inf, its .pnf, its catalog and its driver store folder. A name with a path gives 87;
-//   an INF that is not there gives 2.
+//   the .inf, its .pnf, its catalog and its driver store folder. An INF that is not there
+//   gives 2; a name with a path gives 87 (Microsoft names no code for it).
 // - DiUninstallDriverW(path): path is the INF's full path, which must exist (else 2). Devices
 //   installed with the package are given another driver (here: none), so it never refuses as
-//   in use; then it deletes what SetupUninstallOEMInfA deletes.
+//   in use; then it deletes what SetupUninstallOEMInfA deletes. Only INF files of the INF folder
+//   are modelled as packages: a path elsewhere gives 87.
 // - A .inf of the INF folder that no package record names is uninstalled like a package
 //   without devices, catalog or store folder.
 // - GetSystemWow64DirectoryA gives the 32-bit system folder on a 64-bit system, otherwise 0.
