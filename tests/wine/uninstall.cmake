@@ -13,7 +13,7 @@ add_executable(uninstall_e2e_test
     ${DRVSWEEP_WINE_TESTS}/window_reader.cpp
     ${DRVSWEEP_WINE_TESTS}/wine_display.cpp)
 target_link_libraries(uninstall_e2e_test PRIVATE drvsweep_win32 ${DRVSWEEP_GTEST_MAIN})
-add_dependencies(uninstall_e2e_test DrvSweep test_uninstaller)
+add_dependencies(uninstall_e2e_test test_uninstaller)
 
 foreach(run IN ITEMS
         "RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey demo_nt"
@@ -28,6 +28,7 @@ foreach(run IN ITEMS
         ${DRVSWEEP_WINE_TESTS}/ui_session.sh ${CMAKE_BINARY_DIR}/screenshots
         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:uninstall_e2e_test>
         --gtest_filter=UninstallCommand.${test})
-    set_tests_properties(uninstall_e2e.${test} PROPERTIES ENVIRONMENT
-        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>;DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
+    set_tests_properties(uninstall_e2e.${test} PROPERTIES FIXTURES_REQUIRED shipped_programs
+        ENVIRONMENT
+        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=${DRVSWEEP_SHIPPED_PROGRAM};DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
 endforeach()
