@@ -31,6 +31,10 @@ bool MakePrivateFolder(ProgramHandOver& os, PathText* folder) {
     if (!os.TemporaryFolder(&temporary)) {
         return false;
     }
+    // GetTempPathA ends its answer in a backslash; one without would put the folder beside it.
+    if (!temporary.endsWith('\\') && !temporary.append("\\")) {
+        return false;
+    }
     for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
         std::string name = "DrvSweep-";
         AppendHex(name, os.ProcessNumber());

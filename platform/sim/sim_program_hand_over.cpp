@@ -40,7 +40,8 @@ FolderCreation SimProgramHandOver::CreateNewFolder(const char* path) {
         return FolderCreation::AlreadyExists;
     }
     const std::string parent = ParentOf(path);
-    if (parent != temporary_ && folders_.count(parent.substr(0, parent.size() - 1)) == 0) {
+    const bool inTemporary = parent == temporary_ || parent == temporary_ + "\\";
+    if (!inTemporary && folders_.count(parent.substr(0, parent.size() - 1)) == 0) {
         return FolderCreation::Failed;
     }
     folders_.insert(path);

@@ -98,6 +98,13 @@ TEST_F(HandOverTest, WithoutArgumentsTheChildGetsItsProgramNameAlone) {
     EXPECT_EQ(os_.runs()[0].commandLine, std::string("\"") + kProgram + "\"");
 }
 
+TEST_F(HandOverTest, ATemporaryFolderWithoutItsBackslashStillHoldsTheCopy) {
+    os_.SetTemporaryFolder("C:\\Temp");
+    EXPECT_EQ(Start(), 0);
+    ASSERT_EQ(os_.runs().size(), 1u);
+    EXPECT_EQ(os_.runs()[0].program, "C:\\Temp\\DrvSweep-000001a4-0\\DrvSweep64.exe");
+}
+
 TEST_F(HandOverTest, AFolderThatExistsIsNeverTakenOver) {
     os_.AddForeignFolder(kFolder);
     EXPECT_EQ(Start(), 0);
