@@ -79,6 +79,12 @@ def read_dump(text):
     return imports, header
 
 
+def first_export(family, version):
+    if version == "-":
+        return f"never exported by the {family} family"
+    return f"first exported by {family} {version}"
+
+
 def later_than(version, floor, order):
     return version == "-" or order.index(version) > order.index(floor)
 
@@ -99,9 +105,9 @@ def check(imports, header, entries, target):
             continue
         nine_x, nt = entries[name]
         if wanted["9x"] and later_than(nine_x, wanted["9x"], NINE_X):
-            problems.append(f"{name}: first exported by 9x '{nine_x}', after {wanted['9x']}")
+            problems.append(f"{name}: {first_export('9x', nine_x)}, the target is {wanted['9x']}")
         if later_than(nt, wanted["nt"], NT):
-            problems.append(f"{name}: first exported by NT '{nt}', after NT {wanted['nt']}")
+            problems.append(f"{name}: {first_export('NT', nt)}, the target is NT {wanted['nt']}")
     return problems
 
 
