@@ -16,3 +16,12 @@ endif()
 add_test(NAME release_build COMMAND ${CMAKE_SOURCE_DIR}/scripts/release.sh)
 # A first release build compiles two programs; the preset's timeout is for single runs.
 set_tests_properties(release_build PROPERTIES FIXTURES_SETUP shipped_programs TIMEOUT 1800)
+
+# The x86 program carries the x86-64 one as it is now.
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+    find_program(DRVSWEEP_PYTHON python3 REQUIRED)
+    add_test(NAME release_carries_program64 COMMAND ${DRVSWEEP_PYTHON}
+        ${CMAKE_SOURCE_DIR}/tests/release/check_carried_program.py
+        ${DRVSWEEP_RELEASE_DIR}/DrvSweep.exe ${DRVSWEEP_RELEASE_DIR}/DrvSweep64.exe)
+    set_tests_properties(release_carries_program64 PROPERTIES FIXTURES_REQUIRED shipped_programs)
+endif()
