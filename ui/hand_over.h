@@ -44,16 +44,12 @@ public:
     virtual void ShowStop(const DisplayText& text, const DisplayText& caption) = 0;
 };
 
-// The whole start: runs `runHere` when this program is to do the work and returns its exit
-// code; otherwise the exit code of the handed-over run, or, after telling the user in the
-// window title's language that nothing was removed, kHandOverFailedExitCode.
-template <typename RunHere>
-int StartDrvSweep(ProgramHandOver& os, VersionInfo& version, StartNotice& notice,
-                  RunHere&& runHere);
-
 // Tells the user that the run could not be handed over.
 void ShowHandOverFailure(VersionInfo& version, StartNotice& notice);
 
+// The whole start: runs `runHere` when this program is to do the work and returns its exit
+// code; otherwise the exit code of the handed-over run, or, after telling the user in the
+// window title's language that nothing was removed, kHandOverFailedExitCode.
 template <typename RunHere>
 int StartDrvSweep(ProgramHandOver& os, VersionInfo& version, StartNotice& notice,
                   RunHere&& runHere) {
