@@ -21,3 +21,6 @@
 // The About entry of the system menu. System commands of the application must stay below
 // 0xF000, and the handler looks at the id with its low four bits cleared.
 #define IDM_ABOUTBOX 0x0010
+
+// The x86-64 program that the x86 one carries as an RCDATA resource (see embedded_program.rc.in).
+#define IDR_PROGRAM64 200

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds DrvSweep.exe for Windows and runs it under Wine on the built-in example machine
+# Builds DrvSweep for Windows (scripts/release.sh) and runs its x86-64 program under Wine on the
+# built-in example machine
 # (tests/fixtures/demo_nt: four Quorin scanners, USB with and without an INF file, a PC Card
 # scanner, one with a registered uninstaller, and devices of other makers that it leaves alone).
 # The registered uninstaller is the build's stand-in for the maker's (test_uninstaller.exe): it
@@ -15,11 +16,12 @@ root=$PWD
 
 scripts/install-deps.sh
 cmake --preset mingw64 >/dev/null
-cmake --build --preset mingw64 --target DrvSweep ui_e2e_test uninstall_e2e_test test_uninstaller
+cmake --build --preset mingw64 --target ui_e2e_test uninstall_e2e_test test_uninstaller
+scripts/release.sh >/dev/null
 
 export DRVSWEEP_FIXTURES=$root/tests/fixtures DRVSWEEP_SCENARIO=demo_nt
 export DRVSWEEP_PREFIX_FILES=$root/build/mingw64/tests/test_uninstaller.exe=windows/quorin/uninst.exe
-program=$root/build/mingw64/DrvSweep.exe
+program=$root/build/release/DrvSweep64.exe
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "DrvSweep runs on the example machine in a fresh Wine prefix; close its window to end."

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang-format python3
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     wine wine64 wine32:i386
     xvfb xauth xdotool imagemagick fonts-wqy-microhei
 )

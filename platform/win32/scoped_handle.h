@@ -46,14 +46,15 @@ struct RegistryKeyTraits {
     static void Close(HKEY key) { RegCloseKey(key); }
 };
 
-struct DeviceInfoListTraits {
-    static HDEVINFO Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HDEVINFO list) { SetupDiDestroyDeviceInfoList(list); }
-};
-
 struct FindTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE search) { FindClose(search); }
+};
+
+// Files opened with CreateFileA, for which failure leaves INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE file) { CloseHandle(file); }
 };
 
 // Kernel object handles such as access tokens, for which failure leaves a null handle.
@@ -63,8 +64,8 @@ struct KernelHandleTraits {
 };
 
 using ScopedKey = ScopedHandle<HKEY, RegistryKeyTraits>;
-using ScopedDeviceInfoList = ScopedHandle<HDEVINFO, DeviceInfoListTraits>;
 using ScopedFind = ScopedHandle<HANDLE, FindTraits>;
+using ScopedFile = ScopedHandle<HANDLE, FileHandleTraits>;
 using ScopedKernelHandle = ScopedHandle<HANDLE, KernelHandleTraits>;
 
 }  // namespace drvsweep::win32

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/setup_di_functions.h"
 #include "platform/win32/windows_api.h"
 
 namespace drvsweep::win32 {
@@ -24,6 +25,13 @@ static_assert(offsetof(DeviceInfoData, devInst) == offsetof(SP_DEVINFO_DATA, Dev
 static_assert(offsetof(DeviceInfoData, reserved) == offsetof(SP_DEVINFO_DATA, Reserved));
 static_assert(sizeof(DeviceInfoData::reserved) == sizeof(ULONG_PTR));
 
+// A set exists only once the functions are bound, so its traits can call through them.
+struct DeviceInfoListTraits {
+    static HDEVINFO Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HDEVINFO list) { BoundSetupDi()->destroyDeviceInfoList(list); }
+};
+using ScopedDeviceInfoList = ScopedHandle<HDEVINFO, DeviceInfoListTraits>;
+
 SP_DEVINFO_DATA ToSetupApi(const DeviceInfoData& device) {
     SP_DEVINFO_DATA native;
     std::memcpy(&native, &device, sizeof native);
@@ -32,11 +40,12 @@ SP_DEVINFO_DATA ToSetupApi(const DeviceInfoData& device) {
 
 class Win32DeviceInfoSet : public DeviceInfoSet {
 public:
-    explicit Win32DeviceInfoSet(ScopedDeviceInfoList list) : list_(std::move(list)) {}
+    Win32DeviceInfoSet(const SetupDiFunctions& setupDi, ScopedDeviceInfoList list)
+        : setupDi_(setupDi), list_(std::move(list)) {}
 
     bool EnumDevice(std::uint32_t index, DeviceInfoData* device) override {
         SP_DEVINFO_DATA native = ToSetupApi(*device);
-        if (!SetupDiEnumDeviceInfo(list_.get(), index, &native)) {
+        if (!setupDi_.enumDeviceInfo(list_.get(), index, &native)) {
             return false;
         }
         std::memcpy(static_cast<void*>(device), &native, sizeof native);
@@ -47,8 +56,8 @@ public:
                      std::uint32_t* required, std::uint32_t* error) override {
         SP_DEVINFO_DATA native = ToSetupApi(device);
         DWORD needed = 0;
-        const BOOL read = SetupDiGetDeviceRegistryPropertyA(list_.get(), &native, SPDRP_HARDWAREID,
-                                                            nullptr, buffer, size, &needed);
+        const BOOL read = setupDi_.getDeviceRegistryProperty(list_.get(), &native, SPDRP_HARDWAREID,
+                                                             nullptr, buffer, size, &needed);
         *error = read ? ERROR_SUCCESS : GetLastError();
         *required = needed;
         return read != FALSE;
@@ -56,26 +65,33 @@ public:
 
     bool CallRemoveInstaller(const DeviceInfoData& device) override {
         SP_DEVINFO_DATA native = ToSetupApi(device);
-        return SetupDiCallClassInstaller(DIF_REMOVE, list_.get(), &native) != FALSE;
+        return setupDi_.callClassInstaller(DIF_REMOVE, list_.get(), &native) != FALSE;
     }
 
     bool RemoveDevice(const DeviceInfoData& device) override {
         SP_DEVINFO_DATA native = ToSetupApi(device);
-        return SetupDiRemoveDevice(list_.get(), &native) != FALSE;
+        return setupDi_.removeDevice(list_.get(), &native) != FALSE;
     }
 
 private:
+    const SetupDiFunctions& setupDi_;
     ScopedDeviceInfoList list_;
 };
 
 }  // namespace
 
 std::unique_ptr<DeviceInfoSet> Win32Devices::AllDevices() {
-    ScopedDeviceInfoList list(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+    // Without the Setup API's device functions no set can be built, and the removal that
+    // needs one removes nothing.
+    const SetupDiFunctions* setupDi = BoundSetupDi();
+    if (setupDi == nullptr) {
+        return nullptr;
+    }
+    ScopedDeviceInfoList list(setupDi->getClassDevs(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
     if (!list.valid()) {
         return nullptr;
     }
-    return std::make_unique<Win32DeviceInfoSet>(std::move(list));
+    return std::make_unique<Win32DeviceInfoSet>(*setupDi, std::move(list));
 }
 
 }  // namespace drvsweep::win32

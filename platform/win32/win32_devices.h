@@ -4,9 +4,9 @@
 
 namespace drvsweep::win32 {
 
-// Device instances through the Setup API: SetupDiGetClassDevsA, SetupDiEnumDeviceInfo,
-// SetupDiGetDeviceRegistryPropertyA, SetupDiCallClassInstaller(DIF_REMOVE),
-// SetupDiRemoveDevice and SetupDiDestroyDeviceInfoList.
+// Device instances through the Setup API's device functions, bound at run time (BoundSetupDi):
+// SetupDiGetClassDevsA, SetupDiEnumDeviceInfo, SetupDiGetDeviceRegistryPropertyA,
+// SetupDiCallClassInstaller(DIF_REMOVE), SetupDiRemoveDevice and SetupDiDestroyDeviceInfoList.
 class Win32Devices : public DeviceInstances {
 public:
     std::unique_ptr<DeviceInfoSet> AllDevices() override;

@@ -26,7 +26,8 @@ PackageCallResult Answer(BOOL succeeded) {
 }  // namespace
 
 bool Win32DriverPackages::Release(WindowsRelease* release) {
-    const auto rtlGetVersion = BoundFunction<RtlGetVersionCall>("ntdll.dll", "RtlGetVersion");
+    const auto rtlGetVersion =
+        BoundFunction<RtlGetVersionCall>(GetModuleHandleA("ntdll.dll"), "RtlGetVersion");
     if (rtlGetVersion == nullptr) {
         return false;
     }
@@ -43,8 +44,8 @@ bool Win32DriverPackages::Release(WindowsRelease* release) {
 
 PackageCallResult Win32DriverPackages::UninstallOemInf(const char* infFileName,
                                                        std::uint32_t flags) {
-    const auto uninstall =
-        BoundFunction<SetupUninstallOemInfCall>("setupapi.dll", "SetupUninstallOEMInfA");
+    const auto uninstall = BoundFunction<SetupUninstallOemInfCall>(
+        LoadSystemLibrary("setupapi.dll"), "SetupUninstallOEMInfA");
     if (uninstall == nullptr) {
         return PackageCallResult{};
     }
@@ -52,7 +53,8 @@ PackageCallResult Win32DriverPackages::UninstallOemInf(const char* infFileName,
 }
 
 PackageCallResult Win32DriverPackages::UninstallDriver(const char* infPath) {
-    const auto uninstall = BoundFunction<DiUninstallDriverCall>("newdev.dll", "DiUninstallDriverW");
+    const auto uninstall =
+        BoundFunction<DiUninstallDriverCall>(LoadSystemLibrary("newdev.dll"), "DiUninstallDriverW");
     if (uninstall == nullptr) {
         return PackageCallResult{};
     }
@@ -65,8 +67,8 @@ PackageCallResult Win32DriverPackages::UninstallDriver(const char* infPath) {
 }
 
 std::uint32_t Win32DriverPackages::Wow64SystemFolder(char* path, std::uint32_t size) {
-    const auto getFolder =
-        BoundFunction<GetSystemWow64DirectoryCall>("kernel32.dll", "GetSystemWow64DirectoryA");
+    const auto getFolder = BoundFunction<GetSystemWow64DirectoryCall>(
+        GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA");
     return getFolder == nullptr ? 0 : getFolder(path, size);
 }
 

@@ -13,3 +13,6 @@ drvsweep_contract_test(devices_contract_test
 drvsweep_contract_test(programs_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/programs_contract_test.cpp
     SCENARIOS contract_files)
+drvsweep_contract_test(hand_over_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/hand_over_contract_test.cpp
+    SCENARIOS contract_files)

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/sim/sim_program_hand_over.h"
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
 #include "tests/support/test_machine.h"
@@ -21,7 +22,20 @@ private:
     sim::SimWindows windows_;
 };
 
+// Hand-over services that own the faults they consult.
+class SimHandOverServices : public sim::SimProgramHandOver {
+public:
+    SimHandOverServices() : sim::SimProgramHandOver(faults_) {}
+
+private:
+    sim::SimFaults faults_;
+};
+
 }  // namespace
+
+std::unique_ptr<ProgramHandOver> OpenHandOverServices() {
+    return std::make_unique<SimHandOverServices>();
+}
 
 std::unique_ptr<TestMachine> OpenScenarioMachine() {
     auto machine = std::make_unique<SimTestMachine>();

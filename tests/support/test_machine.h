@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/program_hand_over.h"
 
 namespace drvsweep::testing {
 
@@ -21,6 +22,10 @@ std::string CurrentScenario();
 
 // The machine of the current scenario; fails the test when none was seeded.
 std::unique_ptr<TestMachine> OpenScenarioMachine();
+
+// The hand-over services of the same world: natively a simulated 32-bit Windows of its own,
+// in the Windows build the real ones (the test program carries no program resource).
+std::unique_ptr<ProgramHandOver> OpenHandOverServices();
 
 // The host path of a file below tests/fixtures, in the form the running program can open.
 std::string FixturePath(const std::string& relative);

@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "platform/win32/win32_program_hand_over.h"
 #include "platform/win32/win32_windows.h"
+#include "res/resource.h"
 #include "tests/support/test_machine.h"
 
 namespace drvsweep::testing {
@@ -25,6 +27,10 @@ std::unique_ptr<TestMachine> OpenScenarioMachine() {
         << "no scenario seeded: run the test through tests/wine/wine_run.sh with "
            "DRVSWEEP_SCENARIO and DRVSWEEP_FIXTURES set";
     return std::make_unique<Win32TestMachine>();
+}
+
+std::unique_ptr<ProgramHandOver> OpenHandOverServices() {
+    return std::make_unique<win32::Win32ProgramHandOver>(IDR_PROGRAM64);
 }
 
 }  // namespace drvsweep::testing

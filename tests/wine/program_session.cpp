@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tests/wine/wine_display.h"
+
+// tlhelp32.h needs the Windows types declared first.
+#include <tlhelp32.h>
 
 namespace drvsweep::testing {
 
@@ -23,10 +28,29 @@ std::wstring WindowsPathOfHostPath(const char* hostPath) {
 }
 
 struct WindowSearch {
-    DWORD processId;
+    std::vector<DWORD> processIds;
     HWND owner;
     HWND found;
+    DWORD foundProcessId;
 };
+
+// The process and the processes it started.
+std::vector<DWORD> ProcessWithChildren(DWORD processId) {
+    std::vector<DWORD> ids{processId};
+    const win32::ScopedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.valid()) {
+        return ids;
+    }
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == processId && entry.th32ProcessID != processId) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    return ids;
+}
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<WindowSearch*>(context);
@@ -34,9 +58,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &processId);
     wchar_t windowClass[16] = {};
     GetClassNameW(window, windowClass, 16);
-    if (processId == search->processId && IsWindowVisible(window) &&
-        GetWindow(window, GW_OWNER) == search->owner && std::wstring(windowClass) == L"#32770") {
+    const bool ours = std::find(search->processIds.begin(), search->processIds.end(), processId) !=
+                      search->processIds.end();
+    if (ours && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner &&
+        std::wstring(windowClass) == L"#32770") {
         search->found = window;
+        search->foundProcessId = processId;
         return FALSE;
     }
     return TRUE;
@@ -74,10 +101,24 @@ ProgramSession::ProgramSession() {
         ADD_FAILURE() << "DrvSweep.exe showed no dialog";
         return;
     }
-    EXPECT_EQ(WaitForInputIdle(process_.get(), 10000), 0u);
+    GetWindowThreadProcessId(mainWindow_, &windowProcessId_);
+    if (windowProcessId_ != processId_) {
+        *windowProcess_.receive() = OpenProcess(
+            SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, windowProcessId_);
+        EXPECT_TRUE(windowProcess_.valid()) << "no access to the handed-over program";
+    }
+    EXPECT_EQ(WaitForInputIdle(windowProcess(), 10000), 0u);
+}
+
+HANDLE ProgramSession::windowProcess() const {
+    return windowProcess_.valid() ? windowProcess_.get() : process_.get();
 }
 
 ProgramSession::~ProgramSession() {
+    if (windowProcess_.valid() && WaitForSingleObject(windowProcess_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(windowProcess_.get(), 1);
+        WaitForSingleObject(windowProcess_.get(), 5000);
+    }
     if (process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
         TerminateProcess(process_.get(), 1);
         WaitForSingleObject(process_.get(), 5000);
@@ -85,7 +126,7 @@ ProgramSession::~ProgramSession() {
 }
 
 HWND ProgramSession::FindWindowOf(HWND owner) const {
-    WindowSearch search{processId_, owner, nullptr};
+    WindowSearch search{ProcessWithChildren(processId_), owner, nullptr, 0};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -93,7 +134,7 @@ HWND ProgramSession::FindWindowOf(HWND owner) const {
 HWND ProgramSession::WaitForOwnedWindow(HWND owner, DWORD milliseconds) const {
     for (DWORD waited = 0; waited <= milliseconds; waited += kPollMilliseconds) {
         if (const HWND window = FindWindowOf(owner)) {
-            WaitForInputIdle(process_.get(), 5000);
+            WaitForInputIdle(windowProcess(), 5000);
             return window;
         }
         Sleep(kPollMilliseconds);

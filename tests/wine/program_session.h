@@ -10,7 +10,8 @@ namespace drvsweep::testing {
 
 // DrvSweep.exe started in the test's Wine prefix: the program DRVSWEEP_PROGRAM names (a host
 // path), with its main window found. The program is ended by force if it still runs when the
-// session goes.
+// session goes. On a 64-bit prefix the x86 program hands its run over to the x86-64 one it
+// starts: the windows are then that child's, while the exit code is the started program's.
 class ProgramSession {
 public:
     // Starts the program and waits until its main dialog is shown and the program waits for
@@ -21,6 +22,11 @@ public:
     ProgramSession& operator=(const ProgramSession&) = delete;
 
     HWND mainWindow() const { return mainWindow_; }
+
+    // The started program's process id, and that of the process whose windows the session
+    // found: the same, unless the run was handed over.
+    DWORD processId() const { return processId_; }
+    DWORD windowProcessId() const { return windowProcessId_; }
 
     // A visible window of the program owned by `owner`, waited for up to `milliseconds`.
     HWND WaitForOwnedWindow(HWND owner, DWORD milliseconds) const;
@@ -37,9 +43,13 @@ public:
 
 private:
     HWND FindWindowOf(HWND owner) const;
+    HANDLE windowProcess() const;
 
     win32::ScopedKernelHandle process_;
     DWORD processId_ = 0;
+    // The process that owns the windows, when it is not the started one.
+    win32::ScopedKernelHandle windowProcess_;
+    DWORD windowProcessId_ = 0;
     HWND mainWindow_ = nullptr;
 };
 

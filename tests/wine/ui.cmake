@@ -42,7 +42,6 @@ add_executable(ui_e2e_test
     ${DRVSWEEP_WINE_TESTS}/window_reader.cpp
     ${DRVSWEEP_WINE_TESTS}/wine_display.cpp)
 target_link_libraries(ui_e2e_test PRIVATE drvsweep_win32 ${DRVSWEEP_GTEST_MAIN})
-add_dependencies(ui_e2e_test DrvSweep)
 
 foreach(run IN ITEMS
         "EnglishFourScannersEndsOnExit demo_nt"
@@ -57,6 +56,7 @@ foreach(run IN ITEMS
         ${DRVSWEEP_WINE_TESTS}/ui_session.sh ${CMAKE_BINARY_DIR}/screenshots
         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:ui_e2e_test>
         --gtest_filter=DrvSweepWindow.${test})
-    set_tests_properties(ui_e2e.${test} PROPERTIES ENVIRONMENT
-        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>")
+    set_tests_properties(ui_e2e.${test} PROPERTIES FIXTURES_REQUIRED shipped_programs
+        ENVIRONMENT
+        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=${DRVSWEEP_SHIPPED_PROGRAM}")
 endforeach()

@@ -14,7 +14,7 @@ add_executable(uninstall_e2e_test
     ${DRVSWEEP_WINE_TESTS}/window_reader.cpp
     ${DRVSWEEP_WINE_TESTS}/wine_display.cpp)
 target_link_libraries(uninstall_e2e_test PRIVATE drvsweep_test_support ${DRVSWEEP_GTEST_MAIN})
-add_dependencies(uninstall_e2e_test DrvSweep test_uninstaller)
+add_dependencies(uninstall_e2e_test test_uninstaller)
 
 # The 64-bit copies exist only where the 64-bit program runs; on 64-bit Windows the 32-bit one
 # hands over to it.
@@ -35,14 +35,17 @@ foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         ${DRVSWEEP_WINE_TESTS}/ui_session.sh ${CMAKE_BINARY_DIR}/screenshots
         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:uninstall_e2e_test>
         --gtest_filter=UninstallCommand.${test})
-    set_tests_properties(uninstall_e2e.${test} PROPERTIES ENVIRONMENT
-        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>;DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
+    set_tests_properties(uninstall_e2e.${test} PROPERTIES FIXTURES_REQUIRED shipped_programs
+        ENVIRONMENT
+        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=${DRVSWEEP_SHIPPED_PROGRAM};DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
 endforeach()
 
 # The driver package calls and the 32-bit system folder are bound at run time: Windows 2000, the
 # 9x family and Windows before 10 1703 lack some of them and would not load a program that
 # imports them.
 add_test(NAME program_binds_package_calls_at_run_time COMMAND
-    ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:DrvSweep>
+    ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} ${DRVSWEEP_SHIPPED_PROGRAM}
     SetupUninstallOEMInfA DiUninstallDriverW DiUninstallDriverA GetSystemWow64DirectoryA
     RtlGetVersion)
+set_tests_properties(program_binds_package_calls_at_run_time PROPERTIES
+    FIXTURES_REQUIRED shipped_programs)

@@ -1,10 +1,16 @@
-// The program's entry: it hands the real Windows and the program's resources to the
+// The program's entry: on 64-bit Windows the x86 program hands the run over to the x86-64
+// program it carries; otherwise it hands the real Windows and the program's resources to the
 // application object, which runs the main window.
+#include "platform/win32/win32_program_hand_over.h"
+#include "platform/win32/win32_version.h"
 #include "platform/win32/win32_windows.h"
 #include "platform/win32/windows_api.h"
+#include "res/resource.h"
 #include "ui/app_state.h"
+#include "ui/hand_over.h"
 #include "ui/uninstall_app.h"
 #include "ui/win32/win32_dialog_runner.h"
+#include "ui/win32/win32_start_notice.h"
 
 // commctrl.h needs the Windows types declared first.
 #include <commctrl.h>
@@ -15,9 +21,7 @@ namespace {
 // for the stack.
 drvsweep::AppState appState;
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int RunHere(HINSTANCE instance) {
     // Loads the common controls that the manifest asks for, so that the dialog's controls take
     // the system's visual style.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
@@ -28,4 +32,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     drvsweep::CUninstallApp app(appState, windows.platform(), dialogs);
     app.InitInstance();
     return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    drvsweep::win32::Win32ProgramHandOver handOver(IDR_PROGRAM64);
+    drvsweep::win32::Win32Version version;
+    drvsweep::win32::Win32StartNotice notice;
+    return drvsweep::StartDrvSweep(handOver, version, notice,
+                                   [instance] { return RunHere(instance); });
 }
