@@ -1,6 +1,7 @@
 #include "removal/driver_files.h"
 
 #include <initializer_list>
+#include <vector>
 
 #include "discovery/scanner_table.h"
 #include "discovery/twain_folder_name.h"
@@ -15,36 +16,55 @@ namespace {
 
 constexpr const char* kTwainRoot = "\\twain_32\\";
 
-// Deletes %windir% + piece (+ name) unless the path does not fit.
-void DeleteBelowWindows(FileSystem& files, const PathText& windows, const char* piece,
-                        const char* name = "") {
+// Adds %windir% + piece (+ name) unless the path does not fit.
+void AddBelowWindows(std::vector<PathText>& paths, const PathText& windows, const char* piece,
+                     const char* name = "") {
     PathText path;
     if (path.appendAll(windows, piece, name)) {
-        DeleteOneFile(files, path.c_str());
+        paths.push_back(path);
     }
 }
 
 }  // namespace
 
-void RemoveDriverFiles(Platform& platform, const char* driverDll, std::int32_t busKind) {
-    FileSystem& files = platform.files;
+std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll,
+                                      std::int32_t busKind) {
+    std::vector<PathText> paths;
     PathText windows;
-    if (!ReadWindowsFolder(files, &windows)) {
-        return;
+    if (!ReadWindowsFolder(platform.files, &windows)) {
+        return paths;
     }
     if (IsSafeTwainFolderName(driverDll)) {
         for (const char* folder : {"\\system32\\", "\\system32\\drivers\\", "\\system\\"}) {
-            DeleteBelowWindows(files, windows, folder, driverDll);
+            AddBelowWindows(paths, windows, folder, driverDll);
         }
     }
     if (busKind != kBusPcCard) {
-        return;
+        return paths;
     }
-    DeleteBelowWindows(files, windows, "\\system32\\Orbdrv.vxd");
-    DeleteBelowWindows(files, windows, "\\system\\Orbdrv.vxd");
+    AddBelowWindows(paths, windows, "\\system32\\Orbdrv.vxd");
+    AddBelowWindows(paths, windows, "\\system\\Orbdrv.vxd");
     if (CurrentFamily(platform.version) == Family::Nt) {
-        DeleteBelowWindows(files, windows, "\\system32\\drivers\\Orbdrv.sys");
+        AddBelowWindows(paths, windows, "\\system32\\drivers\\Orbdrv.sys");
     }
+    return paths;
+}
+
+void RemoveDriverFiles(Platform& platform, const char* driverDll, std::int32_t busKind) {
+    for (const PathText& path : DriverFilePaths(platform, driverDll, busKind)) {
+        DeleteOneFile(platform.files, path.c_str());
+    }
+}
+
+bool TwainDataSourceFolder(Platform& platform, const char* twainFolder, PathText* folder) {
+    PathText windows;
+    PathText path;
+    if (!IsSafeTwainFolderName(twainFolder) || !ReadWindowsFolder(platform.files, &windows) ||
+        !path.appendAll(windows, kTwainRoot, twainFolder)) {
+        return false;
+    }
+    *folder = path;
+    return true;
 }
 
 void DeleteTwainDataSource(Platform& platform, const char* twainFolder) {

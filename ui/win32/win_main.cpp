@@ -1,5 +1,7 @@
-// The program's entry: it hands the real Windows and the program's resources to the
-// application object, which runs the main window.
+// The program's entry: started with arguments it runs its command line and never shows a
+// window; otherwise it hands the real Windows and the program's resources to the application
+// object, which runs the main window.
+#include "cli/win32/command_line_main.h"
 #include "platform/win32/win32_windows.h"
 #include "platform/win32/windows_api.h"
 #include "ui/app_state.h"
@@ -17,7 +19,12 @@ drvsweep::AppState appState;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    int exitCode = 0;
+    if (drvsweep::win32::RunWithoutWindow(arguments, &exitCode)) {
+        return exitCode;
+    }
+
     // Loads the common controls that the manifest asks for, so that the dialog's controls take
     // the system's visual style.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};

@@ -1,0 +1,30 @@
+#include "cli/win32/command_line_main.h"
+
+#include "cli/command_line.h"
+#include "cli/command_runner.h"
+#include "cli/exit_codes.h"
+#include "platform/win32/win32_console.h"
+#include "platform/win32/win32_output_files.h"
+#include "platform/win32/win32_run_facts.h"
+#include "platform/win32/win32_windows.h"
+
+namespace drvsweep::win32 {
+
+bool RunWithoutWindow(const char* arguments, int* exitCode) {
+    Win32RunFacts facts;
+    if (!cli::HasArguments(arguments)) {
+        if (facts.HasVisibleWindowStation()) {
+            return false;
+        }
+        *exitCode = cli::kExitNoVisibleDesktop;
+        return true;
+    }
+    Win32Windows windows;
+    Win32Console console;
+    Win32OutputFiles outputFiles;
+    CommandLinePlatform platform{windows.platform(), console, outputFiles, facts};
+    *exitCode = cli::RunCommandLine(platform, arguments);
+    return true;
+}
+
+}  // namespace drvsweep::win32
