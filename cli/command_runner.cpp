@@ -14,6 +14,7 @@
 #include "removal/builtin_removal.h"
 #include "removal/removal_plan.h"
 #include "removal/system_restart.h"
+#include "removal/uninstaller_command_line.h"
 #include "removal/vendor_uninstaller.h"
 #include "res/version.h"
 
@@ -70,9 +71,9 @@ public:
         ScanInstalledScanners(system_, *table_);
         log.Write(LogType::Info, "Scanners found: " + std::to_string(table_->lastIndex + 1));
         const std::vector<ScannerRecord> targets = Targets();
-        bool builtInRan = false;
+        bool removalRan = false;
         for (const ScannerRecord& scanner : targets) {
-            report.scanners.push_back(RemoveOne(scanner, &builtInRan));
+            report.scanners.push_back(RemoveOne(scanner, &removalRan));
         }
         if (!line_.whatIf && !targets.empty()) {
             Verify(report);
@@ -84,7 +85,7 @@ public:
         }
         report.exitCode = report.remaining > 0 ? kExitFailed : kExitDone;
         report.restart = "none";
-        Restart(report, builtInRan);
+        Restart(report, removalRan);
         const std::string summary = SummaryLine(report);
         log.Write(report.exitCode == kExitFailed ? LogType::Error : LogType::Info,
                   "Summary: " + summary.substr(0, summary.size() - 2));
@@ -155,7 +156,7 @@ private:
         return targets;
     }
 
-    ScannerReport RemoveOne(const ScannerRecord& scanner, bool* builtInRan) {
+    ScannerReport RemoveOne(const ScannerRecord& scanner, bool* removalRan) {
         ScannerReport report = Describe(scanner);
         plans_.push_back(PlanBuiltInRemoval(system_, scanner));
         if (line_.whatIf) {
@@ -166,12 +167,66 @@ private:
             }
             return report;
         }
+        bool vendorRan = false;
+        if (line_.vendor && RunVendorUninstaller(scanner, report.devicePath)) {
+            vendorRan = true;
+            *removalRan = true;
+            if (!IsStillFound(scanner.devicePath.c_str())) {
+                report.method = "vendor";
+                return report;
+            }
+            log_->Write(LogType::Warning,
+                        "Still installed after its uninstaller: " + report.devicePath);
+        }
         log_->Write(LogType::Info, "Removing " + report.devicePath + " (" + report.description +
                                        ") with the built-in removal");
         UninstallBuiltIn(system_, scanner);
-        *builtInRan = true;
-        report.method = "builtIn";
+        *removalRan = true;
+        report.method = vendorRan ? "vendorThenBuiltIn" : "builtIn";
         return report;
+    }
+
+    // Starts the maker's registered uninstaller in a job and waits for it and every process it
+    // starts, ending them past the timeout. False when no uninstaller could be started.
+    bool RunVendorUninstaller(const ScannerRecord& scanner, const std::string& devicePath) {
+        PathText keyName;
+        CommandLineText commandLine;
+        UninstallerCommand command;
+        if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName,
+                                      &commandLine) != kUninstallerStarted ||
+            !SplitUninstallerCommandLine(commandLine.c_str(), &command)) {
+            return false;
+        }
+        const std::string program = Utf8(command.program.c_str());
+        const std::unique_ptr<ProgramJob> job =
+            platform_.jobs.StartInJob(command.program.c_str(), command.parameters.c_str());
+        if (job == nullptr) {
+            log_->Write(LogType::Warning, "The registered uninstaller did not start: " + program);
+            return false;
+        }
+        log_->Write(LogType::Info, "Started the registered uninstaller of " + devicePath + ": " +
+                                       Utf8(commandLine.c_str()));
+        const std::uint32_t timeout =
+            static_cast<std::uint32_t>(line_.vendorTimeoutSeconds) * 1000u;
+        if (job->WaitForAll(timeout)) {
+            log_->Write(LogType::Info, "The registered uninstaller ended");
+        } else {
+            job->EndAll();
+            log_->Write(LogType::Warning, "The registered uninstaller still ran after " +
+                                              std::to_string(line_.vendorTimeoutSeconds) +
+                                              " s and was ended");
+        }
+        return true;
+    }
+
+    bool IsStillFound(const char* devicePath) {
+        ScanInstalledScanners(system_, *table_);
+        for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
+            if (SameDevicePath(devicePath, table_->rows[i].devicePath.c_str())) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Scans again and checks every item each removal meant to delete.
@@ -202,12 +257,12 @@ private:
         }
     }
 
-    void Restart(RunReport& report, bool builtInRan) {
+    void Restart(RunReport& report, bool removalRan) {
         if (line_.whatIf) {
             return;
         }
         const bool wanted = line_.restart == RestartChoice::Always ||
-                            (line_.restart == RestartChoice::IfNeeded && builtInRan);
+                            (line_.restart == RestartChoice::IfNeeded && removalRan);
         if (wanted) {
             log_->Write(LogType::Info, "Restarting the computer");
             if (RestartSystem(system_, RestartMode::LetProgramsSave)) {
@@ -219,7 +274,7 @@ private:
             }
             log_->Write(LogType::Error, "The restart was refused");
         }
-        if (builtInRan) {
+        if (removalRan) {
             report.restart = "required";
             if (report.exitCode != kExitFailed) {
                 report.exitCode = kExitRestartNeeded;
@@ -299,13 +354,6 @@ int RunCommandLine(CommandLinePlatform& platform, const char* arguments) {
     std::string error;
     if (!ParseCommandLine(split, &line, &error)) {
         platform.console.WriteError("DrvSweep: " + error + "\r\n\r\n" + UsageText());
-        return kExitBadCommandLine;
-    }
-    if (line.vendor) {
-        platform.console.WriteError(
-            "DrvSweep: /vendor is not available in this version; the built-in removal runs "
-            "without it.\r\n\r\n" +
-            std::string(UsageText()));
         return kExitBadCommandLine;
     }
     switch (line.action) {

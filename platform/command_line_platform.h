@@ -3,6 +3,7 @@
 #include "platform/console_output.h"
 #include "platform/output_files.h"
 #include "platform/platform.h"
+#include "platform/process_jobs.h"
 #include "platform/run_facts.h"
 
 namespace drvsweep {
@@ -14,6 +15,7 @@ struct CommandLinePlatform {
     ConsoleOutput& console;
     OutputFiles& outputFiles;
     RunFacts& facts;
+    ProcessJobs& jobs;
 };
 
 }  // namespace drvsweep

@@ -5,6 +5,7 @@
 #include "cli/exit_codes.h"
 #include "platform/win32/win32_console.h"
 #include "platform/win32/win32_output_files.h"
+#include "platform/win32/win32_process_jobs.h"
 #include "platform/win32/win32_run_facts.h"
 #include "platform/win32/win32_windows.h"
 
@@ -22,7 +23,8 @@ bool RunWithoutWindow(const char* arguments, int* exitCode) {
     Win32Windows windows;
     Win32Console console;
     Win32OutputFiles outputFiles;
-    CommandLinePlatform platform{windows.platform(), console, outputFiles, facts};
+    Win32ProcessJobs jobs;
+    CommandLinePlatform platform{windows.platform(), console, outputFiles, facts, jobs};
     *exitCode = cli::RunCommandLine(platform, arguments);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "cli/run_log.h"
 #include "platform/sim/sim_console.h"
 #include "platform/sim/sim_output_files.h"
+#include "platform/sim/sim_process_jobs.h"
 #include "platform/sim/sim_run_facts.h"
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
@@ -69,7 +70,8 @@ protected:
     sim::SimConsole console;
     sim::SimOutputFiles outputFiles{machine.faults(), machine.files()};
     sim::SimRunFacts facts{machine.version()};
-    CommandLinePlatform platform{machine.platform(), console, outputFiles, facts};
+    sim::SimProcessJobs jobs;
+    CommandLinePlatform platform{machine.platform(), console, outputFiles, facts, jobs};
 };
 
 TEST_F(CommandLineRunTest, ListFindsTheScannersAsJsonAndChangesNothing) {
@@ -236,7 +238,8 @@ TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
         sim::SimConsole out;
         sim::SimOutputFiles files{fresh.faults(), fresh.files()};
         sim::SimRunFacts runFacts{fresh.version()};
-        CommandLinePlatform run{fresh.platform(), out, files, runFacts};
+        sim::SimProcessJobs noJobs;
+        CommandLinePlatform run{fresh.platform(), out, files, runFacts, noJobs};
         EXPECT_EQ(RunCommandLine(run, c.arguments), c.exitCode);
         EXPECT_EQ(fresh.programs().exitRequests().size(), c.restarts);
         for (const std::uint32_t flags : fresh.programs().exitRequests()) {
@@ -266,10 +269,55 @@ TEST_F(CommandLineRunTest, GuardsEndTheRunBeforeAnythingChanges) {
     facts.admin = AdminState::Unknown;
     facts.lockHeldElsewhere = true;
     EXPECT_EQ(Run("/remove all"), kExitAnotherRun);
-    EXPECT_EQ(Run("/remove all /vendor"), kExitBadCommandLine);
 
     EXPECT_EQ(Files(), before);
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210"));
+}
+
+constexpr char kDoc392Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_3902";
+constexpr char kDoc392Uninstaller[] = "C:\\windows\\quorin\\uninst.exe";
+
+TEST_F(CommandLineRunTest, VendorUninstallerThatEndsAndRemovesTheDevice) {
+    Load("demo_nt");
+    jobs.Script(kDoc392Uninstaller, {1500, [this] { machine.registry().RemoveTree(kDoc392Key); }});
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /timeout 5 /format json"),
+              kExitRestartNeeded);
+    ASSERT_EQ(jobs.records().size(), 1u);
+    EXPECT_EQ(jobs.records()[0].parameters, "-delay 1500 USB\\VID_0C6E&PID_3902");
+    EXPECT_EQ(jobs.records()[0].waits, (std::vector<std::uint32_t>{5000}));
+    EXPECT_FALSE(jobs.records()[0].endedByForce);
+    const JsonValue scanner = Json()["scanners"].items[0];
+    EXPECT_EQ(scanner["method"].text, "vendor");
+    EXPECT_EQ(scanner["result"].text, "removed");
+    EXPECT_TRUE(machine.programs().launches().empty());
+}
+
+TEST_F(CommandLineRunTest, VendorUninstallerThatOutlivesTheTimeoutIsEndedThenBuiltIn) {
+    Load("demo_nt");
+    jobs.Script(kDoc392Uninstaller, {-1, nullptr});
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /format json"), kExitRestartNeeded);
+    ASSERT_EQ(jobs.records().size(), 1u);
+    EXPECT_EQ(jobs.records()[0].waits, (std::vector<std::uint32_t>{600000}));
+    EXPECT_TRUE(jobs.records()[0].endedByForce);
+    const JsonValue scanner = Json()["scanners"].items[0];
+    EXPECT_EQ(scanner["method"].text, "vendorThenBuiltIn");
+    EXPECT_EQ(scanner["result"].text, "removed");
+    EXPECT_FALSE(KeyExists(kDoc392Key));
+}
+
+TEST_F(CommandLineRunTest, VendorUninstallerThatLeavesTheDeviceIsFollowedByTheBuiltInRemoval) {
+    Load("demo_nt");
+    jobs.Script(kDoc392Uninstaller, {10, nullptr});
+    EXPECT_EQ(Run("/remove all /vendor /format json"), kExitRestartNeeded);
+    ASSERT_EQ(jobs.records().size(), 1u);
+    EXPECT_TRUE(jobs.records()[0].ended);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["scanners"].items[0]["method"].text, "vendorThenBuiltIn");
+    // Scanners without a registered uninstaller, and one whose uninstaller cannot start, get
+    // the built-in removal alone.
+    EXPECT_EQ(value["scanners"].items[1]["method"].text, "builtIn");
+    EXPECT_EQ(value["removed"].number, 4);
+    EXPECT_FALSE(KeyExists(kDoc392Key));
 }
 
 TEST_F(CommandLineRunTest, HelpAndVersionEndWithZero) {

@@ -7,7 +7,7 @@ endif()
 add_executable(cli_e2e_test ${DRVSWEEP_WINE_TESTS}/cli_e2e_test.cpp)
 target_link_libraries(cli_e2e_test PRIVATE drvsweep_win32 drvsweep_test_support
     ${DRVSWEEP_GTEST_MAIN})
-add_dependencies(cli_e2e_test DrvSweep)
+add_dependencies(cli_e2e_test DrvSweep test_uninstaller)
 
 foreach(run IN ITEMS
         "ListAsJsonOnAMachineWithScanners demo_nt"
@@ -15,6 +15,7 @@ foreach(run IN ITEMS
         "ListKeepsAChineseDescription ui_zh_cn_nt"
         "RemoveAllQuietRemovesEveryScannerAndWritesTheLog demo_nt"
         "RemoveOneDevicePathLeavesTheOthers demo_nt"
+        "VendorUninstallerRunsAndRemovesItsScanner demo_nt"
         "WhatIfChangesNothing demo_nt"
         "ABadSwitchChangesNothing demo_nt")
     separate_arguments(run)
@@ -22,6 +23,6 @@ foreach(run IN ITEMS
     list(GET run 1 scenario)
     add_test(NAME cli_e2e.${test} COMMAND cli_e2e_test --gtest_filter=CommandLine.${test})
     set_tests_properties(cli_e2e.${test} PROPERTIES
-        ENVIRONMENT "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>"
+        ENVIRONMENT "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>;DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe"
         ENVIRONMENT_MODIFICATION "DISPLAY=unset:")
 endforeach()

@@ -199,6 +199,19 @@ TEST(CommandLine, RemoveOneDevicePathLeavesTheOthers) {
     EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem7.inf"));
 }
 
+TEST(CommandLine, VendorUninstallerRunsAndRemovesItsScanner) {
+    const ProgramRun run =
+        RunProgram("/remove USB\\VID_0C6E&PID_3902 /vendor /timeout 30 /format json");
+    EXPECT_EQ(run.exitCode, 3010u) << run.error;
+    const JsonValue value = ParsedJson(run.output);
+    ASSERT_EQ(value["scanners"].items.size(), 1u);
+    EXPECT_EQ(value["scanners"].items[0]["method"].text, "vendor");
+    EXPECT_EQ(value["scanners"].items[0]["result"].text, "removed");
+    EXPECT_FALSE(KeyExists(kDoc392Key));
+    EXPECT_TRUE(KeyExists(kK5210Key));
+    EXPECT_TRUE(FileExists("C:\\uninstaller-ran.txt"));
+}
+
 TEST(CommandLine, WhatIfChangesNothing) {
     const ProgramRun run = RunProgram("/remove all /whatif /format json");
     EXPECT_EQ(run.exitCode, 0u) << run.error;
