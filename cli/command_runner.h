@@ -9,4 +9,8 @@ namespace drvsweep::cli {
 // cannot go on says why on the standard error or in the log and ends with its code.
 int RunCommandLine(CommandLinePlatform& platform, const char* arguments);
 
+// For a start without arguments: true, with *exitCode set to 1459, where the window station is
+// not visible (session 0), so that no dialog waits for someone who cannot see it.
+bool EndsWithoutVisibleDesktop(RunFacts& facts, int* exitCode);
+
 }  // namespace drvsweep::cli

@@ -2,7 +2,6 @@
 
 #include "cli/command_line.h"
 #include "cli/command_runner.h"
-#include "cli/exit_codes.h"
 #include "platform/win32/win32_console.h"
 #include "platform/win32/win32_output_files.h"
 #include "platform/win32/win32_process_jobs.h"
@@ -14,11 +13,7 @@ namespace drvsweep::win32 {
 bool RunWithoutWindow(const char* arguments, int* exitCode) {
     Win32RunFacts facts;
     if (!cli::HasArguments(arguments)) {
-        if (facts.HasVisibleWindowStation()) {
-            return false;
-        }
-        *exitCode = cli::kExitNoVisibleDesktop;
-        return true;
+        return cli::EndsWithoutVisibleDesktop(facts, exitCode);
     }
     Win32Windows windows;
     Win32Console console;

@@ -28,7 +28,15 @@ HANDLE ParentConsole() {
     return console;
 }
 
+// WriteConsoleW is bound at run time: the 9x family's kernel32 need not have it, and there the
+// console gets the bytes.
 bool WriteToConsole(HANDLE console, const std::string& utf8) {
+    using WriteConsoleCall = BOOL(WINAPI*)(HANDLE, const void*, DWORD, LPDWORD, LPVOID);
+    const auto write = reinterpret_cast<WriteConsoleCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "WriteConsoleW")));
+    if (write == nullptr) {
+        return false;
+    }
     const int length =
         MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     if (length <= 0) {
@@ -37,8 +45,7 @@ bool WriteToConsole(HANDLE console, const std::string& utf8) {
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
     DWORD written = 0;
-    return WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written,
-                         nullptr) != FALSE;
+    return write(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
 }
 
 bool WriteTo(DWORD standardHandle, const std::string& utf8) {

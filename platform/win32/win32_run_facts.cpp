@@ -64,20 +64,26 @@ std::u16string Win32RunFacts::AnsiToUtf16(const char* bytes) {
 }
 
 AdminState Win32RunFacts::IsAdministrator() {
+    // The SID calls are bound too: the 9x family's advapi32 need not export them.
     using CheckTokenMembershipCall = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+    using AllocateSidCall = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
+                                          DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
+    using FreeSidCall = PVOID(WINAPI*)(PSID);
     const auto check = Bind<CheckTokenMembershipCall>("advapi32.dll", "CheckTokenMembership");
-    if (check == nullptr) {
+    const auto allocate = Bind<AllocateSidCall>("advapi32.dll", "AllocateAndInitializeSid");
+    const auto release = Bind<FreeSidCall>("advapi32.dll", "FreeSid");
+    if (check == nullptr || allocate == nullptr || release == nullptr) {
         return AdminState::Unknown;
     }
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
-    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
+    if (!allocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                  0, 0, &administrators)) {
         return AdminState::Unknown;
     }
     BOOL member = FALSE;
     const BOOL checked = check(nullptr, administrators, &member);
-    FreeSid(administrators);
+    release(administrators);
     if (!checked) {
         return AdminState::Unknown;
     }
