@@ -160,6 +160,32 @@ TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsARestart) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+TEST_F(CommandLineRunTest, On9xThePlanNamesTheRegistryKeysAndTheRemovalTakesThem) {
+    Load("demo_9x");
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /whatif /format json"), kExitDone);
+    std::vector<std::string> keys;
+    const JsonValue preview = Json();
+    for (const JsonValue& item : preview["scanners"].items[0]["plan"].items) {
+        if (item["kind"].text == "registryKey") {
+            keys.push_back(item["path"].text);
+        }
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "SYSTEM\\CurrentControlSet\\Services\\class\\Image\\0000",
+                        "Enum\\USB\\VID_0C6E&PID_5210",
+                    }));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /quiet"), kExitRestartNeeded);
+    EXPECT_EQ(
+        console.output(),
+        "result=3010 removed=1 remaining=0 restart=required log=C:\\windows\\DrvSweep.log\r\n");
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+    EXPECT_FALSE(KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0001"));
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\DrvSweep.log"));
+}
+
 TEST_F(CommandLineRunTest, RemoveOneDevicePathLeavesTheOthers) {
     Load("demo_nt");
     EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_5210 /format json /log C:\\r.log"),
