@@ -5,8 +5,9 @@
 # Each is a GUI program (-mwindows) with everything linked in (-static) and its symbols
 # stripped (-s): one file to copy. The header's OS and subsystem versions are the oldest
 # Windows each one is for, since the loader refuses a program that asks for a newer one.
-add_executable(DrvSweep WIN32 ${CMAKE_SOURCE_DIR}/ui/win32/win_main.cpp)
-target_link_libraries(DrvSweep PRIVATE drvsweep_ui_win32 drvsweep_resources)
+add_executable(DrvSweep WIN32 ${CMAKE_SOURCE_DIR}/ui/win32/win_main.cpp
+    ${CMAKE_SOURCE_DIR}/cli/win32/command_line_main.cpp)
+target_link_libraries(DrvSweep PRIVATE drvsweep_ui_win32 drvsweep_cli drvsweep_resources)
 target_link_options(DrvSweep PRIVATE -static -s)
 set_target_properties(DrvSweep PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DRVSWEEP_RELEASE_DIR})
 

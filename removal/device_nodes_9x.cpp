@@ -28,35 +28,53 @@ bool FirstInstancePath(Registry& registry, const PathText& deviceKeyPath, PathTe
     return true;
 }
 
-void DeleteDriverClassKey(Registry& registry, RegistryKey& instanceKey) {
+// The driver class key that the instance's "Driver" value names; false when the value cannot
+// be read, names no single driver key or the path does not fit.
+bool DriverClassKeyPath(RegistryKey& instanceKey, PathText* classKeyPath) {
     PathText driver;
-    PathText classKeyPath;
-    if (ReadStringValue(instanceKey, "Driver", &driver) && IsKeyPathBelowBranch(driver.c_str()) &&
-        classKeyPath.appendAll(RegistryPathFor(RegistryPath::DriverClassPrefix, Family::Win9x),
-                               driver)) {
-        registry.DeleteKey(classKeyPath.c_str());
+    PathText path;
+    if (!ReadStringValue(instanceKey, "Driver", &driver) || !IsKeyPathBelowBranch(driver.c_str()) ||
+        !path.appendAll(RegistryPathFor(RegistryPath::DriverClassPrefix, Family::Win9x), driver)) {
+        return false;
     }
+    *classKeyPath = path;
+    return true;
 }
 
 }  // namespace
 
-void RemoveDeviceNodes9x(Platform& platform, const char* devicePath) {
-    Registry& registry = platform.registry;
+bool DeviceKeys9x(Registry& registry, const char* devicePath, PathText* deviceKey,
+                  PathText* classKey) {
     PathText deviceKeyPath;
     PathText instancePath;
     if (!IsKeyPathBelowBranch(devicePath) ||
         !deviceKeyPath.appendAll(RegistryPathFor(RegistryPath::DeviceEntryPrefix, Family::Win9x),
                                  devicePath) ||
         !FirstInstancePath(registry, deviceKeyPath, &instancePath)) {
-        return;
+        return false;
     }
     std::unique_ptr<RegistryKey> instanceKey;
     if (registry.OpenKey(instancePath.c_str(), kKeyRead, &instanceKey) != kErrorSuccess) {
+        return false;
+    }
+    PathText classKeyPath;
+    DriverClassKeyPath(*instanceKey, &classKeyPath);
+    *deviceKey = deviceKeyPath;
+    *classKey = classKeyPath;
+    return true;
+}
+
+void RemoveDeviceNodes9x(Platform& platform, const char* devicePath) {
+    PathText deviceKey;
+    PathText classKey;
+    if (!DeviceKeys9x(platform.registry, devicePath, &deviceKey, &classKey)) {
         return;
     }
     // The class key goes first, while the instance that names it is still there.
-    DeleteDriverClassKey(registry, *instanceKey);
-    registry.DeleteKey(deviceKeyPath.c_str());
+    if (!classKey.empty()) {
+        platform.registry.DeleteKey(classKey.c_str());
+    }
+    platform.registry.DeleteKey(deviceKey.c_str());
 }
 
 }  // namespace drvsweep

@@ -10,7 +10,8 @@ namespace {
 constexpr std::uint32_t kTokenAdjustPrivileges = 0x20;
 constexpr std::uint32_t kTokenQuery = 0x8;
 constexpr std::uint32_t kPrivilegeEnabled = 0x2;
-constexpr std::uint32_t kRebootForced = 0x2 | 0x4;  // EWX_REBOOT | EWX_FORCE
+constexpr std::uint32_t kReboot = 0x2;  // EWX_REBOOT
+constexpr std::uint32_t kForce = 0x4;   // EWX_FORCE
 
 void EnableShutdownPrivilege(ProgramsAndPower& programs) {
     const std::unique_ptr<ProcessToken> token =
@@ -23,12 +24,13 @@ void EnableShutdownPrivilege(ProgramsAndPower& programs) {
 
 }  // namespace
 
-void RestartSystem(Platform& platform) {
+bool RestartSystem(Platform& platform, RestartMode mode) {
     // The 9x family needs no privilege to restart.
     if (CurrentFamily(platform.version) == Family::Nt) {
         EnableShutdownPrivilege(platform.programs);
     }
-    platform.programs.ExitWindows(kRebootForced);
+    return platform.programs.ExitWindows(mode == RestartMode::ForceProgramsClosed ? kReboot | kForce
+                                                                                  : kReboot);
 }
 
 }  // namespace drvsweep

@@ -15,9 +15,6 @@ namespace drvsweep {
 namespace {
 
 // The command line is read with 520 bytes, twice the size of the other values.
-constexpr std::size_t kCommandLineBytes = 520;
-using CommandLineText = FixedText<kCommandLineBytes>;
-
 // ShellExecuteA answers a start it could not make with a value of 32 or below.
 constexpr std::intptr_t kShellHighestError = 32;
 
@@ -54,19 +51,34 @@ long ReadCommandLine(RegistryKey& key, CommandLineText* commandLine) {
 
 }  // namespace
 
-std::int32_t LaunchVendorUninstaller(Platform& platform, const char* devicePath) {
+std::int32_t FindRegisteredUninstaller(Platform& platform, const char* devicePath,
+                                       PathText* keyName, CommandLineText* commandLine) {
     std::unique_ptr<RegistryKey> key;
-    if (!OpenUninstallKey(platform, PrimaryUninstallKeyName(devicePath), &key)) {
-        const char* fallback = FallbackUninstallKeyName(devicePath);
-        if (fallback == nullptr || !OpenUninstallKey(platform, fallback, &key)) {
+    const char* name = PrimaryUninstallKeyName(devicePath);
+    if (!OpenUninstallKey(platform, name, &key)) {
+        name = FallbackUninstallKeyName(devicePath);
+        if (name == nullptr || !OpenUninstallKey(platform, name, &key)) {
             return kNoUninstallKey;
         }
     }
-    CommandLineText commandLine;
-    const long read = ReadCommandLine(*key, &commandLine);
-    key.reset();
+    CommandLineText line;
+    const long read = ReadCommandLine(*key, &line);
     if (read != kErrorSuccess) {
         return static_cast<std::int32_t>(read);
+    }
+    // The key's name came from a table or is devicePath itself, so it fits.
+    keyName->assign(name);
+    *commandLine = line;
+    return kUninstallerStarted;
+}
+
+std::int32_t LaunchVendorUninstaller(Platform& platform, const char* devicePath) {
+    PathText keyName;
+    CommandLineText commandLine;
+    const std::int32_t found =
+        FindRegisteredUninstaller(platform, devicePath, &keyName, &commandLine);
+    if (found != kUninstallerStarted) {
+        return found;
     }
     UninstallerCommand command;
     if (!SplitUninstallerCommandLine(commandLine.c_str(), &command)) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include "platform/fixed_text.h"
 #include "platform/platform.h"
 
 namespace drvsweep {
@@ -15,6 +17,18 @@ constexpr std::int32_t kNoUninstallKey = 10000;
 // (it holds no lower-case "exe", or a part of it is longer than 259 characters), or the shell
 // refused the start (the program file is gone, for example).
 constexpr std::int32_t kUninstallerNotStarted = 10001;
+
+// A registered uninstaller's command line is read with 520 bytes, twice the size of the other
+// values.
+constexpr std::size_t kCommandLineBytes = 520;
+using CommandLineText = FixedText<kCommandLineBytes>;
+
+// Finds the Uninstall key that the maker's setup registered for the model in devicePath and
+// reads its command line, as LaunchVendorUninstaller does, without starting anything. Returns
+// 0 with the key's name and the command line stored, else LaunchVendorUninstaller's codes for
+// a missing key or an unreadable command line, with the outputs untouched.
+std::int32_t FindRegisteredUninstaller(Platform& platform, const char* devicePath,
+                                       PathText* keyName, CommandLineText* commandLine);
 
 // Finds the Uninstall key that the maker's setup registered for the model in devicePath (the
 // primary table's key, else the fallback table's; each in the program's own registry view,

@@ -67,4 +67,21 @@ int StartDrvSweep(ProgramHandOver& os, VersionInfo& version, StartNotice& notice
     return kHandOverFailedExitCode;
 }
 
+// The start of a command-line run: as StartDrvSweep, but no window may open (fleet tools run the
+// program where nobody would see one), so a run that could not be handed over shows nothing
+// and ends with `refusedExitCode`.
+template <typename RunHere>
+int StartWithoutWindow(ProgramHandOver& os, int refusedExitCode, RunHere&& runHere) {
+    const HandOverResult result = HandOverOnWow64(os);
+    switch (result.choice) {
+        case StartChoice::RunHere:
+            return runHere();
+        case StartChoice::HandedOver:
+            return static_cast<int>(result.exitCode);
+        case StartChoice::Refused:
+            break;
+    }
+    return refusedExitCode;
+}
+
 }  // namespace drvsweep

@@ -81,6 +81,22 @@ const char* Win32ProgramHandOver::OwnCommandLine() {
     return GetCommandLineA();
 }
 
+namespace {
+
+// An inheritable copy of one of this program's standard handles, or null when it has none.
+ScopedKernelHandle InheritableStandardHandle(DWORD which) {
+    const HANDLE own = GetStdHandle(which);
+    HANDLE copy = nullptr;
+    if (own == nullptr || own == INVALID_HANDLE_VALUE ||
+        !DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &copy, 0, TRUE,
+                         DUPLICATE_SAME_ACCESS)) {
+        copy = nullptr;
+    }
+    return ScopedKernelHandle(copy);
+}
+
+}  // namespace
+
 ChildRun Win32ProgramHandOver::RunAndWait(const char* program, const char* commandLine) {
     STARTUPINFOA own{};
     own.cb = sizeof own;
@@ -91,11 +107,28 @@ ChildRun Win32ProgramHandOver::RunAndWait(const char* program, const char* comma
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = own.wShowWindow;
     }
+    // The child writes its command-line report where this program would have: the standard
+    // handles that a fleet tool gives as pipes or files are passed on. Without them, this
+    // program attaches to the console of the program that started it, so that the child's own
+    // attachment to its parent's console reaches that console.
+    const ScopedKernelHandle input = InheritableStandardHandle(STD_INPUT_HANDLE);
+    const ScopedKernelHandle output = InheritableStandardHandle(STD_OUTPUT_HANDLE);
+    const ScopedKernelHandle error = InheritableStandardHandle(STD_ERROR_HANDLE);
+    const bool passHandles = output.valid() || error.valid();
+    if (passHandles) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = input.get();
+        startup.hStdOutput = output.get();
+        startup.hStdError = error.get();
+    } else if (const auto attach = BoundFunction<BOOL WINAPI(DWORD)>(
+                   GetModuleHandleA("kernel32.dll"), "AttachConsole")) {
+        attach(ATTACH_PARENT_PROCESS);
+    }
     // CreateProcessA may write into the command line, so it gets a copy of its own.
     std::string line = commandLine;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessA(program, line.data(), nullptr, nullptr, passHandles ? TRUE : FALSE, 0,
+                        nullptr, nullptr, &startup, &process)) {
         return {};
     }
     const ScopedKernelHandle thread(process.hThread);

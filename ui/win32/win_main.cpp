@@ -1,6 +1,10 @@
 // The program's entry: on 64-bit Windows the x86 program hands the run over to the x86-64
-// program it carries; otherwise it hands the real Windows and the program's resources to the
+// program it carries. Otherwise, started with arguments, it runs its command line and never
+// shows a window; with none it hands the real Windows and the program's resources to the
 // application object, which runs the main window.
+#include "cli/command_line.h"
+#include "cli/exit_codes.h"
+#include "cli/win32/command_line_main.h"
 #include "platform/win32/win32_program_hand_over.h"
 #include "platform/win32/win32_version.h"
 #include "platform/win32/win32_windows.h"
@@ -21,7 +25,12 @@ namespace {
 // for the stack.
 drvsweep::AppState appState;
 
-int RunHere(HINSTANCE instance) {
+int RunHere(HINSTANCE instance, const char* arguments) {
+    int exitCode = 0;
+    if (drvsweep::win32::RunWithoutWindow(arguments, &exitCode)) {
+        return exitCode;
+    }
+
     // Loads the common controls that the manifest asks for, so that the dialog's controls take
     // the system's visual style.
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
@@ -36,10 +45,13 @@ int RunHere(HINSTANCE instance) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     drvsweep::win32::Win32ProgramHandOver handOver(IDR_PROGRAM64);
+    const auto runHere = [instance, arguments] { return RunHere(instance, arguments); };
+    if (drvsweep::cli::HasArguments(arguments)) {
+        return drvsweep::StartWithoutWindow(handOver, drvsweep::cli::kExitFailed, runHere);
+    }
     drvsweep::win32::Win32Version version;
     drvsweep::win32::Win32StartNotice notice;
-    return drvsweep::StartDrvSweep(handOver, version, notice,
-                                   [instance] { return RunHere(instance); });
+    return drvsweep::StartDrvSweep(handOver, version, notice, runHere);
 }

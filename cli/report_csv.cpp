@@ -1,0 +1,48 @@
+#include "cli/run_report.h"
+#include "cli/utf_text.h"
+
+namespace drvsweep::cli {
+
+namespace {
+
+// Items joined into one field: "kind path" entries separated by "; ".
+std::string JoinItems(const std::vector<ReportItem>& items) {
+    std::string joined;
+    for (const ReportItem& item : items) {
+        if (!joined.empty()) {
+            joined += "; ";
+        }
+        joined += item.kind + " " + item.path;
+        if (!item.reason.empty()) {
+            joined += " (" + item.reason + ")";
+        }
+    }
+    return joined;
+}
+
+void Row(std::string& out, const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        out += CsvField(fields[i]);
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+std::string FormatCsv(const RunReport& report) {
+    std::string out;
+    Row(out,
+        {"devicePath", "bus", "description", "infPath", "twainFolder", "driverDll", "kernelDriver",
+         "uninstallKey", "uninstallCommand", "plan", "method", "result", "remaining"});
+    for (const ScannerReport& s : report.scanners) {
+        Row(out, {s.devicePath, s.bus, s.description, s.infPath, s.twainFolder, s.driverDll,
+                  s.kernelDriver, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan), s.method,
+                  s.result, JoinItems(s.remaining)});
+    }
+    return out;
+}
+
+}  // namespace drvsweep::cli

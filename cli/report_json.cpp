@@ -1,0 +1,87 @@
+#include "cli/run_report.h"
+#include "cli/utf_text.h"
+
+namespace drvsweep::cli {
+
+namespace {
+
+// Builds one JSON object, member by member.
+class JsonObject {
+public:
+    JsonObject& Text(const char* key, const std::string& value) {
+        return Raw(key, JsonString(value));
+    }
+    JsonObject& Number(const char* key, long value) { return Raw(key, std::to_string(value)); }
+    JsonObject& Boolean(const char* key, bool value) { return Raw(key, value ? "true" : "false"); }
+    JsonObject& Raw(const char* key, const std::string& json) {
+        body_ += body_.empty() ? "" : ",";
+        body_ += JsonString(key) + ":" + json;
+        return *this;
+    }
+    std::string Close() const { return "{" + body_ + "}"; }
+
+private:
+    std::string body_;
+};
+
+std::string Items(const std::vector<ReportItem>& items, bool withReason) {
+    std::string out = "[";
+    for (const ReportItem& item : items) {
+        JsonObject object;
+        object.Text("kind", item.kind).Text("path", item.path);
+        if (withReason) {
+            object.Text("reason", item.reason);
+        }
+        out += (out.size() > 1 ? "," : "") + object.Close();
+    }
+    return out + "]";
+}
+
+std::string Scanner(const ScannerReport& s, bool removal) {
+    JsonObject object;
+    object.Text("devicePath", s.devicePath)
+        .Text("bus", s.bus)
+        .Text("description", s.description)
+        .Text("infPath", s.infPath)
+        .Text("twainFolder", s.twainFolder)
+        .Text("driverDll", s.driverDll)
+        .Text("kernelDriver", s.kernelDriver)
+        .Text("uninstallKey", s.uninstallKey)
+        .Text("uninstallCommand", s.uninstallCommand)
+        .Raw("plan", Items(s.plan, false));
+    if (removal) {
+        object.Text("method", s.method)
+            .Text("result", s.result)
+            .Raw("remaining", Items(s.remaining, true));
+    }
+    return object.Close();
+}
+
+}  // namespace
+
+std::string FormatJson(const RunReport& report) {
+    const bool removal = report.command == "remove";
+    std::string scanners = "[";
+    for (const ScannerReport& scanner : report.scanners) {
+        scanners += (scanners.size() > 1 ? "," : "") + Scanner(scanner, removal);
+    }
+    scanners += "]";
+    JsonObject object;
+    object.Number("schemaVersion", 1)
+        .Text("tool", "DrvSweep")
+        .Text("toolVersion", report.toolVersion)
+        .Text("computerName", report.computerName)
+        .Text("timeUtc", report.timeUtc)
+        .Text("command", report.command)
+        .Number("exitCode", report.exitCode);
+    if (removal) {
+        object.Boolean("whatIf", report.whatIf)
+            .Number("removed", report.removed)
+            .Number("remaining", report.remaining)
+            .Text("restart", report.restart)
+            .Text("logPath", report.logPath);
+    }
+    return object.Raw("scanners", scanners).Close() + "\r\n";
+}
+
+}  // namespace drvsweep::cli

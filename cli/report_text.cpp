@@ -1,0 +1,73 @@
+#include "cli/run_report.h"
+
+namespace drvsweep::cli {
+
+namespace {
+
+void Field(std::string& out, const char* name, const std::string& value) {
+    out += "  ";
+    out += name;
+    out += ": ";
+    out += value;
+    out += "\r\n";
+}
+
+void Items(std::string& out, const char* name, const std::vector<ReportItem>& items) {
+    for (const ReportItem& item : items) {
+        Field(out, name,
+              item.kind + " " + item.path + (item.reason.empty() ? "" : " (" + item.reason + ")"));
+    }
+}
+
+}  // namespace
+
+std::string FormatText(const RunReport& report) {
+    std::string out;
+    for (const ScannerReport& scanner : report.scanners) {
+        out += "scanner " + scanner.devicePath + "\r\n";
+        if (scanner.result != "notFound") {
+            Field(out, "bus", scanner.bus);
+            Field(out, "description", scanner.description);
+            Field(out, "infPath", scanner.infPath);
+            Field(out, "twainFolder", scanner.twainFolder);
+            Field(out, "driverDll", scanner.driverDll);
+            Field(out, "kernelDriver", scanner.kernelDriver);
+            Field(out, "uninstallKey", scanner.uninstallKey);
+            Field(out, "uninstallCommand", scanner.uninstallCommand);
+            Items(out, "plan", scanner.plan);
+        }
+        if (!scanner.result.empty()) {
+            Field(out, "method", scanner.method);
+            Field(out, "result", scanner.result);
+            Items(out, "remaining", scanner.remaining);
+        }
+    }
+    if (report.command == "list") {
+        out += "scanners=" + std::to_string(report.scanners.size()) +
+               " exitCode=" + std::to_string(report.exitCode) + "\r\n";
+    } else {
+        out += SummaryLine(report);
+    }
+    return out;
+}
+
+std::string SummaryLine(const RunReport& report) {
+    return "result=" + std::to_string(report.exitCode) +
+           " removed=" + std::to_string(report.removed) +
+           " remaining=" + std::to_string(report.remaining) + " restart=" + report.restart +
+           " log=" + report.logPath + "\r\n";
+}
+
+std::string FormatReport(const RunReport& report, ReportFormat format) {
+    switch (format) {
+        case ReportFormat::Csv:
+            return FormatCsv(report);
+        case ReportFormat::Json:
+            return FormatJson(report);
+        case ReportFormat::Text:
+            break;
+    }
+    return FormatText(report);
+}
+
+}  // namespace drvsweep::cli

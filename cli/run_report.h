@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+
+namespace drvsweep::cli {
+
+// One item of a built-in removal as reported: its kind (PlanItemKindName) and path, and for
+// an item still there after a removal, why, where known.
+struct ReportItem {
+    std::string kind;
+    std::string path;
+    std::string reason;
+};
+
+// One scanner as a report shows it; every text is UTF-8. The removal fields stay empty in a
+// /list report.
+struct ScannerReport {
+    std::string devicePath;
+    std::string bus;  // "usb" or "pcCard"
+    std::string description;
+    std::string infPath;
+    std::string twainFolder;
+    std::string driverDll;
+    std::string kernelDriver;
+    std::string uninstallKey;
+    std::string uninstallCommand;
+    std::vector<ReportItem> plan;
+    std::string method;  // "builtIn", "vendor", "vendorThenBuiltIn", "none"
+    std::string result;  // "removed", "remaining", "planned", "notFound"
+    std::vector<ReportItem> remaining;
+};
+
+// The whole run as a report shows it.
+struct RunReport {
+    std::string command;  // "list" or "remove"
+    std::string toolVersion;
+    std::string computerName;
+    std::string timeUtc;  // ISO 8601, "2026-12-08T23:20:13Z"
+    bool whatIf = false;
+    int exitCode = 0;
+    int removed = 0;
+    int remaining = 0;
+    std::string restart;  // "none", "required", "started"
+    std::string logPath;
+    std::vector<ScannerReport> scanners;
+};
+
+// The report in the format asked for, as UTF-8 text. Text and CSV end every line with CRLF.
+std::string FormatText(const RunReport& report);
+std::string FormatCsv(const RunReport& report);
+std::string FormatJson(const RunReport& report);
+std::string FormatReport(const RunReport& report, ReportFormat format);
+
+// The one line a /quiet run prints: "result=3010 removed=2 remaining=0 restart=required log=...".
+std::string SummaryLine(const RunReport& report);
+
+}  // namespace drvsweep::cli

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace drvsweep {
+
+// A moment in UTC, as GetSystemTime gives it.
+struct UtcTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+
+enum class AdminState { Yes, No, Unknown };
+
+// What a command-line run asks of the system besides the services of Platform: who and where
+// it runs, the time, text conversion, and the guards that keep a fleet run from hanging or
+// racing another one.
+class RunFacts {
+public:
+    virtual ~RunFacts() = default;
+
+    // GetComputerNameA and GetUserNameA; empty when unknown.
+    virtual std::string ComputerName() = 0;
+    virtual std::string UserName() = 0;
+
+    virtual UtcTime UtcNow() = 0;
+
+    // GetCurrentThreadId, which log lines name.
+    virtual std::uint32_t ThreadId() = 0;
+
+    // 64 or 32: the bitness of the program itself.
+    virtual int ProgramBits() = 0;
+
+    // A registry text in the system's ANSI code page as UTF-16 (MultiByteToWideChar, CP_ACP).
+    virtual std::u16string AnsiToUtf16(const char* bytes) = 0;
+
+    // Whether the own process holds administrator rights (CheckTokenMembership, bound at run
+    // time); Unknown where the system has no way to tell.
+    virtual AdminState IsAdministrator() = 0;
+
+    // Whether the process's window station is visible (WSF_VISIBLE): false in session 0,
+    // where no one could see a window. True where the system cannot tell.
+    virtual bool HasVisibleWindowStation() = 0;
+
+    // Takes the machine-wide run lock (a named mutex) for the rest of the process's life;
+    // false when another DrvSweep holds it.
+    virtual bool TakeRunLock() = 0;
+
+    // SetupSetNonInteractiveMode(TRUE), bound at run time, where the system has it: the Setup
+    // API then fails a step instead of showing a window.
+    virtual void SetSetupNonInteractive() = 0;
+};
+
+}  // namespace drvsweep

@@ -1,0 +1,144 @@
+#include "platform/win32/win32_run_facts.h"
+
+#include <initializer_list>
+
+#include "platform/win32/windows_api.h"
+
+namespace drvsweep::win32 {
+
+namespace {
+
+// A function of a system DLL found at run time, or null where this Windows lacks it.
+template <typename Function>
+Function Bind(const char* module, const char* name) {
+    HMODULE handle = GetModuleHandleA(module);
+    if (handle == nullptr) {
+        handle = LoadLibraryA(module);
+    }
+    return handle == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+}
+
+// The run lock is held until the process ends: the handle is never closed.
+HANDLE runLock = nullptr;
+
+}  // namespace
+
+std::string Win32RunFacts::ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? std::string(name) : std::string();
+}
+
+std::string Win32RunFacts::UserName() {
+    char name[257] = {};
+    DWORD size = sizeof name;
+    return GetUserNameA(name, &size) ? std::string(name) : std::string();
+}
+
+UtcTime Win32RunFacts::UtcNow() {
+    SYSTEMTIME time;
+    GetSystemTime(&time);
+    return {time.wYear,   time.wMonth,  time.wDay,         time.wHour,
+            time.wMinute, time.wSecond, time.wMilliseconds};
+}
+
+std::uint32_t Win32RunFacts::ThreadId() {
+    return GetCurrentThreadId();
+}
+
+int Win32RunFacts::ProgramBits() {
+    return static_cast<int>(sizeof(void*) * 8);
+}
+
+std::u16string Win32RunFacts::AnsiToUtf16(const char* bytes) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes, -1, nullptr, 0);
+    if (length <= 1) {
+        return std::u16string();
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes, -1, &wide[0], length);
+    wide.resize(static_cast<std::size_t>(length - 1));
+    return std::u16string(wide.begin(), wide.end());
+}
+
+AdminState Win32RunFacts::IsAdministrator() {
+    // The SID calls are bound too: the 9x family's advapi32 need not export them.
+    using CheckTokenMembershipCall = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+    using AllocateSidCall = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
+                                          DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
+    using FreeSidCall = PVOID(WINAPI*)(PSID);
+    const auto check = Bind<CheckTokenMembershipCall>("advapi32.dll", "CheckTokenMembership");
+    const auto allocate = Bind<AllocateSidCall>("advapi32.dll", "AllocateAndInitializeSid");
+    const auto release = Bind<FreeSidCall>("advapi32.dll", "FreeSid");
+    if (check == nullptr || allocate == nullptr || release == nullptr) {
+        return AdminState::Unknown;
+    }
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!allocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                  0, 0, &administrators)) {
+        return AdminState::Unknown;
+    }
+    BOOL member = FALSE;
+    const BOOL checked = check(nullptr, administrators, &member);
+    release(administrators);
+    if (!checked) {
+        return AdminState::Unknown;
+    }
+    return member ? AdminState::Yes : AdminState::No;
+}
+
+bool Win32RunFacts::HasVisibleWindowStation() {
+    using GetProcessWindowStationCall = HWINSTA(WINAPI*)();
+    using GetUserObjectInformationCall = BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD);
+    const auto station = Bind<GetProcessWindowStationCall>("user32.dll", "GetProcessWindowStation");
+    const auto information =
+        Bind<GetUserObjectInformationCall>("user32.dll", "GetUserObjectInformationA");
+    if (station == nullptr || information == nullptr) {
+        return true;
+    }
+    const HWINSTA handle = station();
+    USEROBJECTFLAGS flags = {};
+    DWORD needed = 0;
+    if (handle == nullptr || !information(handle, UOI_FLAGS, &flags, sizeof flags, &needed)) {
+        return true;
+    }
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+bool Win32RunFacts::TakeRunLock() {
+    if (runLock != nullptr) {
+        return true;
+    }
+    // "Global\" reaches every session on NT family systems with terminal services; where the
+    // prefix is not understood (the 9x family, NT 4) the plain name is the machine's one.
+    for (const char* name : {"Global\\DrvSweep.Removal", "DrvSweep.Removal"}) {
+        const HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+        const DWORD error = GetLastError();
+        if (mutex != nullptr) {
+            if (error == ERROR_ALREADY_EXISTS) {
+                CloseHandle(mutex);
+                return false;
+            }
+            runLock = mutex;
+            return true;
+        }
+        if (error == ERROR_ACCESS_DENIED) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Win32RunFacts::SetSetupNonInteractive() {
+    using SetupSetNonInteractiveModeCall = BOOL(WINAPI*)(BOOL);
+    const auto setMode =
+        Bind<SetupSetNonInteractiveModeCall>("setupapi.dll", "SetupSetNonInteractiveMode");
+    if (setMode != nullptr) {
+        setMode(TRUE);
+    }
+}
+
+}  // namespace drvsweep::win32

@@ -1,0 +1,392 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/command_runner.h"
+#include "cli/exit_codes.h"
+#include "cli/run_log.h"
+#include "platform/sim/sim_console.h"
+#include "platform/sim/sim_output_files.h"
+#include "platform/sim/sim_process_jobs.h"
+#include "platform/sim/sim_run_facts.h"
+#include "platform/sim/sim_scenario.h"
+#include "platform/sim/sim_windows.h"
+#include "platform/win32_codes.h"
+#include "tests/support/json_value.h"
+#include "tests/support/test_machine.h"
+
+namespace drvsweep::cli {
+namespace {
+
+using testing::JsonValue;
+
+constexpr char kLog[] = "C:\\windows\\Logs\\DrvSweep\\DrvSweep.log";
+constexpr char kK5210Dll[] = "C:\\windows\\system32\\QuorinK5210.dll";
+
+// A command-line run over a simulated machine loaded from a scenario.
+class CommandLineRunTest : public ::testing::Test {
+protected:
+    void Load(const std::string& scenario) {
+        std::string error;
+        ASSERT_TRUE(sim::LoadScenario(testing::FixturePath(scenario), &machine, &error)) << error;
+    }
+
+    int Run(const char* arguments) {
+        console = sim::SimConsole();
+        return RunCommandLine(platform, arguments);
+    }
+
+    JsonValue Json() {
+        JsonValue value;
+        std::string error;
+        EXPECT_TRUE(testing::ParseJson(console.output(), &value, &error)) << error;
+        return value;
+    }
+
+    std::vector<std::string> Files() { return AllFiles("C:\\windows"); }
+
+    bool KeyExists(const char* path) {
+        std::unique_ptr<RegistryKey> key;
+        return machine.platform().registry.OpenKey(path, kKeyRead, &key) == kErrorSuccess;
+    }
+
+    std::vector<std::string> AllFiles(const std::string& folder) {
+        std::vector<std::string> found;
+        for (const std::string& name : machine.files().ListNames(folder)) {
+            const std::string path = folder + "\\" + name;
+            found.push_back(path);
+            if (machine.files().Attributes(path) & kFileAttributeDirectory) {
+                for (const std::string& inner : AllFiles(path)) {
+                    found.push_back(inner);
+                }
+            }
+        }
+        return found;
+    }
+
+    sim::SimWindows machine;
+    sim::SimConsole console;
+    sim::SimOutputFiles outputFiles{machine.faults(), machine.files()};
+    sim::SimRunFacts facts{machine.version()};
+    sim::SimProcessJobs jobs;
+    CommandLinePlatform platform{machine.platform(), console, outputFiles, facts, jobs};
+};
+
+TEST_F(CommandLineRunTest, ListFindsTheScannersAsJsonAndChangesNothing) {
+    Load("demo_nt");
+    const std::vector<std::string> before = Files();
+    EXPECT_EQ(Run("/list /format json"), kExitScannersFound);
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(console.error().empty());
+    EXPECT_EQ(facts.nonInteractiveCalls, 1);
+
+    const JsonValue value = Json();
+    EXPECT_EQ(value["schemaVersion"].number, 1);
+    EXPECT_EQ(value["exitCode"].number, 1);
+    EXPECT_EQ(value["computerName"].text, "PC-042");
+    EXPECT_EQ(value["timeUtc"].text, "2026-12-08T23:05:09Z");
+    const std::vector<JsonValue>& scanners = value["scanners"].items;
+    ASSERT_EQ(scanners.size(), 4u);
+    EXPECT_EQ(scanners[0]["devicePath"].text, "USB\\VID_0C6E&PID_3902");
+    EXPECT_EQ(scanners[0]["uninstallKey"].text, "quorin Doc_392");
+    EXPECT_EQ(scanners[0]["uninstallCommand"].text,
+              "C:\\windows\\quorin\\uninst.exe -delay 1500 USB\\VID_0C6E&PID_3902");
+    const JsonValue& k5210 = scanners[1];
+    EXPECT_EQ(k5210["infPath"].text, "C:\\windows\\inf\\oem3.inf");
+    std::vector<std::string> plan;
+    for (const JsonValue& item : k5210["plan"].items) {
+        plan.push_back(item["kind"].text + " " + item["path"].text);
+    }
+    EXPECT_EQ(plan, (std::vector<std::string>{
+                        "deviceInstance USB\\VID_0C6E&PID_5210",
+                        std::string("driverFile ") + kK5210Dll,
+                        "infPackage C:\\windows\\inf\\oem3.inf",
+                        "dataSourceFolder C:\\windows\\twain_32\\QuorinK5210",
+                    }));
+    EXPECT_EQ(scanners[3]["bus"].text, "pcCard");
+}
+
+TEST_F(CommandLineRunTest, ListOnAnEmptyMachineEndsWithZeroAndNoLog) {
+    Load("empty_9x");
+    EXPECT_EQ(Run("-list -format:csv"), kExitDone);
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    ASSERT_TRUE(testing::ParseCsv(console.output(), &rows, &error)) << error;
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "devicePath");
+    EXPECT_FALSE(machine.files().Exists("C:\\windows\\DrvSweep.log"));
+}
+
+TEST_F(CommandLineRunTest, ChineseDescriptionsSurviveIntoJsonAndCsv) {
+    Load("ui_zh_cn_nt");
+    const std::string description = "Quorin K5210 USB \xE6\x89\xAB\xE6\x8F\x8F\xE4\xBB\xAA";
+    EXPECT_EQ(Run("/list /format json"), kExitScannersFound);
+    EXPECT_EQ(Json()["scanners"].items[0]["description"].text, description);
+
+    EXPECT_EQ(Run("/list /format csv /out C:\\report.csv"), kExitScannersFound);
+    EXPECT_TRUE(console.output().empty());
+    std::string bytes;
+    ASSERT_TRUE(machine.files().ReadFile("C:\\report.csv", &bytes));
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    ASSERT_TRUE(testing::ParseCsv(bytes.substr(3), &rows, &error)) << error;
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1][2], description);
+}
+
+TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsARestart) {
+    Load("demo_nt");
+    EXPECT_EQ(Run("/remove all /quiet"), kExitRestartNeeded);
+    EXPECT_EQ(
+        console.output(),
+        std::string("result=3010 removed=4 remaining=0 restart=required log=") + kLog + "\r\n");
+    // The maker's uninstaller is not started without /vendor; nothing restarts by default.
+    EXPECT_TRUE(machine.programs().launches().empty());
+    EXPECT_TRUE(machine.programs().exitRequests().empty());
+    EXPECT_FALSE(machine.files().Exists(kK5210Dll));
+    EXPECT_FALSE(machine.files().Exists("C:\\windows\\twain_32\\QuorinK5210"));
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_046D&PID_C077"));
+
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(log.find("<![LOG[DrvSweep 1.0.0]LOG]!>"), std::string::npos);
+    EXPECT_NE(log.find("<![LOG[Command line: /remove all /quiet]LOG]!>"), std::string::npos);
+    EXPECT_NE(log.find("Summary: result=3010 removed=4"), std::string::npos);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST_F(CommandLineRunTest, On9xThePlanNamesTheRegistryKeysAndTheRemovalTakesThem) {
+    Load("demo_9x");
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /whatif /format json"), kExitDone);
+    std::vector<std::string> keys;
+    const JsonValue preview = Json();
+    for (const JsonValue& item : preview["scanners"].items[0]["plan"].items) {
+        if (item["kind"].text == "registryKey") {
+            keys.push_back(item["path"].text);
+        }
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "SYSTEM\\CurrentControlSet\\Services\\class\\Image\\0000",
+                        "Enum\\USB\\VID_0C6E&PID_5210",
+                    }));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /quiet"), kExitRestartNeeded);
+    EXPECT_EQ(
+        console.output(),
+        "result=3010 removed=1 remaining=0 restart=required log=C:\\windows\\DrvSweep.log\r\n");
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+    EXPECT_FALSE(KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0001"));
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\DrvSweep.log"));
+}
+
+TEST_F(CommandLineRunTest, RemoveOneDevicePathLeavesTheOthers) {
+    Load("demo_nt");
+    EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_5210 /format json /log C:\\r.log"),
+              kExitRestartNeeded);
+    const JsonValue value = Json();
+    ASSERT_EQ(value["scanners"].items.size(), 1u);
+    EXPECT_EQ(value["scanners"].items[0]["result"].text, "removed");
+    EXPECT_EQ(value["logPath"].text, "C:\\r.log");
+    EXPECT_TRUE(machine.files().Exists("C:\\r.log"));
+    EXPECT_FALSE(machine.files().Exists(kLog));
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_3902"));
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\inf\\oem7.inf"));
+}
+
+TEST_F(CommandLineRunTest, AnUninstalledDevicePathIsReportedAndLeavesNothingToDo) {
+    Load("demo_nt");
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_9999 /format json"), kExitDone);
+    EXPECT_EQ(Json()["scanners"].items[0]["result"].text, "notFound");
+}
+
+TEST_F(CommandLineRunTest, WhatIfShowsThePlanAndChangesNothingButTheLog) {
+    Load("demo_nt");
+    // A preview needs no administrator rights.
+    facts.admin = AdminState::No;
+    const std::vector<std::string> before = Files();
+    EXPECT_EQ(Run("/remove all /whatif /format json /log C:\\w.log"), kExitDone);
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210"));
+    const JsonValue value = Json();
+    EXPECT_TRUE(value["whatIf"].boolean);
+    EXPECT_EQ(value["restart"].text, "none");
+    ASSERT_EQ(value["scanners"].items.size(), 4u);
+    EXPECT_EQ(value["scanners"].items[1]["result"].text, "planned");
+    EXPECT_EQ(value["scanners"].items[1]["plan"].items.size(), 4u);
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile("C:\\w.log", &log));
+    EXPECT_NE(log.find(std::string("Would delete driverFile ") + kK5210Dll), std::string::npos);
+}
+
+TEST_F(CommandLineRunTest, VerificationReportsWhatAFailedStepLeft) {
+    Load("demo_nt");
+    machine.faults().Add({"DeleteFileA", "QuorinK5210.dll"});
+    EXPECT_EQ(Run("/remove all /format json /restart"), kExitFailed);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["exitCode"].number, 1603);
+    EXPECT_EQ(value["removed"].number, 3);
+    EXPECT_EQ(value["remaining"].number, 1);
+    const JsonValue& k5210 = value["scanners"].items[1];
+    EXPECT_EQ(k5210["result"].text, "remaining");
+    ASSERT_EQ(k5210["remaining"].items.size(), 1u);
+    EXPECT_EQ(k5210["remaining"].items[0]["path"].text, kK5210Dll);
+    // The removals that ran still need their restart, which /restart asks for without force.
+    ASSERT_EQ(machine.programs().exitRequests().size(), 1u);
+    EXPECT_EQ(machine.programs().exitRequests()[0], 0x2u);
+}
+
+TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
+    const struct {
+        const char* arguments;
+        int exitCode;
+        std::size_t restarts;
+    } cases[] = {
+        {"/remove all /norestart", kExitRestartNeeded, 0},
+        {"/remove all /restart", kExitRestartStarted, 1},
+        {"/remove all /forcerestart", kExitRestartStarted, 1},
+        {"/remove USB\\NONE /restart", kExitDone, 0},
+        {"/remove USB\\NONE /forcerestart", kExitRestartStarted, 1},
+        {"/remove all /whatif /forcerestart", kExitDone, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        sim::SimWindows fresh;
+        std::string error;
+        ASSERT_TRUE(sim::LoadScenario(testing::FixturePath("demo_nt"), &fresh, &error)) << error;
+        sim::SimConsole out;
+        sim::SimOutputFiles files{fresh.faults(), fresh.files()};
+        sim::SimRunFacts runFacts{fresh.version()};
+        sim::SimProcessJobs noJobs;
+        CommandLinePlatform run{fresh.platform(), out, files, runFacts, noJobs};
+        EXPECT_EQ(RunCommandLine(run, c.arguments), c.exitCode);
+        EXPECT_EQ(fresh.programs().exitRequests().size(), c.restarts);
+        for (const std::uint32_t flags : fresh.programs().exitRequests()) {
+            EXPECT_EQ(flags, 0x2u);
+        }
+    }
+}
+
+TEST_F(CommandLineRunTest, ARefusedRestartLeavesItRequired) {
+    Load("demo_nt");
+    machine.faults().Add({"ExitWindowsEx", ""});
+    EXPECT_EQ(Run("/remove all /restart /quiet"), kExitRestartNeeded);
+    EXPECT_NE(console.output().find("restart=required"), std::string::npos);
+}
+
+TEST_F(CommandLineRunTest, GuardsEndTheRunBeforeAnythingChanges) {
+    Load("demo_nt");
+    const std::vector<std::string> before = Files();
+
+    EXPECT_EQ(Run("/remove all /bogus"), kExitBadCommandLine);
+    EXPECT_NE(console.error().find("unknown switch /bogus"), std::string::npos);
+    EXPECT_NE(console.error().find("Usage:"), std::string::npos);
+    EXPECT_TRUE(console.output().empty());
+
+    facts.admin = AdminState::No;
+    EXPECT_EQ(Run("/remove all"), kExitNotAdministrator);
+    facts.admin = AdminState::Unknown;
+    facts.lockHeldElsewhere = true;
+    EXPECT_EQ(Run("/remove all"), kExitAnotherRun);
+
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210"));
+}
+
+constexpr char kDoc392Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_3902";
+constexpr char kDoc392Uninstaller[] = "C:\\windows\\quorin\\uninst.exe";
+
+TEST_F(CommandLineRunTest, VendorUninstallerThatEndsAndRemovesTheDevice) {
+    Load("demo_nt");
+    jobs.Script(kDoc392Uninstaller, {1500, [this] { machine.registry().RemoveTree(kDoc392Key); }});
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /timeout 5 /format json"),
+              kExitRestartNeeded);
+    ASSERT_EQ(jobs.records().size(), 1u);
+    EXPECT_EQ(jobs.records()[0].parameters, "-delay 1500 USB\\VID_0C6E&PID_3902");
+    EXPECT_EQ(jobs.records()[0].waits, (std::vector<std::uint32_t>{5000}));
+    EXPECT_FALSE(jobs.records()[0].endedByForce);
+    const JsonValue scanner = Json()["scanners"].items[0];
+    EXPECT_EQ(scanner["method"].text, "vendor");
+    EXPECT_EQ(scanner["result"].text, "removed");
+    EXPECT_TRUE(machine.programs().launches().empty());
+}
+
+TEST_F(CommandLineRunTest, VendorUninstallerThatOutlivesTheTimeoutIsEndedThenBuiltIn) {
+    Load("demo_nt");
+    jobs.Script(kDoc392Uninstaller, {-1, nullptr});
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /format json"), kExitRestartNeeded);
+    ASSERT_EQ(jobs.records().size(), 1u);
+    EXPECT_EQ(jobs.records()[0].waits, (std::vector<std::uint32_t>{600000}));
+    EXPECT_TRUE(jobs.records()[0].endedByForce);
+    const JsonValue scanner = Json()["scanners"].items[0];
+    EXPECT_EQ(scanner["method"].text, "vendorThenBuiltIn");
+    EXPECT_EQ(scanner["result"].text, "removed");
+    EXPECT_FALSE(KeyExists(kDoc392Key));
+}
+
+TEST_F(CommandLineRunTest, VendorUninstallerThatLeavesTheDeviceIsFollowedByTheBuiltInRemoval) {
+    Load("demo_nt");
+    jobs.Script(kDoc392Uninstaller, {10, nullptr});
+    EXPECT_EQ(Run("/remove all /vendor /format json"), kExitRestartNeeded);
+    ASSERT_EQ(jobs.records().size(), 1u);
+    EXPECT_TRUE(jobs.records()[0].ended);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["scanners"].items[0]["method"].text, "vendorThenBuiltIn");
+    // Scanners without a registered uninstaller, and one whose uninstaller cannot start, get
+    // the built-in removal alone.
+    EXPECT_EQ(value["scanners"].items[1]["method"].text, "builtIn");
+    EXPECT_EQ(value["removed"].number, 4);
+    EXPECT_FALSE(KeyExists(kDoc392Key));
+}
+
+TEST_F(CommandLineRunTest, HelpAndVersionEndWithZero) {
+    EXPECT_EQ(Run("/?"), kExitDone);
+    EXPECT_NE(console.output().find("Usage:"), std::string::npos);
+    EXPECT_EQ(Run("-VERSION"), kExitDone);
+    EXPECT_EQ(console.output(), "DrvSweep 1.0.0\r\n");
+}
+
+TEST_F(CommandLineRunTest, NoArgumentsWithoutAVisibleDesktopEndsWith1459) {
+    int exitCode = 0;
+    EXPECT_FALSE(EndsWithoutVisibleDesktop(facts, &exitCode));
+    EXPECT_EQ(exitCode, 0);
+    facts.visibleWindowStation = false;
+    EXPECT_TRUE(EndsWithoutVisibleDesktop(facts, &exitCode));
+    EXPECT_EQ(exitCode, kExitNoVisibleDesktop);
+}
+
+TEST_F(CommandLineRunTest, AnOutputFileThatCannotBeWrittenFailsTheRun) {
+    Load("demo_nt");
+    EXPECT_EQ(Run("/list /out C:\\missing\\folder\\r.txt"), kExitFailed);
+    EXPECT_NE(console.error().find("cannot write"), std::string::npos);
+}
+
+TEST_F(CommandLineRunTest, TheLogRotatesAtTenMegabytesKeepingFiveFiles) {
+    Load("demo_nt");
+    machine.files().AddFolder("C:\\logs");
+    for (int n = 1; n <= 4; ++n) {
+        machine.files().AddFile("C:\\logs\\d.log." + std::to_string(n), std::to_string(n));
+    }
+    machine.files().AddFile("C:\\logs\\d.log", std::string(kLogRotateBytes - 10, 'x'));
+    EXPECT_EQ(Run("/remove all /whatif /log C:\\logs\\d.log"), kExitDone);
+    std::string bytes;
+    ASSERT_TRUE(machine.files().ReadFile("C:\\logs\\d.log.1", &bytes));
+    EXPECT_EQ(bytes.size(), static_cast<std::size_t>(kLogRotateBytes - 10));
+    for (int n = 2; n <= 4; ++n) {
+        ASSERT_TRUE(machine.files().ReadFile("C:\\logs\\d.log." + std::to_string(n), &bytes));
+        EXPECT_EQ(bytes, std::to_string(n - 1));
+    }
+    EXPECT_FALSE(machine.files().Exists("C:\\logs\\d.log.5"));
+    ASSERT_TRUE(machine.files().ReadFile("C:\\logs\\d.log", &bytes));
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+}
+
+}  // namespace
+}  // namespace drvsweep::cli

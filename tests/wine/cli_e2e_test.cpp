@@ -1,0 +1,242 @@
+// DrvSweep.exe's command line end to end: the real program started in the test's Wine prefix
+// with its standard output and error on pipes, and no display at all, so that any window it
+// tried to open would fail the run.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/win32_windows.h"
+#include "platform/win32/windows_api.h"
+#include "platform/win32_codes.h"
+#include "tests/support/json_value.h"
+
+namespace drvsweep::testing {
+namespace {
+
+constexpr char kLog[] = "C:\\windows\\Logs\\DrvSweep\\DrvSweep.log";
+constexpr char kK5210Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210";
+constexpr char kDoc392Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_3902";
+constexpr char kRoamDocKey[] = "SYSTEM\\CurrentControlSet\\Enum\\PCMCIA\\QUORIN-ROAMDOC-5E1A";
+constexpr char kMouseKey[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_046D&PID_C077";
+constexpr char kK5210Dll[] = "C:\\windows\\system32\\QuorinK5210.dll";
+
+struct ProgramRun {
+    DWORD exitCode = 0;
+    std::string output;
+    std::string error;
+};
+
+// What the pipe holds now, without waiting for more.
+void ReadAvailable(HANDLE pipe, std::string* bytes) {
+    DWORD available = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[4096];
+        DWORD read = 0;
+        if (!ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) || read == 0) {
+            return;
+        }
+        bytes->append(buffer, read);
+    }
+}
+
+std::string ReadAll(HANDLE pipe) {
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+// Runs DrvSweep.exe (DRVSWEEP_PROGRAM, a host path) with the arguments and waits for it.
+ProgramRun RunProgram(const std::string& arguments) {
+    ProgramRun run;
+    const char* program = std::getenv("DRVSWEEP_PROGRAM");
+    if (program == nullptr) {
+        ADD_FAILURE() << "DRVSWEEP_PROGRAM must name DrvSweep.exe";
+        return run;
+    }
+    std::string commandLine = "\"Z:";
+    for (const char* c = program; *c != '\0'; ++c) {
+        commandLine += *c == '/' ? '\\' : *c;
+    }
+    commandLine += "\" " + arguments;
+
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE outRead = nullptr;
+    HANDLE outWrite = nullptr;
+    HANDLE errRead = nullptr;
+    HANDLE errWrite = nullptr;
+    EXPECT_TRUE(CreatePipe(&outRead, &outWrite, &inherit, 0));
+    EXPECT_TRUE(CreatePipe(&errRead, &errWrite, &inherit, 0));
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    PROCESS_INFORMATION started = {};
+    const BOOL ok = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                   nullptr, &startup, &started);
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    if (!ok) {
+        ADD_FAILURE() << "DrvSweep.exe did not start: error " << GetLastError();
+        CloseHandle(outRead);
+        CloseHandle(errRead);
+        return run;
+    }
+    // The pipes are read until the program has ended rather than until they report their
+    // end: processes that Wine starts on the way (its desktop) may hold the writing ends.
+    DWORD waited = WAIT_TIMEOUT;
+    for (int polls = 0; polls < 1200 && waited == WAIT_TIMEOUT; ++polls) {
+        waited = WaitForSingleObject(started.hProcess, 50);
+        ReadAvailable(outRead, &run.output);
+        ReadAvailable(errRead, &run.error);
+    }
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "DrvSweep.exe did not end within 60 seconds";
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    GetExitCodeProcess(started.hProcess, &run.exitCode);
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+    return run;
+}
+
+bool KeyExists(const char* path) {
+    win32::Win32Windows windows;
+    std::unique_ptr<RegistryKey> key;
+    return windows.platform().registry.OpenKey(path, kKeyRead, &key) == kErrorSuccess;
+}
+
+bool FileExists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadHostFile(const char* path) {
+    std::string bytes;
+    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        bytes = ReadAll(file);
+        CloseHandle(file);
+    }
+    return bytes;
+}
+
+JsonValue ParsedJson(const std::string& text) {
+    JsonValue value;
+    std::string error;
+    EXPECT_TRUE(ParseJson(text, &value, &error)) << error << " in " << text;
+    return value;
+}
+
+TEST(CommandLine, ListAsJsonOnAMachineWithScanners) {
+    const ProgramRun run = RunProgram("/list /format json");
+    EXPECT_EQ(run.exitCode, 1u) << run.error;
+    const JsonValue value = ParsedJson(run.output);
+    EXPECT_EQ(value["schemaVersion"].number, 1);
+    EXPECT_EQ(value["exitCode"].number, 1);
+    EXPECT_FALSE(value["computerName"].text.empty());
+    ASSERT_EQ(value["scanners"].items.size(), 4u);
+    EXPECT_EQ(value["scanners"].items[1]["devicePath"].text, "USB\\VID_0C6E&PID_5210");
+    EXPECT_EQ(value["scanners"].items[1]["plan"].items.size(), 4u);
+    EXPECT_EQ(value["scanners"].items[0]["uninstallKey"].text, "quorin Doc_392");
+    EXPECT_TRUE(KeyExists(kK5210Key));
+}
+
+TEST(CommandLine, ListAsJsonOnAnEmptyMachine) {
+    const ProgramRun run = RunProgram("/list /format json");
+    EXPECT_EQ(run.exitCode, 0u) << run.error;
+    EXPECT_TRUE(ParsedJson(run.output)["scanners"].items.empty());
+}
+
+TEST(CommandLine, ListKeepsAChineseDescription) {
+    const ProgramRun run = RunProgram("/list /format json");
+    EXPECT_EQ(run.exitCode, 1u) << run.error;
+    EXPECT_NE(run.output.find("\\u626b\\u63cf\\u4eea"), std::string::npos) << run.output;
+    EXPECT_EQ(ParsedJson(run.output)["scanners"].items[0]["description"].text,
+              "Quorin K5210 USB \xE6\x89\xAB\xE6\x8F\x8F\xE4\xBB\xAA");
+}
+
+TEST(CommandLine, RemoveAllQuietRemovesEveryScannerAndWritesTheLog) {
+    const ProgramRun run = RunProgram("/remove all /quiet");
+    EXPECT_EQ(run.exitCode, 3010u) << run.error;
+    EXPECT_EQ(run.output, std::string("result=3010 removed=4 remaining=0 restart=required log=") +
+                              kLog + "\r\n");
+    for (const char* key : {kK5210Key, kDoc392Key, kRoamDocKey}) {
+        EXPECT_FALSE(KeyExists(key)) << key;
+    }
+    EXPECT_TRUE(KeyExists(kMouseKey));
+    EXPECT_FALSE(FileExists(kK5210Dll));
+    EXPECT_FALSE(FileExists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_FALSE(FileExists("C:\\windows\\twain_32\\QuorinK5210"));
+    EXPECT_FALSE(FileExists("C:\\windows\\system32\\drivers\\Orbdrv.sys"));
+    EXPECT_TRUE(FileExists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem0.inf"));
+    const std::string log = ReadHostFile(kLog);
+    EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(log.find("<![LOG[Command line: /remove all /quiet]LOG]!>"), std::string::npos);
+    EXPECT_NE(log.find("Summary: result=3010 removed=4 remaining=0"), std::string::npos);
+}
+
+TEST(CommandLine, RemoveOneDevicePathLeavesTheOthers) {
+    const ProgramRun run = RunProgram("/remove usb\\vid_0c6e&pid_5210 /format json");
+    EXPECT_EQ(run.exitCode, 3010u) << run.error;
+    const JsonValue value = ParsedJson(run.output);
+    ASSERT_EQ(value["scanners"].items.size(), 1u);
+    EXPECT_EQ(value["scanners"].items[0]["result"].text, "removed");
+    EXPECT_FALSE(KeyExists(kK5210Key));
+    EXPECT_FALSE(FileExists(kK5210Dll));
+    EXPECT_TRUE(KeyExists(kDoc392Key));
+    EXPECT_TRUE(KeyExists(kRoamDocKey));
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem7.inf"));
+}
+
+TEST(CommandLine, VendorUninstallerRunsAndRemovesItsScanner) {
+    const ProgramRun run =
+        RunProgram("/remove USB\\VID_0C6E&PID_3902 /vendor /timeout 30 /format json");
+    EXPECT_EQ(run.exitCode, 3010u) << run.error;
+    const JsonValue value = ParsedJson(run.output);
+    ASSERT_EQ(value["scanners"].items.size(), 1u);
+    EXPECT_EQ(value["scanners"].items[0]["method"].text, "vendor");
+    EXPECT_EQ(value["scanners"].items[0]["result"].text, "removed");
+    EXPECT_FALSE(KeyExists(kDoc392Key));
+    EXPECT_TRUE(KeyExists(kK5210Key));
+    EXPECT_TRUE(FileExists("C:\\uninstaller-ran.txt"));
+}
+
+TEST(CommandLine, WhatIfChangesNothing) {
+    const ProgramRun run = RunProgram("/remove all /whatif /format json");
+    EXPECT_EQ(run.exitCode, 0u) << run.error;
+    const JsonValue value = ParsedJson(run.output);
+    EXPECT_TRUE(value["whatIf"].boolean);
+    ASSERT_EQ(value["scanners"].items.size(), 4u);
+    EXPECT_EQ(value["scanners"].items[1]["result"].text, "planned");
+    for (const char* key : {kK5210Key, kDoc392Key, kRoamDocKey}) {
+        EXPECT_TRUE(KeyExists(key)) << key;
+    }
+    EXPECT_TRUE(FileExists(kK5210Dll));
+    EXPECT_TRUE(FileExists("C:\\windows\\twain_32\\QuorinK5210\\QuorinK5210.ds"));
+    EXPECT_TRUE(FileExists(kLog));
+}
+
+TEST(CommandLine, ABadSwitchChangesNothing) {
+    const ProgramRun run = RunProgram("/remove all /bogus");
+    EXPECT_EQ(run.exitCode, 1639u);
+    EXPECT_TRUE(run.output.empty());
+    EXPECT_NE(run.error.find("unknown switch /bogus"), std::string::npos) << run.error;
+    EXPECT_NE(run.error.find("Usage:"), std::string::npos);
+    EXPECT_TRUE(KeyExists(kK5210Key));
+    EXPECT_TRUE(FileExists(kK5210Dll));
+    EXPECT_FALSE(FileExists(kLog));
+}
+
+}  // namespace
+}  // namespace drvsweep::testing
