@@ -19,19 +19,16 @@ bool AdoptText(const char* bytes, std::size_t length, PathText* out) {
 
 }  // namespace
 
-bool ReadWindowsFolder(FileSystem& files, PathText* folder) {
+bool ReadWindowsFolder(FileSystem& files, const CodePage& codePage, PathText* folder) {
     char buffer[kMaxPath] = {};
     const std::uint32_t length = files.WindowsFolder(buffer, sizeof buffer);
     if (length == 0 || length >= sizeof buffer) {
         return false;
     }
-    std::size_t used = strnlen(buffer, sizeof buffer);
-    if (used == sizeof buffer) {
+    if (strnlen(buffer, sizeof buffer) == sizeof buffer) {
         return false;
     }
-    while (used > 0 && buffer[used - 1] == '\\') {
-        --used;
-    }
+    const std::size_t used = LengthWithoutTrailingBackslashes(codePage, buffer);
     return used > 0 && folder->assign(buffer, used);
 }
 

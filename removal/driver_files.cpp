@@ -28,11 +28,12 @@ void DeleteBelowWindows(FileSystem& files, const PathText& windows, const char* 
 
 void RemoveDriverFiles(Platform& platform, const char* driverDll, std::int32_t busKind) {
     FileSystem& files = platform.files;
+    const CodePage codePage = platform.version.AnsiCodePage();
     PathText windows;
-    if (!ReadWindowsFolder(files, &windows)) {
+    if (!ReadWindowsFolder(files, codePage, &windows)) {
         return;
     }
-    if (IsSafeTwainFolderName(driverDll)) {
+    if (IsSafeTwainFolderName(codePage, driverDll)) {
         for (const char* folder : {"\\system32\\", "\\system32\\drivers\\", "\\system\\"}) {
             DeleteBelowWindows(files, windows, folder, driverDll);
         }
@@ -49,8 +50,10 @@ void RemoveDriverFiles(Platform& platform, const char* driverDll, std::int32_t b
 
 void DeleteTwainDataSource(Platform& platform, const char* twainFolder) {
     FileSystem& files = platform.files;
+    const CodePage codePage = platform.version.AnsiCodePage();
     PathText windows;
-    if (!IsSafeTwainFolderName(twainFolder) || !ReadWindowsFolder(files, &windows)) {
+    if (!IsSafeTwainFolderName(codePage, twainFolder) ||
+        !ReadWindowsFolder(files, codePage, &windows)) {
         return;
     }
     // The data source file bears the folder's name, so the name is used twice; with a folder
@@ -60,8 +63,9 @@ void DeleteTwainDataSource(Platform& platform, const char* twainFolder) {
         DeleteOneFile(files, dataSource.c_str());
     }
     PathText folder;
-    if (ReadWindowsFolder(files, &windows) && folder.appendAll(windows, kTwainRoot, twainFolder)) {
-        DeleteTree(files, folder.c_str());
+    if (ReadWindowsFolder(files, codePage, &windows) &&
+        folder.appendAll(windows, kTwainRoot, twainFolder)) {
+        DeleteTree(files, codePage, folder.c_str());
     }
 }
 

@@ -1,5 +1,9 @@
 #include "platform/sim/code_page.h"
 
+#include <iconv.h>
+
+#include <vector>
+
 namespace drvsweep::sim {
 
 namespace {
@@ -38,6 +42,29 @@ std::string Utf16LeToAnsi(const std::string& bytes) {
         text.push_back(Utf16UnitToAnsi(static_cast<char16_t>(low | (high << 8))));
     }
     return text;
+}
+
+bool HostNameToAnsi(const std::string& name, std::uint32_t codePage, std::string* ansi) {
+    const std::string target = "CP" + std::to_string(codePage);
+    const iconv_t converter = iconv_open(target.c_str(), "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return false;
+    }
+    // Two bytes a character at most, and never more bytes than UTF-8 takes.
+    std::string in = name;
+    std::vector<char> out(name.size() + 1);
+    char* inNext = in.data();
+    std::size_t inLeft = in.size();
+    char* outNext = out.data();
+    std::size_t outLeft = out.size();
+    const bool converted =
+        iconv(converter, &inNext, &inLeft, &outNext, &outLeft) != static_cast<std::size_t>(-1) &&
+        inLeft == 0;
+    iconv_close(converter);
+    if (converted) {
+        ansi->assign(out.data(), static_cast<std::size_t>(outNext - out.data()));
+    }
+    return converted;
 }
 
 }  // namespace drvsweep::sim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace drvsweep::sim {
@@ -16,5 +17,10 @@ char Utf16UnitToAnsi(char16_t unit);
 
 // UTF-16LE bytes to code page 1252. A trailing odd byte is dropped.
 std::string Utf16LeToAnsi(const std::string& bytes);
+
+// A host file name (UTF-8) as the ANSI file functions of a machine in code page 1252, 936 or
+// 950 give it, as Wine gives the names of the folders it maps; false when a character has no
+// form in that code page.
+bool HostNameToAnsi(const std::string& name, std::uint32_t codePage, std::string* ansi);
 
 }  // namespace drvsweep::sim

@@ -5,7 +5,7 @@ namespace drvsweep::sim {
 SimWindows::SimWindows()
     : version_(faults_),
       registry_(faults_, version_),
-      files_(faults_),
+      files_(faults_, version_),
       inf_([this](const std::string& path,
                   std::string* bytes) { return files_.ReadFile(path, bytes); },
            faults_),

@@ -177,7 +177,7 @@ TEST_F(RemovalFilesTest, TheTreeEntersOnlyPlainFoldersAndGoesOnPastFailures) {
     files.SetRawAttributes(kSample + "\\marked", kFileAttributeDirectory | kFileAttributeArchive);
     files.AddFile(kSample + "\\busy.dll");
     files.SetInUse(kSample + "\\busy.dll", true);
-    DeleteTree(files, kSample.c_str());
+    DeleteTree(files, CodePage(), kSample.c_str());
     EXPECT_EQ(files.ListNames(kSample), (std::vector<std::string>{"busy.dll", "marked"}));
     EXPECT_TRUE(Exists(kSample + "\\marked\\kept.txt"));
     EXPECT_EQ(files.currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
@@ -207,15 +207,15 @@ TEST_F(RemovalFilesTest, AFolderThatCannotBeEnteredOrListedLosesNothing) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
         machine->faults().Add(c.fault);
-        DeleteTreeContents(machine->files(), kSample.c_str());
+        DeleteTreeContents(machine->files(), CodePage(), kSample.c_str());
         EXPECT_EQ(Calls("FindFirstFileA").size(), c.listings);
         EXPECT_EQ(machine->files().ListNames(kSample), c.left);
         EXPECT_TRUE(Exists(kSample + "\\sub\\deeper\\file.txt"));
         EXPECT_EQ(machine->files().currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
         SetUp();
     }
-    DeleteTreeContents(machine->files(), (kTwain + "Missing").c_str());
-    DeleteTreeContents(machine->files(), (kSample + "\\QuorinK5210.ds").c_str());
+    DeleteTreeContents(machine->files(), CodePage(), (kTwain + "Missing").c_str());
+    DeleteTreeContents(machine->files(), CodePage(), (kSample + "\\QuorinK5210.ds").c_str());
     EXPECT_TRUE(ChangingCalls().empty());
 }
 
@@ -224,7 +224,7 @@ TEST_F(RemovalFilesTest, SubfoldersBeyond259CharactersAreNotEntered) {
     const std::string deep = kSample + "\\" + std::string(100, 'a') + "\\" + std::string(100, 'b') +
                              "\\" + std::string(100, 'c');
     machine->files().AddFile(deep + "\\far.txt");
-    DeleteTree(machine->files(), kSample.c_str());
+    DeleteTree(machine->files(), CodePage(), kSample.c_str());
     EXPECT_TRUE(Exists(deep + "\\far.txt"));
     EXPECT_EQ(machine->files().ListNames(kSample), std::vector<std::string>{std::string(100, 'a')});
 }

@@ -8,7 +8,7 @@ namespace {
 TEST(TwainFolderName, PlainFolderNamesBelowTheTwainRootAreAccepted) {
     for (const char* name : {"Sample", "Maker\\Model", "Quorin K5210", "Q.5210", "a\\b\\c"}) {
         SCOPED_TRACE(name);
-        EXPECT_TRUE(IsSafeTwainFolderName(name));
+        EXPECT_TRUE(IsSafeTwainFolderName(CodePage(), name));
     }
 }
 
@@ -28,7 +28,7 @@ TEST(TwainFolderName, NamesThatReachAnyOtherFolderAreRefused) {
                              "Sam|ple",   "Sam<ple>",
                              "Sam\tple",  "Sample:stream"}) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(IsSafeTwainFolderName(name));
+        EXPECT_FALSE(IsSafeTwainFolderName(CodePage(), name));
     }
 }
 
