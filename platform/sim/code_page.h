@@ -18,6 +18,12 @@ char Utf16UnitToAnsi(char16_t unit);
 // UTF-16LE bytes to code page 1252. A trailing odd byte is dropped.
 std::string Utf16LeToAnsi(const std::string& bytes);
 
+// Text of code page 1252, 936 or 950 as UTF-16 and back, as MultiByteToWideChar and
+// WideCharToMultiByte convert it with no best-fit mapping. A byte sequence that is no character
+// of the code page reads as '?', and so becomes a character that the code page cannot hold.
+std::u16string AnsiToUtf16(std::uint32_t codePage, const std::string& text);
+std::string Utf16ToAnsi(std::uint32_t codePage, const std::u16string& text);
+
 // A host file name (UTF-8) as the ANSI file functions of a machine in code page 1252, 936 or
 // 950 give it, as Wine gives the names of the folders it maps; false when a character has no
 // form in that code page.

@@ -8,7 +8,7 @@ SimWindows::SimWindows()
       files_(faults_, version_),
       inf_([this](const std::string& path,
                   std::string* bytes) { return files_.ReadFile(path, bytes); },
-           faults_),
+           faults_, version_),
       devices_(faults_, registry_),
       programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       platform_{version_, registry_, inf_, files_, devices_, programs_} {}
