@@ -156,6 +156,26 @@ TEST_F(RemovalFilesTest, ATwoLevelFolderNameRemovesOnlyTheInnerFolder) {
     EXPECT_EQ(machine->files().ListNames(kTwain + "Maker"), std::vector<std::string>{"Other.ds"});
 }
 
+// Big5 功 is A5 5C: a folder of that name inside the data source is entered and emptied like
+// any other, and a Windows folder ending in it keeps its last byte.
+TEST_F(RemovalFilesTest, ChineseFolderNamesEndingIn5CAreWholeNames) {
+    ASSERT_TRUE(machine->version().SetAnsiCodePage(950));
+    const std::string gong = "\xa5\x5c";
+    machine->files().AddFile(kSample + "\\" + gong + "\\inner\\file.txt");
+    machine->files().AddFile(kSample + "\\" + gong + "\\" + gong + "\\file.txt");
+    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    EXPECT_FALSE(Exists(kSample));
+    EXPECT_EQ(machine->files().ListNames(kTwain), std::vector<std::string>{"AcmeScan"});
+    EXPECT_EQ(machine->files().currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
+
+    const std::string windows = "C:\\WIN" + gong;
+    machine->files().SetWindowsFolder(windows);
+    machine->files().AddFile(windows + "\\system32\\Sample.dll");
+    RemoveDriverFiles(machine->platform(), "Sample.dll", kBusUsb);
+    EXPECT_EQ(Calls("DeleteFileA").back(), windows + "\\system\\Sample.dll");
+    EXPECT_FALSE(Exists(windows + "\\system32\\Sample.dll"));
+}
+
 TEST_F(RemovalFilesTest, AFolderNameThatLeavesItsPlaceDeletesNothing) {
     for (const std::string& name :
          {std::string(), std::string(".."), std::string("..\\system32"), std::string("C:\\windows"),

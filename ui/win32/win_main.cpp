@@ -24,7 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&controls);
 
     drvsweep::win32::Win32Windows windows;
-    drvsweep::win32::Win32DialogRunner dialogs(instance, nullptr);
+    drvsweep::win32::Win32DialogRunner dialogs(instance, nullptr, windows.platform().version);
     drvsweep::CUninstallApp app(appState, windows.platform(), dialogs);
     app.InitInstance();
     return 0;
