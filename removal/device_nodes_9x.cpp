@@ -28,10 +28,11 @@ bool FirstInstancePath(Registry& registry, const PathText& deviceKeyPath, PathTe
     return true;
 }
 
-void DeleteDriverClassKey(Registry& registry, RegistryKey& instanceKey) {
+void DeleteDriverClassKey(Registry& registry, const CodePage& codePage, RegistryKey& instanceKey) {
     PathText driver;
     PathText classKeyPath;
-    if (ReadStringValue(instanceKey, "Driver", &driver) && IsKeyPathBelowBranch(driver.c_str()) &&
+    if (ReadStringValue(instanceKey, "Driver", &driver) &&
+        IsKeyPathBelowBranch(codePage, driver.c_str()) &&
         classKeyPath.appendAll(RegistryPathFor(RegistryPath::DriverClassPrefix, Family::Win9x),
                                driver)) {
         registry.DeleteKey(classKeyPath.c_str());
@@ -42,9 +43,10 @@ void DeleteDriverClassKey(Registry& registry, RegistryKey& instanceKey) {
 
 void RemoveDeviceNodes9x(Platform& platform, const char* devicePath) {
     Registry& registry = platform.registry;
+    const CodePage codePage = platform.version.AnsiCodePage();
     PathText deviceKeyPath;
     PathText instancePath;
-    if (!IsKeyPathBelowBranch(devicePath) ||
+    if (!IsKeyPathBelowBranch(codePage, devicePath) ||
         !deviceKeyPath.appendAll(RegistryPathFor(RegistryPath::DeviceEntryPrefix, Family::Win9x),
                                  devicePath) ||
         !FirstInstancePath(registry, deviceKeyPath, &instancePath)) {
@@ -55,7 +57,7 @@ void RemoveDeviceNodes9x(Platform& platform, const char* devicePath) {
         return;
     }
     // The class key goes first, while the instance that names it is still there.
-    DeleteDriverClassKey(registry, *instanceKey);
+    DeleteDriverClassKey(registry, codePage, *instanceKey);
     registry.DeleteKey(deviceKeyPath.c_str());
 }
 
