@@ -5,8 +5,9 @@
 
 namespace drvsweep::sim {
 
-// The simulated ANSI code page is 1252, converted as MultiByteToWideChar and
-// WideCharToMultiByte do with no best-fit mapping.
+// The simulated ANSI code pages: 1252 by its own table, 936 and 950 through the host's iconv,
+// converted as MultiByteToWideChar and WideCharToMultiByte do with no best-fit mapping. The
+// registry file reader knows 1252 alone.
 
 // One byte of code page 1252 as a UTF-16 unit; the five bytes the code page leaves undefined
 // stand for the C1 control of the same value.

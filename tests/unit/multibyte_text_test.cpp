@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/sim/code_page.h"
 #include "platform/sim/sim_version.h"
 
 namespace drvsweep {
@@ -105,6 +106,20 @@ TEST(MultibyteText, UpperCasingLeavesSecondBytesAlone) {
         UpperCaseAscii(CodePageOf(c.codePage), text.data());
         EXPECT_EQ(text, c.upper);
     }
+}
+
+// The simulation's conversions, which its INF reader and file tree rely on.
+TEST(SimCodePage, DoubleByteTextConvertsByCharacter) {
+    EXPECT_EQ(sim::AnsiToUtf16(950, "Maker\\\xa5\x5c"), u"Maker\\功");
+    EXPECT_EQ(sim::AnsiToUtf16(936, "\x81\x5c\xb9\xa6"), u"乗功");
+    EXPECT_EQ(sim::AnsiToUtf16(950, "a\xa5"), u"a?");  // a lead byte with nothing after it
+    EXPECT_EQ(sim::Utf16ToAnsi(950, u"功关"), "\xa5\x5c?");
+    EXPECT_EQ(sim::Utf16ToAnsi(936, u"功关"), "\xb9\xa6\xb9\xd8");
+    EXPECT_EQ(sim::Utf16ToAnsi(1252, u"K\u00e9功"), "K\xe9?");
+    std::string name;
+    ASSERT_TRUE(sim::HostNameToAnsi("功.ds", 950, &name));
+    EXPECT_EQ(name, "\xa5\x5c.ds");
+    EXPECT_FALSE(sim::HostNameToAnsi("功", 1252, &name));
 }
 
 }  // namespace
