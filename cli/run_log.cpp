@@ -53,7 +53,7 @@ std::string CmTraceLine(const std::string& message, LogType type, const UtcTime&
 
 std::string DefaultLogPath(Platform& system) {
     PathText windows;
-    if (!ReadWindowsFolder(system.files, &windows)) {
+    if (!ReadWindowsFolder(system.files, system.version.AnsiCodePage(), &windows)) {
         return std::string();
     }
     const char* tail = CurrentFamily(system.version) == Family::Nt
@@ -70,7 +70,7 @@ void RunLog::Open(bool makeDefaultFolders) {
         return;
     }
     PathText windows;
-    if (ReadWindowsFolder(platform_.system.files, &windows)) {
+    if (ReadWindowsFolder(platform_.system.files, platform_.system.version.AnsiCodePage(), &windows)) {
         const std::string logs = std::string(windows.c_str()) + "\\Logs";
         platform_.outputFiles.MakeFolder(logs.c_str());
         platform_.outputFiles.MakeFolder((logs + "\\DrvSweep").c_str());

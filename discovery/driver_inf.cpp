@@ -13,20 +13,12 @@ namespace drvsweep {
 
 namespace {
 
-void UpperCaseAscii(PathText* text) {
-    for (char* c = text->data(); *c != '\0'; ++c) {
-        if (*c >= 'a' && *c <= 'z') {
-            *c = static_cast<char>(*c - 'a' + 'A');
-        }
-    }
-}
-
 // Whether one of the INF's models sections, named by its [Manufacturer] lines, has a line
 // that holds the upper-cased hardware ID.
-bool InfListsDevice(InfFile& inf, const PathText& pattern) {
+bool InfListsDevice(InfFile& inf, const CodePage& codePage, const PathText& pattern) {
     return VisitSectionLines(inf, "Manufacturer", [&](const PathText& modelsSection) {
         return VisitSectionLines(inf, modelsSection.c_str(), [&](PathText line) {
-            UpperCaseAscii(&line);
+            UpperCaseAscii(codePage, line.data());
             return std::strstr(line.c_str(), pattern.c_str()) != nullptr;
         });
     });
@@ -35,8 +27,8 @@ bool InfListsDevice(InfFile& inf, const PathText& pattern) {
 // The TWAIN line's text reads "10,twain_32\<folder>": dirid 10 is %windir%, so the folder
 // named after the first backslash lies directly below %windir%\twain_32. Any other shape
 // would name some other folder, which the removal must not be pointed at.
-bool SplitTwainLine(const PathText& text, const char** folder) {
-    const char* slash = std::strchr(text.c_str(), '\\');
+bool SplitTwainLine(const CodePage& codePage, const PathText& text, const char** folder) {
+    const char* slash = FindFirstBackslash(codePage, text.c_str());
     constexpr char kRoot[] = "10,twain_32";
     if (slash == nullptr || static_cast<std::size_t>(slash - text.c_str()) != sizeof kRoot - 1) {
         return false;
@@ -61,7 +53,8 @@ int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath)
     if (!pattern.assign(hardwareId)) {
         return 0;
     }
-    UpperCaseAscii(&pattern);
+    const CodePage codePage = platform.version.AnsiCodePage();
+    UpperCaseAscii(codePage, pattern.data());
 
     const bool nt = CurrentFamily(platform.version) == Family::Nt;
     PathText folder;
@@ -86,7 +79,7 @@ int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath)
         // An INF that does not open as a Windows 4 style INF cannot list the device; the
         // search goes on, since the device's own INF may come later in the listing.
         std::unique_ptr<InfFile> inf = platform.inf.OpenWin4(path.c_str());
-        if (inf && InfListsDevice(*inf, pattern)) {
+        if (inf && InfListsDevice(*inf, codePage, pattern)) {
             *infPath = path;
             return 1;
         }
@@ -113,8 +106,9 @@ int ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {
             return 0;
         }
     }
+    const CodePage codePage = platform.version.AnsiCodePage();
     const char* name = nullptr;
-    if (!SplitTwainLine(text, &name) || !IsSafeTwainFolderName(name)) {
+    if (!SplitTwainLine(codePage, text, &name) || !IsSafeTwainFolderName(codePage, name)) {
         return 0;
     }
     return folder->assign(name) ? 1 : 0;

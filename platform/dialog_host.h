@@ -7,6 +7,8 @@ namespace drvsweep {
 
 // Code page 0 is the system's ANSI code page (CP_ACP): the one registry texts arrive in.
 constexpr std::uint32_t kAnsiCodePage = 0;
+// US-ASCII, which every ANSI code page holds as it is.
+constexpr std::uint32_t kUsAsciiCodePage = 20127;
 
 // A text as stored bytes together with the code page they are in.
 struct CodePageText {
@@ -17,7 +19,8 @@ struct CodePageText {
 // A text for the screen, made of one to three parts that may be in different code pages (a
 // message may join an interface text in its language's code page with a device description in
 // the system's one). The window glue turns every part into UTF-16 and joins them, so that the
-// text reads right whatever the system's ANSI code page is. The parts are borrowed: the bytes
+// text reads right whatever the system's ANSI code page is; an ANSI window (9x family) gets
+// every part in the system's ANSI code page instead. The parts are borrowed: the bytes
 // must outlive the call that the text is handed to.
 class DisplayText {
 public:

@@ -19,36 +19,33 @@ bool AdoptText(const char* bytes, std::size_t length, PathText* out) {
 
 // A folder that a call stores the way GetWindowsDirectoryA does, with no trailing backslash.
 template <typename Read>
-bool ReadFolder(Read read, PathText* folder) {
+bool ReadFolder(Read read, const CodePage& codePage, PathText* folder) {
     char buffer[kMaxPath] = {};
     const std::uint32_t length = read(buffer, static_cast<std::uint32_t>(sizeof buffer));
     if (length == 0 || length >= sizeof buffer) {
         return false;
     }
-    std::size_t used = strnlen(buffer, sizeof buffer);
-    if (used == sizeof buffer) {
+    if (strnlen(buffer, sizeof buffer) == sizeof buffer) {
         return false;
     }
-    while (used > 0 && buffer[used - 1] == '\\') {
-        --used;
-    }
+    const std::size_t used = LengthWithoutTrailingBackslashes(codePage, buffer);
     return used > 0 && folder->assign(buffer, used);
 }
 
 }  // namespace
 
-bool ReadWindowsFolder(FileSystem& files, PathText* folder) {
+bool ReadWindowsFolder(FileSystem& files, const CodePage& codePage, PathText* folder) {
     return ReadFolder(
         [&files](char* path, std::uint32_t size) { return files.WindowsFolder(path, size); },
-        folder);
+        codePage, folder);
 }
 
-bool ReadWow64Folder(DriverPackages& packages, PathText* folder) {
+bool ReadWow64Folder(DriverPackages& packages, const CodePage& codePage, PathText* folder) {
     return ReadFolder(
         [&packages](char* path, std::uint32_t size) {
             return packages.Wow64SystemFolder(path, size);
         },
-        folder);
+        codePage, folder);
 }
 
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name) {

@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "platform/fixed_text.h"
 #include "platform/inf_files.h"
+#include "platform/multibyte_text.h"
 #include "platform/registry.h"
 
 namespace drvsweep {
@@ -12,12 +13,13 @@ namespace drvsweep {
 // NUL-terminated text. On false the output is left exactly as it was.
 
 // %windir% as GetWindowsDirectoryA gives it, with no trailing backslash, so that pieces
-// beginning with a backslash can be appended.
-bool ReadWindowsFolder(FileSystem& files, PathText* folder);
+// beginning with a backslash can be appended. A 0x5C that ends a two-byte character of the
+// code page is part of the folder's name and stays.
+bool ReadWindowsFolder(FileSystem& files, const CodePage& codePage, PathText* folder);
 
 // The 32-bit system folder of 64-bit Windows (GetSystemWow64DirectoryA), in the same form.
 // False on 32-bit Windows and where the system has no such folder.
-bool ReadWow64Folder(DriverPackages& packages, PathText* folder);
+bool ReadWow64Folder(DriverPackages& packages, const CodePage& codePage, PathText* folder);
 
 // RegEnumKeyA into 260 bytes.
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name);

@@ -2,14 +2,18 @@
 
 #include <cstdint>
 
+#include "platform/multibyte_text.h"
+
 namespace drvsweep {
 
-// Version and language services: GetVersion and GetSystemDefaultLangID.
+// Version and language services: GetVersion, GetSystemDefaultLangID, and the ANSI code page
+// with its lead bytes (GetACP, GetCPInfo).
 class VersionInfo {
 public:
     virtual ~VersionInfo() = default;
     virtual std::uint32_t Version() = 0;
     virtual std::uint16_t DefaultLanguage() = 0;
+    virtual CodePage AnsiCodePage() = 0;
 };
 
 enum class Family { Nt, Win9x };

@@ -15,11 +15,11 @@ bool IsPlainComponent(const char* begin, const char* end) {
 
 }  // namespace
 
-bool IsKeyPathBelowBranch(const char* path) {
+bool IsKeyPathBelowBranch(const CodePage& codePage, const char* path) {
     int components = 0;
     const char* begin = path;
     for (;;) {
-        const char* end = std::strchr(begin, '\\');
+        const char* end = FindFirstBackslash(codePage, begin);
         if (end == nullptr) {
             end = begin + std::strlen(begin);
         }

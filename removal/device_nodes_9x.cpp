@@ -30,10 +30,10 @@ bool FirstInstancePath(Registry& registry, const PathText& deviceKeyPath, PathTe
 
 // The driver class key that the instance's "Driver" value names; false when the value cannot
 // be read, names no single driver key or the path does not fit.
-bool DriverClassKeyPath(RegistryKey& instanceKey, PathText* classKeyPath) {
+bool DriverClassKeyPath(const CodePage& codePage, RegistryKey& instanceKey, PathText* classKeyPath) {
     PathText driver;
     PathText path;
-    if (!ReadStringValue(instanceKey, "Driver", &driver) || !IsKeyPathBelowBranch(driver.c_str()) ||
+    if (!ReadStringValue(instanceKey, "Driver", &driver) || !IsKeyPathBelowBranch(codePage, driver.c_str()) ||
         !path.appendAll(RegistryPathFor(RegistryPath::DriverClassPrefix, Family::Win9x), driver)) {
         return false;
     }
@@ -43,11 +43,11 @@ bool DriverClassKeyPath(RegistryKey& instanceKey, PathText* classKeyPath) {
 
 }  // namespace
 
-bool DeviceKeys9x(Registry& registry, const char* devicePath, PathText* deviceKey,
-                  PathText* classKey) {
+bool DeviceKeys9x(Registry& registry, const CodePage& codePage, const char* devicePath,
+                  PathText* deviceKey, PathText* classKey) {
     PathText deviceKeyPath;
     PathText instancePath;
-    if (!IsKeyPathBelowBranch(devicePath) ||
+    if (!IsKeyPathBelowBranch(codePage, devicePath) ||
         !deviceKeyPath.appendAll(RegistryPathFor(RegistryPath::DeviceEntryPrefix, Family::Win9x),
                                  devicePath) ||
         !FirstInstancePath(registry, deviceKeyPath, &instancePath)) {
@@ -58,7 +58,7 @@ bool DeviceKeys9x(Registry& registry, const char* devicePath, PathText* deviceKe
         return false;
     }
     PathText classKeyPath;
-    DriverClassKeyPath(*instanceKey, &classKeyPath);
+    DriverClassKeyPath(codePage, *instanceKey, &classKeyPath);
     *deviceKey = deviceKeyPath;
     *classKey = classKeyPath;
     return true;
@@ -67,7 +67,8 @@ bool DeviceKeys9x(Registry& registry, const char* devicePath, PathText* deviceKe
 void RemoveDeviceNodes9x(Platform& platform, const char* devicePath) {
     PathText deviceKey;
     PathText classKey;
-    if (!DeviceKeys9x(platform.registry, devicePath, &deviceKey, &classKey)) {
+    if (!DeviceKeys9x(platform.registry, platform.version.AnsiCodePage(), devicePath, &deviceKey,
+                      &classKey)) {
         return;
     }
     // The class key goes first, while the instance that names it is still there.

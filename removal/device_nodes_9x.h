@@ -15,8 +15,8 @@ namespace drvsweep {
 // The keys RemoveDeviceNodes9x deletes for devicePath: the device key and the driver class key
 // (empty where no "Driver" value names one). False, with the outputs untouched, when it would
 // delete nothing.
-bool DeviceKeys9x(Registry& registry, const char* devicePath, PathText* deviceKey,
-                  PathText* classKey);
+bool DeviceKeys9x(Registry& registry, const CodePage& codePage, const char* devicePath,
+                  PathText* deviceKey, PathText* classKey);
 
 void RemoveDeviceNodes9x(Platform& platform, const char* devicePath);
 

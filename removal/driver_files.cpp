@@ -18,7 +18,7 @@ void DeleteTwainDataSource(Platform& platform, const char* twainFolder) {
             DeleteOneFile(platform.files, target.dataSource.c_str());
         }
         if (!target.folder.empty()) {
-            DeleteTree(platform.files, target.folder.c_str());
+            DeleteTree(platform.files, platform.version.AnsiCodePage(), target.folder.c_str());
         }
     }
 }

@@ -17,25 +17,26 @@ bool IsDotEntry(const PathText& name) {
 
 // Every child path is longer than its parent and must fit 260 bytes, which bounds the depth of
 // the recursion whatever the folders hold.
-void DeleteEntry(FileSystem& files, const char* folder, const FoundFile& entry) {
+void DeleteEntry(FileSystem& files, const CodePage& codePage, const char* folder,
+                 const FoundFile& entry) {
     const char* name = entry.name.c_str();
     files.SetAttributes(name, kFileAttributeArchive);
     if (entry.attributes != kFileAttributeDirectory) {
         files.RemoveFile(name);
         return;
     }
+    // A folder whose name ends in a two-byte character with 0x5C as its second byte, such as
+    // Big5 功, does not end in a separator.
     PathText child;
-    const std::size_t folderLength = std::strlen(folder);
-    const bool endsInSeparator = folderLength > 0 && folder[folderLength - 1] == '\\';
-    if (child.appendAll(folder, endsInSeparator ? "" : "\\", name)) {
-        DeleteTreeContents(files, child.c_str());
+    if (child.appendAll(folder, EndsWithBackslash(codePage, folder) ? "" : "\\", name)) {
+        DeleteTreeContents(files, codePage, child.c_str());
     }
     files.RemoveFolder(name);
 }
 
 }  // namespace
 
-void DeleteTreeContents(FileSystem& files, const char* path) {
+void DeleteTreeContents(FileSystem& files, const CodePage& codePage, const char* path) {
     SavedWorkingFolder saved(files);
     // Listing without having entered the folder would list, and delete in, whatever folder is
     // the working directory: for a subfolder, its parent.
@@ -49,13 +50,13 @@ void DeleteTreeContents(FileSystem& files, const char* path) {
     }
     do {
         if (!IsDotEntry(entry.name)) {
-            DeleteEntry(files, path, entry);
+            DeleteEntry(files, codePage, path, entry);
         }
     } while (search->Next(&entry));
 }
 
-void DeleteTree(FileSystem& files, const char* path) {
-    DeleteTreeContents(files, path);
+void DeleteTree(FileSystem& files, const CodePage& codePage, const char* path) {
+    DeleteTreeContents(files, codePage, path);
     files.RemoveFolder(path);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/multibyte_text.h"
 
 namespace drvsweep {
 
@@ -10,10 +11,10 @@ namespace drvsweep {
 // directory cannot be saved to be put back. An entry is entered as a folder only when its
 // listed attribute word is FILE_ATTRIBUTE_DIRECTORY alone; any other entry is deleted as a
 // file (a folder with a further attribute bit then stays, with its content). A subfolder whose
-// full path does not fit 260 bytes is not entered.
-void DeleteTreeContents(FileSystem& files, const char* path);
+// full path does not fit 260 bytes is not entered. Paths are ANSI text in `codePage`.
+void DeleteTreeContents(FileSystem& files, const CodePage& codePage, const char* path);
 
 // DeleteTreeContents, then the folder itself (which stays when something is left inside).
-void DeleteTree(FileSystem& files, const char* path);
+void DeleteTree(FileSystem& files, const CodePage& codePage, const char* path);
 
 }  // namespace drvsweep

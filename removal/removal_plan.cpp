@@ -44,7 +44,8 @@ std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord
     } else {
         PathText deviceKey;
         PathText classKey;
-        if (DeviceKeys9x(platform.registry, scanner.devicePath.c_str(), &deviceKey, &classKey)) {
+        if (DeviceKeys9x(platform.registry, platform.version.AnsiCodePage(),
+                         scanner.devicePath.c_str(), &deviceKey, &classKey)) {
             AddIfPresent(platform, plan, PlanItemKind::RegistryKey, classKey);
             AddIfPresent(platform, plan, PlanItemKind::RegistryKey, deviceKey);
         }

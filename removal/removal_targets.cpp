@@ -61,17 +61,18 @@ bool IsBareInfName(const char* name) {
 std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll,
                                       std::int32_t busKind) {
     std::vector<PathText> paths;
+    const CodePage codePage = platform.version.AnsiCodePage();
     PathText windows;
-    if (!ReadWindowsFolder(platform.files, &windows)) {
+    if (!ReadWindowsFolder(platform.files, codePage, &windows)) {
         return paths;
     }
-    if (IsSafeTwainFolderName(driverDll)) {
+    if (IsSafeTwainFolderName(codePage, driverDll)) {
         for (const char* folder : {"\\system32\\", "\\system32\\drivers\\", "\\system\\"}) {
             AddPath(&paths, windows, folder, driverDll);
         }
         // A 64-bit driver package puts its 32-bit user-mode files in the 32-bit system folder.
         PathText wow64;
-        if (ReadWow64Folder(platform.packages, &wow64)) {
+        if (ReadWow64Folder(platform.packages, codePage, &wow64)) {
             for (const char* folder : {"\\", "\\drivers\\"}) {
                 AddPath(&paths, wow64, folder, driverDll);
             }
@@ -91,14 +92,16 @@ std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll,
 std::vector<TwainDataSourceTarget> TwainDataSourceTargets(Platform& platform,
                                                           const char* twainFolder) {
     std::vector<TwainDataSourceTarget> targets;
+    const CodePage codePage = platform.version.AnsiCodePage();
     PathText windows;
-    if (!IsSafeTwainFolderName(twainFolder) || !ReadWindowsFolder(platform.files, &windows)) {
+    if (!IsSafeTwainFolderName(codePage, twainFolder) ||
+        !ReadWindowsFolder(platform.files, codePage, &windows)) {
         return targets;
     }
     targets.push_back(DataSourceBelow(windows, "\\twain_32\\", twainFolder));
     // 64-bit Windows keeps its 64-bit data sources apart, in twain_64.
     PathText wow64;
-    if (ReadWow64Folder(platform.packages, &wow64)) {
+    if (ReadWow64Folder(platform.packages, codePage, &wow64)) {
         targets.push_back(DataSourceBelow(windows, "\\twain_64\\", twainFolder));
     }
     return targets;

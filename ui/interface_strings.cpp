@@ -83,7 +83,7 @@ std::uint32_t CodePageOfSlot(std::int32_t languageSlot) {
         case kTraditionalChinese:
             return 950;
         default:
-            return 20127;
+            return kUsAsciiCodePage;
     }
 }
 

@@ -8,7 +8,9 @@
 #include <map>
 #include <set>
 
+#include "platform/multibyte_text.h"
 #include "platform/sim/ascii_case.h"
+#include "platform/sim/code_page.h"
 #include "platform/sim/file_name_match.h"
 #include "platform/win32_codes.h"
 
@@ -28,13 +30,13 @@ std::uint32_t CopyOut(const std::string& text, char* buffer, std::uint32_t size)
 }
 
 // Applies one path's components to `parts` as Windows normalises them.
-void ApplyComponents(const std::string& path, std::vector<std::string>* parts) {
+void ApplyComponents(const CodePage& codePage, const std::string& path,
+                     std::vector<std::string>* parts) {
     std::size_t start = 0;
     while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
+        const char* separator = FindFirstBackslash(codePage, path.c_str() + start);
+        const std::size_t end =
+            separator == nullptr ? path.size() : static_cast<std::size_t>(separator - path.c_str());
         std::string part = path.substr(start, end - start);
         start = end + 1;
         if (part == "..") {
@@ -135,8 +137,10 @@ FoundFile MakeFound(const std::string& name, std::uint32_t attributes) {
 
 }  // namespace
 
-SimFileTree::SimFileTree(SimFaults& faults)
-    : state_(std::make_shared<State>(faults)), drives_(std::make_unique<Entry>()) {
+SimFileTree::SimFileTree(SimFaults& faults, const SimVersion& version)
+    : state_(std::make_shared<State>(faults)),
+      version_(version),
+      drives_(std::make_unique<Entry>()) {
     AddFolder(windowsFolder_);
 }
 
@@ -154,7 +158,8 @@ bool SimFileTree::Resolve(const std::string& path, Resolved* resolved) const {
     }
     Resolved current;
     current.drive = currentFolder_.substr(0, 2);
-    ApplyComponents(currentFolder_.substr(2), &current.parts);
+    const CodePage& codePage = version_.codePage();
+    ApplyComponents(codePage, currentFolder_.substr(2), &current.parts);
     if (HasDrive(text)) {
         resolved->drive = text.substr(0, 2);
         text = text.substr(2);
@@ -170,7 +175,7 @@ bool SimFileTree::Resolve(const std::string& path, Resolved* resolved) const {
             resolved->parts = current.parts;
         }
     }
-    ApplyComponents(text, &resolved->parts);
+    ApplyComponents(codePage, text, &resolved->parts);
     return true;
 }
 
@@ -291,7 +296,8 @@ std::unique_ptr<FileSearch> SimFileTree::FindFirst(const char* pattern, FoundFil
     if (!BeginCall("FindFirstFileA", pattern, &resolved)) {
         return nullptr;
     }
-    if (resolved.parts.empty() || text.back() == '\\' || text.back() == '/') {
+    if (resolved.parts.empty() || EndsWithBackslash(version_.codePage(), text.c_str()) ||
+        text.back() == '/') {
         Fail(kErrorFileNotFound);
         return nullptr;
     }
@@ -480,7 +486,11 @@ bool SimFileTree::MapHostFolder(const std::string& hostFolder, const std::string
     std::error_code code;
     std::set<std::string, UpperCaseLess> names;
     for (fs::directory_iterator it(hostFolder, code), end; !code && it != end; it.increment(code)) {
-        const std::string name = it->path().filename().string();
+        std::string name;
+        if (!HostNameToAnsi(it->path().filename().string(), version_.codePage().id(), &name)) {
+            *error = it->path().string() + ": the name has no form in the ANSI code page";
+            return false;
+        }
         const std::string target = folder + "\\" + name;
         if (!names.insert(name).second) {
             *error = it->path().string() + ": another name differs from it only in case";

@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/sim/sim_faults.h"
+#include "platform/sim/sim_version.h"
 #include "platform/win32_codes.h"
 
 namespace drvsweep::sim {
@@ -31,7 +32,9 @@ constexpr long kErrorDirectory = 267;
 // in use, 145 for a folder that is not empty and 267 for a file given as a folder.
 class SimFileTree : public FileSystem {
 public:
-    explicit SimFileTree(SimFaults& faults);
+    // Paths are split at the backslashes that are characters of their own in the machine's
+    // ANSI code page, as Windows splits them once it has read them as Unicode.
+    SimFileTree(SimFaults& faults, const SimVersion& version);
     ~SimFileTree() override;
     SimFileTree(const SimFileTree&) = delete;
     SimFileTree& operator=(const SimFileTree&) = delete;
@@ -95,8 +98,9 @@ public:
     void SetWindowsFolder(const std::string& path) { windowsFolder_ = path; }
     const std::string& windowsFolder() const { return windowsFolder_; }
     const std::string& currentFolder() const { return currentFolder_; }
-    // Copies a folder tree of the host into the folder, which is created when it is missing;
-    // false with *error when a host entry cannot be read or two names differ only in case.
+    // Copies a folder tree of the host into the folder, which is created when it is missing,
+    // the host's UTF-8 names turned into the ANSI code page; false with *error when a host
+    // entry cannot be read, a name has no form in the code page or two differ only in case.
     bool MapHostFolder(const std::string& hostFolder, const std::string& folder,
                        std::string* error);
 
@@ -117,6 +121,7 @@ private:
     long MissingError(const Resolved& resolved) const;
 
     std::shared_ptr<State> state_;
+    const SimVersion& version_;
     std::unique_ptr<Entry> drives_;
     std::string currentFolder_ = "C:\\";
     std::string windowsFolder_ = "C:\\windows";

@@ -15,11 +15,14 @@ namespace {
 // What every opened file shares with the reader that opened it, so that a file may outlive
 // the reader.
 struct InfReaderShared {
-    InfReaderShared(FileReader reader, SimFaults& faults)
-        : reader(std::move(reader)), faults(faults) {}
+    InfReaderShared(FileReader reader, SimFaults& faults, const SimVersion& version)
+        : reader(std::move(reader)), faults(faults), version(version) {}
+
+    std::uint32_t codePage() const { return version.codePage().id(); }
 
     FileReader reader;
     SimFaults& faults;
+    const SimVersion& version;
     int openCount = 0;
 };
 
@@ -41,7 +44,7 @@ public:
         if (Fails("SetupGetLineCountA", path_ + ":" + section)) {
             return -1;
         }
-        const int index = inf_.FindSection(DecodeAnsi(section));
+        const int index = inf_.FindSection(DecodeAnsi(shared_->codePage(), section));
         return index < 0 ? -1 : static_cast<long>(inf_.sections[index].lines.size());
     }
 
@@ -49,7 +52,7 @@ public:
         if (Fails("SetupFindFirstLineA", path_ + ":" + section)) {
             return false;
         }
-        const int index = inf_.FindSection(DecodeAnsi(section));
+        const int index = inf_.FindSection(DecodeAnsi(shared_->codePage(), section));
         if (index < 0 || inf_.sections[index].lines.empty()) {
             return false;
         }
@@ -84,7 +87,8 @@ public:
             if (i > 0) {
                 joined.push_back(',');
             }
-            joined += EncodeAnsi(SubstituteInfStrings(inf_, fields[i], folder_));
+            joined +=
+                EncodeAnsi(shared_->codePage(), SubstituteInfStrings(inf_, fields[i], folder_));
         }
         if (joined.size() + 1 > size) {
             return false;
@@ -125,9 +129,10 @@ std::vector<std::string> CandidatePaths(const std::string& path) {
 
 // The folder that directory id 1 names: the file's folder with its trailing backslash. A
 // relative path keeps its relative folder here, where Windows would make it absolute.
-WideText FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return DecodeAnsi(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+WideText FolderOf(std::uint32_t codePage, const std::string& path) {
+    const WideText wide = DecodeAnsi(codePage, path);
+    const std::size_t slash = wide.find_last_of(u"\\/");
+    return slash == WideText::npos ? WideText() : wide.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -136,8 +141,8 @@ struct SimInfFiles::State : InfReaderShared {
     using InfReaderShared::InfReaderShared;
 };
 
-SimInfFiles::SimInfFiles(FileReader reader, SimFaults& faults)
-    : state_(std::make_shared<State>(std::move(reader), faults)) {}
+SimInfFiles::SimInfFiles(FileReader reader, SimFaults& faults, const SimVersion& version)
+    : state_(std::make_shared<State>(std::move(reader), faults, version)) {}
 
 SimInfFiles::~SimInfFiles() = default;
 
@@ -152,10 +157,13 @@ std::unique_ptr<InfFile> SimInfFiles::OpenWin4(const char* path) {
             continue;
         }
         ParsedInf inf;
-        if (bytes.empty() || !ParseInf(DecodeInfBytes(bytes), &inf) || !HasWin4Signature(inf)) {
+        const std::uint32_t codePage = state_->codePage();
+        if (bytes.empty() || !ParseInf(DecodeInfBytes(codePage, bytes), &inf) ||
+            !HasWin4Signature(inf)) {
             return nullptr;
         }
-        return std::make_unique<SimInfFile>(state_, path, std::move(inf), FolderOf(candidate));
+        return std::make_unique<SimInfFile>(state_, path, std::move(inf),
+                                            FolderOf(codePage, candidate));
     }
     return nullptr;
 }

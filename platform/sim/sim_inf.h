@@ -6,6 +6,7 @@
 
 #include "platform/inf_files.h"
 #include "platform/sim/sim_faults.h"
+#include "platform/sim/sim_version.h"
 
 namespace drvsweep::sim {
 
@@ -14,10 +15,11 @@ namespace drvsweep::sim {
 using FileReader = std::function<bool(const std::string& path, std::string* bytes)>;
 
 // The simulated Setup API INF reader: opens INF files as Windows 4 style INFs and answers
-// line counts, line walks and line texts as SetupGetLineTextA does.
+// line counts, line walks and line texts as SetupGetLineTextA does. ANSI files and texts are
+// in the machine's ANSI code page.
 class SimInfFiles : public InfFiles {
 public:
-    SimInfFiles(FileReader reader, SimFaults& faults);
+    SimInfFiles(FileReader reader, SimFaults& faults, const SimVersion& version);
     ~SimInfFiles() override;
 
     std::unique_ptr<InfFile> OpenWin4(const char* path) override;

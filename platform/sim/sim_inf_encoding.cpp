@@ -106,32 +106,22 @@ char16_t FoldCase(char16_t c) {
 
 }  // namespace
 
-WideText DecodeInfBytes(const std::string& bytes) {
+WideText DecodeInfBytes(std::uint32_t codePage, const std::string& bytes) {
     if (LooksLikeUtf16(bytes)) {
         return DecodeUtf16(bytes);
     }
     if (bytes.size() > 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         return DecodeUtf8(bytes, 3);
     }
-    return DecodeAnsi(bytes);
+    return DecodeAnsi(codePage, bytes);
 }
 
-WideText DecodeAnsi(const std::string& text) {
-    WideText wide;
-    wide.reserve(text.size());
-    for (const char c : text) {
-        wide.push_back(AnsiToUtf16Unit(static_cast<unsigned char>(c)));
-    }
-    return wide;
+WideText DecodeAnsi(std::uint32_t codePage, const std::string& text) {
+    return AnsiToUtf16(codePage, text);
 }
 
-std::string EncodeAnsi(const WideText& text) {
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (const char16_t c : text) {
-        narrow.push_back(Utf16UnitToAnsi(c));
-    }
-    return narrow;
+std::string EncodeAnsi(std::uint32_t codePage, const WideText& text) {
+    return Utf16ToAnsi(codePage, text);
 }
 
 bool IsInfSpace(char16_t c) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace drvsweep::sim {
@@ -10,13 +11,12 @@ using WideText = std::u16string;
 // The characters of an INF file as the Setup API reads them: UTF-16LE when the bytes look
 // like UTF-16 (with or without a byte order mark, judged as RtlIsTextUnicode judges them),
 // UTF-8 after a UTF-8 byte order mark, and the ANSI code page otherwise.
-WideText DecodeInfBytes(const std::string& bytes);
+WideText DecodeInfBytes(std::uint32_t codePage, const std::string& bytes);
 
-// The simulated machine's ANSI code page is Windows-1252, as on an English Windows. A
-// character that it cannot hold becomes '?'; Windows' best-fit mappings (such as U+0100 to
-// 'A') are not reproduced.
-WideText DecodeAnsi(const std::string& text);
-std::string EncodeAnsi(const WideText& text);
+// Text of the machine's ANSI code page (1252, 936 or 950). A character that it cannot hold
+// becomes '?'; Windows' best-fit mappings (such as U+0100 to 'A') are not reproduced.
+WideText DecodeAnsi(std::uint32_t codePage, const std::string& text);
+std::string EncodeAnsi(std::uint32_t codePage, const WideText& text);
 
 // White space as the Setup API's parser sees it: NUL and the Unicode White_Space set. (A NUL
 // inside a field is kept, as a blank.)

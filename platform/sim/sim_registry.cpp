@@ -6,6 +6,7 @@
 #include <iterator>
 #include <map>
 
+#include "platform/multibyte_text.h"
 #include "platform/sim/ascii_case.h"
 #include "platform/win32_codes.h"
 
@@ -24,14 +25,18 @@ struct Node {
     std::map<std::string, RegValue, LowerCaseLess> values;
 };
 
-// Splits a path as the registry does; false for a path that begins with a backslash.
-bool SplitKeyPath(const std::string& path, std::vector<std::string>* parts) {
+// Splits a path as the registry does, at the backslashes that are characters of their own in
+// the ANSI code page; false for a path that begins with a backslash.
+bool SplitKeyPath(const CodePage& codePage, const std::string& path,
+                  std::vector<std::string>* parts) {
     if (!path.empty() && path[0] == '\\') {
         return false;
     }
     std::size_t start = 0;
     while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
+        const char* separator = FindFirstBackslash(codePage, path.c_str() + start);
+        const std::size_t end =
+            separator == nullptr ? path.size() : static_cast<std::size_t>(separator - path.c_str());
         if (end > start) {
             parts->push_back(path.substr(start, end - start));
         }
@@ -41,10 +46,12 @@ bool SplitKeyPath(const std::string& path, std::vector<std::string>* parts) {
 }
 
 // The path of the key that an open in `view` reaches, as a 64-bit program sees the registry.
-std::string PathInView(const std::string& path, RegistryView view, Family family) {
+std::string PathInView(const CodePage& codePage, const std::string& path, RegistryView view,
+                       Family family) {
     std::vector<std::string> parts;
-    if (view == RegistryView::Native || family == Family::Win9x || !SplitKeyPath(path, &parts) ||
-        parts.empty() || !EqualIgnoringCase(parts[0], "Software") ||
+    if (view == RegistryView::Native || family == Family::Win9x ||
+        !SplitKeyPath(codePage, path, &parts) || parts.empty() ||
+        !EqualIgnoringCase(parts[0], "Software") ||
         (parts.size() > 1 && EqualIgnoringCase(parts[1], "WOW6432Node"))) {
         return path;
     }
@@ -59,9 +66,10 @@ void MarkDeleted(Node& node) {
     }
 }
 
-std::shared_ptr<Node> FindKey(const std::shared_ptr<Node>& root, const std::string& path) {
+std::shared_ptr<Node> FindKey(const CodePage& codePage, const std::shared_ptr<Node>& root,
+                              const std::string& path) {
     std::vector<std::string> parts;
-    if (!SplitKeyPath(path, &parts)) {
+    if (!SplitKeyPath(codePage, path, &parts)) {
         return nullptr;
     }
     std::shared_ptr<Node> node = root;
@@ -193,7 +201,7 @@ long SimRegistry::OpenKeyInView(const char* path, std::uint32_t access, Registry
                                 std::unique_ptr<RegistryKey>* key) {
     key->reset();
     const std::string given = path ? path : "";
-    const std::string text = PathInView(given, view, version_.family());
+    const std::string text = PathInView(version_.codePage(), given, view, version_.family());
     long code = 0;
     if (state_->faults.ShouldFail("RegOpenKeyExA", text, &code)) {
         return code;
@@ -204,7 +212,8 @@ long SimRegistry::OpenKeyInView(const char* path, std::uint32_t access, Registry
     if (!text.empty() && text[0] == '\\') {
         return kErrorBadPathname;
     }
-    std::shared_ptr<Node> node = FindKey(state_->Root(RegistryRoot::LocalMachine), text);
+    std::shared_ptr<Node> node =
+        FindKey(version_.codePage(), state_->Root(RegistryRoot::LocalMachine), text);
     if (!node) {
         return kErrorFileNotFound;
     }
@@ -224,13 +233,14 @@ long SimRegistry::DeleteKey(const char* path) {
         return kErrorMoreData;
     }
     std::vector<std::string> parts;
-    if (!SplitKeyPath(text, &parts)) {
+    if (!SplitKeyPath(version_.codePage(), text, &parts)) {
         return kErrorBadPathname;
     }
     if (parts.empty()) {
         return kErrorAccessDenied;  // HKEY_LOCAL_MACHINE itself cannot go
     }
-    const std::shared_ptr<Node> node = FindKey(state_->Root(RegistryRoot::LocalMachine), text);
+    const std::shared_ptr<Node> node =
+        FindKey(version_.codePage(), state_->Root(RegistryRoot::LocalMachine), text);
     if (!node) {
         return kErrorFileNotFound;
     }
@@ -247,7 +257,7 @@ int SimRegistry::openKeyCount() const {
 
 bool SimRegistry::CreateKey(const std::string& path, RegistryRoot root) {
     std::vector<std::string> parts;
-    if (!SplitKeyPath(path, &parts)) {
+    if (!SplitKeyPath(version_.codePage(), path, &parts)) {
         return false;
     }
     std::shared_ptr<Node> node = state_->Root(root);
@@ -262,12 +272,12 @@ bool SimRegistry::CreateKey(const std::string& path, RegistryRoot root) {
 }
 
 bool SimRegistry::KeyExists(const std::string& path, RegistryRoot root) const {
-    return FindKey(state_->Root(root), path) != nullptr;
+    return FindKey(version_.codePage(), state_->Root(root), path) != nullptr;
 }
 
 bool SimRegistry::RemoveTree(const std::string& path, RegistryRoot root) {
     std::vector<std::string> parts;
-    if (!SplitKeyPath(path, &parts) || parts.empty()) {
+    if (!SplitKeyPath(version_.codePage(), path, &parts) || parts.empty()) {
         return false;
     }
     const std::string last = parts.back();
@@ -292,7 +302,7 @@ bool SimRegistry::RemoveTree(const std::string& path, RegistryRoot root) {
 std::vector<std::string> SimRegistry::SubkeyNames(const std::string& path,
                                                   RegistryRoot root) const {
     std::vector<std::string> names;
-    if (const std::shared_ptr<Node> node = FindKey(state_->Root(root), path)) {
+    if (const std::shared_ptr<Node> node = FindKey(version_.codePage(), state_->Root(root), path)) {
         for (const auto& subkey : node->subkeys) {
             names.push_back(subkey.first);
         }
@@ -305,7 +315,7 @@ bool SimRegistry::SetValue(const std::string& path, const std::string& name, std
     if (!CreateKey(path, root)) {
         return false;
     }
-    RegValue& value = FindKey(state_->Root(root), path)->values[name];
+    RegValue& value = FindKey(version_.codePage(), state_->Root(root), path)->values[name];
     value.type = type;
     value.bytes = std::move(bytes);
     return true;
@@ -317,13 +327,13 @@ bool SimRegistry::SetString(const std::string& path, const std::string& name,
 }
 
 bool SimRegistry::RemoveValue(const std::string& path, const std::string& name, RegistryRoot root) {
-    const std::shared_ptr<Node> node = FindKey(state_->Root(root), path);
+    const std::shared_ptr<Node> node = FindKey(version_.codePage(), state_->Root(root), path);
     return node && node->values.erase(name) > 0;
 }
 
 std::optional<RegValue> SimRegistry::Value(const std::string& path, const std::string& name,
                                            RegistryRoot root) const {
-    const std::shared_ptr<Node> node = FindKey(state_->Root(root), path);
+    const std::shared_ptr<Node> node = FindKey(version_.codePage(), state_->Root(root), path);
     if (!node) {
         return std::nullopt;
     }

@@ -82,6 +82,20 @@ bool LoadSystem(const std::string& folder, SimWindows* machine, std::string* err
     return false;
 }
 
+// Wine takes the ANSI code page from the same locale as the language: 936 for Chinese (PRC),
+// 950 for Chinese (Taiwan) and (Hong Kong), 1252 for the others that scenarios use.
+std::uint32_t CodePageOfLanguage(std::uint16_t language) {
+    switch (language) {
+        case 2052:
+            return 936;
+        case 1028:
+        case 3076:
+            return 950;
+        default:
+            return 1252;
+    }
+}
+
 }  // namespace
 
 bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::string* error) {
@@ -91,8 +105,11 @@ bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::strin
         return false;
     }
     if (!LoadFamily(hostFolder, machine, error) || !LoadSystem(hostFolder, machine, error) ||
-        !LoadLanguage(hostFolder, machine, error) ||
-        !LoadRegFile(hostFolder + "/machine.reg", &machine->registry(), error)) {
+        !LoadLanguage(hostFolder, machine, error)) {
+        return false;
+    }
+    machine->version().SetAnsiCodePage(CodePageOfLanguage(machine->version().DefaultLanguage()));
+    if (!LoadRegFile(hostFolder + "/machine.reg", &machine->registry(), error)) {
         return false;
     }
     const std::string windir = hostFolder + "/windir";

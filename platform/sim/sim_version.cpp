@@ -14,4 +14,21 @@ std::uint16_t SimVersion::DefaultLanguage() {
     return language_;
 }
 
+CodePage SimVersion::AnsiCodePage() {
+    long ignored = 0;
+    faults_.ShouldFail("GetACP", "", &ignored);
+    return codePage_;
+}
+
+bool SimVersion::SetAnsiCodePage(std::uint32_t id) {
+    if (id != 1252 && id != 936 && id != 950) {
+        return false;
+    }
+    codePage_ = CodePage(id);
+    if (id != 1252) {
+        codePage_.AddLeadByteRange(0x81, 0xFE);
+    }
+    return true;
+}
+
 }  // namespace drvsweep::sim

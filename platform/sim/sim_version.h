@@ -7,9 +7,10 @@
 
 namespace drvsweep::sim {
 
-// GetVersion and GetSystemDefaultLangID of the simulated machine. Neither call can fail on
-// Windows; both are still logged through the faults, so that a test can count how often the
-// logic asks (it must ask afresh each time), but a rule on them has no effect.
+// GetVersion, GetSystemDefaultLangID and the ANSI code page of the simulated machine. None of
+// these calls can fail on Windows; each is still logged through the faults, so that a test can
+// count how often the logic asks (it must ask afresh each time), but a rule on them has no effect.
+// The code page is 1252 unless set to 936 or 950, whose lead bytes are 0x81 to 0xFE as on Windows.
 class SimVersion : public VersionInfo {
 public:
     // The words Wine answers: "winxp" for the NT family, "win98" for the 9x family.
@@ -20,15 +21,21 @@ public:
 
     std::uint32_t Version() override;
     std::uint16_t DefaultLanguage() override;
+    CodePage AnsiCodePage() override;
+
+    // 1252, 936 or 950; false, with nothing changed, for any other code page.
+    bool SetAnsiCodePage(std::uint32_t id);
 
     void SetVersion(std::uint32_t version) { version_ = version; }
     void SetLanguage(std::uint16_t language) { language_ = language; }
     Family family() const { return FamilyOfVersion(version_); }
+    const CodePage& codePage() const { return codePage_; }
 
 private:
     SimFaults& faults_;
     std::uint32_t version_ = kNtVersion;
     std::uint16_t language_ = 1033;
+    CodePage codePage_;
 };
 
 }  // namespace drvsweep::sim

@@ -5,10 +5,10 @@ namespace drvsweep::sim {
 SimWindows::SimWindows()
     : version_(faults_),
       registry_(faults_, version_),
-      files_(faults_),
+      files_(faults_, version_),
       inf_([this](const std::string& path,
                   std::string* bytes) { return files_.ReadFile(path, bytes); },
-           faults_),
+           faults_, version_),
       devices_(faults_, registry_),
       programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       packages_(faults_, files_, devices_),

@@ -12,4 +12,17 @@ std::uint16_t Win32Version::DefaultLanguage() {
     return GetSystemDefaultLangID();
 }
 
+// GetCPInfo lists the lead bytes as pairs of first and last byte, ended by a pair of zeros;
+// a single-byte code page lists none.
+CodePage Win32Version::AnsiCodePage() {
+    CodePage codePage(GetACP());
+    CPINFO info = {};
+    if (GetCPInfo(CP_ACP, &info)) {
+        for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+            codePage.AddLeadByteRange(info.LeadByte[i], info.LeadByte[i + 1]);
+        }
+    }
+    return codePage;
+}
+
 }  // namespace drvsweep::win32

@@ -41,7 +41,7 @@ TEST(DriverPackagesContract, ReleaseCallsAndTheRemovalsEndResult) {
     EXPECT_EQ(release.build, 7601u);
 
     PathText wow64;
-    ASSERT_TRUE(ReadWow64Folder(packages, &wow64));
+    ASSERT_TRUE(ReadWow64Folder(packages, platform.version.AnsiCodePage(), &wow64));
     EXPECT_EQ(Lower(wow64.c_str()), "c:\\windows\\syswow64");
 
     EXPECT_FALSE(packages.UninstallDriver((kInf + "oem31.inf").c_str()).available)

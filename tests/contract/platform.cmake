@@ -6,7 +6,7 @@ drvsweep_contract_test(files_contract_test
     SCENARIOS contract_files)
 drvsweep_contract_test(version_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/version_contract_test.cpp
-    SCENARIOS contract_registry_nt contract_registry_9x contract_files)
+    SCENARIOS contract_registry_nt contract_registry_9x contract_files ui_zh_cn_nt ui_zh_tw_9x)
 drvsweep_contract_test(devices_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/devices_contract_test.cpp
     SCENARIOS contract_devices_nt)

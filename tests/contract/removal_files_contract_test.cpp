@@ -44,7 +44,7 @@ TEST(RemovalFilesContract, DeletesTheScannersFilesAndNothingBeside) {
         DeleteTwainDataSource(platform, twainFolder);
     }
     // A folder that cannot be entered must not be emptied through the working directory.
-    DeleteTreeContents(files, (kTwain + "Missing").c_str());
+    DeleteTreeContents(files, CodePage(), (kTwain + "Missing").c_str());
     char folder[260] = {};
     files.CurrentFolder(folder, sizeof folder);
     EXPECT_EQ(folder, workingFolder) << "every level puts the working directory back";

@@ -192,6 +192,35 @@ TEST_F(TwainFolderTest, TheFolderIsWhatFollowsTheFirstBackslashOfTheTwainLine) {
     }
 }
 
+// In Big5 and GBK the second byte of a character may be 0x5C: such a name ends the line
+// without continuing it, and is no separator.
+TEST_F(TwainFolderTest, ChineseFolderNamesAreWholeInTheirCodePage) {
+    const struct {
+        std::uint32_t codePage;
+        std::string lines;
+        const char* folder;
+    } cases[] = {
+        {950, "Tw=10,twain_32\\Maker\\\xa5\x5c", "Maker\\\xa5\x5c"},  // Maker\功
+        {950, "Tw=10,twain_32\\\xb3\x5c\\Model", "\xb3\x5c\\Model"},  // 許\Model
+        {950, "Tw=10,twain_32\\\xa4\x7c", "\xa4\x7c"},                // 弋
+        {936, "Tw=10,twain_32\\\x81\x5c\r\nNext=11", "\x81\x5c"},     // 乗
+        {1252, "Tw=10,twain_32\\Sample\\\r\n", "Sample"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        ASSERT_TRUE(machine.version().SetAnsiCodePage(c.codePage));
+        EXPECT_EQ(FolderFor(c.lines), c.folder);
+    }
+}
+
+// Upper-casing for the search changes ASCII letters only: Big5 兀 (A4 61) is not 乙 (A4 41).
+TEST_F(DriverInfTest, UpperCasingKeepsChineseCharacters) {
+    ASSERT_TRUE(machine.version().SetAnsiCodePage(950));
+    AddInf("oem1.inf", Inf("%Mfg%=Models", "%D%=Install,usb\\vid_0c6e&pid_0001&\xa4\x41"));
+    EXPECT_EQ(Find("USB\\VID_0C6E&PID_0001&\xa4\x61"), 0);
+    EXPECT_EQ(Find("usb\\vid_0c6e&pid_0001&\xa4\x41"), 1);
+}
+
 TEST_F(TwainFolderTest, AnInfThatDoesNotOpenGivesNoFolder) {
     machine.faults().Add({"SetupOpenInfFileA", ""});
     EXPECT_EQ(FolderFor("Tw=10,twain_32\\Sample"), "<none>");

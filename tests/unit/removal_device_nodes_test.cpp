@@ -44,13 +44,21 @@ TEST(HardwareIdListTest, MatchesWholeStringsWithinTheData) {
 }
 
 TEST(BranchKeyPathTest, AcceptsOnlyAKeyInsideOneBranch) {
+    const CodePage western;
     for (const char* good : {"Image\\0000", "USB\\VID_0C6E&PID_5210", "A\\B\\C", "Image\\.0"}) {
-        EXPECT_TRUE(IsKeyPathBelowBranch(good)) << good;
+        EXPECT_TRUE(IsKeyPathBelowBranch(western, good)) << good;
     }
     for (const char* bad : {"", "Image", "\\Image\\0000", "Image\\", "Image\\\\0000", "Image\\..",
-                            "..\\Enum", "Image\\.\\0000", "\\"}) {
-        EXPECT_FALSE(IsKeyPathBelowBranch(bad)) << bad;
+                            "..\\Enum", "Image\\.\\0000", "\\", "USB\\\xa5\x5c"}) {
+        EXPECT_FALSE(IsKeyPathBelowBranch(western, bad)) << bad;
     }
+    // Big5 功 (A5 5C) ends a key name without ending the path in a backslash.
+    CodePage big5(950);
+    big5.AddLeadByteRange(0x81, 0xFE);
+    EXPECT_TRUE(IsKeyPathBelowBranch(big5, "USB\\\xa5\x5c"));
+    EXPECT_TRUE(IsKeyPathBelowBranch(big5, "\xa5\x5c\\0000"));
+    EXPECT_FALSE(IsKeyPathBelowBranch(big5, "USB\\\xa5\x5c\\"));
+    EXPECT_FALSE(IsKeyPathBelowBranch(big5, "\xa5\x5c"));
 }
 
 class RemoveDeviceNodesNtTest : public ::testing::Test {
@@ -258,6 +266,21 @@ TEST_F(RemoveDeviceNodes9xTest, ADriverValueThatNamesNoSingleClassKeyDeletesNoCl
     Remove();
     EXPECT_EQ(ClassKeys(), (std::vector<std::string>{"0000", "0001", "0005"})) << "no Driver";
     EXPECT_FALSE(machine->registry().KeyExists(kDeviceKey));
+}
+
+// In code page 950 a device key whose name ends in Big5 功 (A5 5C) is one key, not a branch
+// and an empty name: it goes with its class key, and the key named by its first byte stays.
+TEST_F(RemoveDeviceNodes9xTest, AKeyNameEndingIn5CIsOneNameInABig5System) {
+    ASSERT_TRUE(machine->version().SetAnsiCodePage(950));
+    const std::string device = "Enum\\USB\\K\xa5\x5c";
+    machine->registry().SetString(device + "\\0000", "Driver", "Image\\0001");
+    machine->registry().CreateKey("Enum\\USB\\K\xa5");
+    Remove("USB\\K\xa5\x5c");
+    EXPECT_EQ(Deletions(), (std::vector<std::string>{
+                               "SYSTEM\\CurrentControlSet\\Services\\class\\Image\\0001", device}));
+    EXPECT_FALSE(machine->registry().KeyExists(device));
+    EXPECT_TRUE(machine->registry().KeyExists("Enum\\USB\\K\xa5"));
+    EXPECT_TRUE(machine->registry().KeyExists(kDeviceKey));
 }
 
 TEST_F(RemoveDeviceNodes9xTest, NothingIsDeletedWithoutAnOpenInstance) {

@@ -156,6 +156,26 @@ TEST_F(RemovalFilesTest, ATwoLevelFolderNameRemovesOnlyTheInnerFolder) {
     EXPECT_EQ(machine->files().ListNames(kTwain + "Maker"), std::vector<std::string>{"Other.ds"});
 }
 
+// Big5 功 is A5 5C: a folder of that name inside the data source is entered and emptied like
+// any other, and a Windows folder ending in it keeps its last byte.
+TEST_F(RemovalFilesTest, ChineseFolderNamesEndingIn5CAreWholeNames) {
+    ASSERT_TRUE(machine->version().SetAnsiCodePage(950));
+    const std::string gong = "\xa5\x5c";
+    machine->files().AddFile(kSample + "\\" + gong + "\\inner\\file.txt");
+    machine->files().AddFile(kSample + "\\" + gong + "\\" + gong + "\\file.txt");
+    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    EXPECT_FALSE(Exists(kSample));
+    EXPECT_EQ(machine->files().ListNames(kTwain), std::vector<std::string>{"AcmeScan"});
+    EXPECT_EQ(machine->files().currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
+
+    const std::string windows = "C:\\WIN" + gong;
+    machine->files().SetWindowsFolder(windows);
+    machine->files().AddFile(windows + "\\system32\\Sample.dll");
+    RemoveDriverFiles(machine->platform(), "Sample.dll", kBusUsb);
+    EXPECT_EQ(Calls("DeleteFileA").back(), windows + "\\system\\Sample.dll");
+    EXPECT_FALSE(Exists(windows + "\\system32\\Sample.dll"));
+}
+
 TEST_F(RemovalFilesTest, AFolderNameThatLeavesItsPlaceDeletesNothing) {
     for (const std::string& name :
          {std::string(), std::string(".."), std::string("..\\system32"), std::string("C:\\windows"),
@@ -177,7 +197,7 @@ TEST_F(RemovalFilesTest, TheTreeEntersOnlyPlainFoldersAndGoesOnPastFailures) {
     files.SetRawAttributes(kSample + "\\marked", kFileAttributeDirectory | kFileAttributeArchive);
     files.AddFile(kSample + "\\busy.dll");
     files.SetInUse(kSample + "\\busy.dll", true);
-    DeleteTree(files, kSample.c_str());
+    DeleteTree(files, CodePage(), kSample.c_str());
     EXPECT_EQ(files.ListNames(kSample), (std::vector<std::string>{"busy.dll", "marked"}));
     EXPECT_TRUE(Exists(kSample + "\\marked\\kept.txt"));
     EXPECT_EQ(files.currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
@@ -207,15 +227,15 @@ TEST_F(RemovalFilesTest, AFolderThatCannotBeEnteredOrListedLosesNothing) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
         machine->faults().Add(c.fault);
-        DeleteTreeContents(machine->files(), kSample.c_str());
+        DeleteTreeContents(machine->files(), CodePage(), kSample.c_str());
         EXPECT_EQ(Calls("FindFirstFileA").size(), c.listings);
         EXPECT_EQ(machine->files().ListNames(kSample), c.left);
         EXPECT_TRUE(Exists(kSample + "\\sub\\deeper\\file.txt"));
         EXPECT_EQ(machine->files().currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
         SetUp();
     }
-    DeleteTreeContents(machine->files(), (kTwain + "Missing").c_str());
-    DeleteTreeContents(machine->files(), (kSample + "\\QuorinK5210.ds").c_str());
+    DeleteTreeContents(machine->files(), CodePage(), (kTwain + "Missing").c_str());
+    DeleteTreeContents(machine->files(), CodePage(), (kSample + "\\QuorinK5210.ds").c_str());
     EXPECT_TRUE(ChangingCalls().empty());
 }
 
@@ -271,7 +291,7 @@ TEST_F(RemovalFilesTest, SubfoldersBeyond259CharactersAreNotEntered) {
     const std::string deep = kSample + "\\" + std::string(100, 'a') + "\\" + std::string(100, 'b') +
                              "\\" + std::string(100, 'c');
     machine->files().AddFile(deep + "\\far.txt");
-    DeleteTree(machine->files(), kSample.c_str());
+    DeleteTree(machine->files(), CodePage(), kSample.c_str());
     EXPECT_TRUE(Exists(deep + "\\far.txt"));
     EXPECT_EQ(machine->files().ListNames(kSample), std::vector<std::string>{std::string(100, 'a')});
 }

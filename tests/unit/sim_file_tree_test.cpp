@@ -19,7 +19,7 @@ namespace {
 
 class SimFileTreeTest : public ::testing::Test {
 protected:
-    SimFileTreeTest() : files(faults) {}
+    SimFileTreeTest() : version(faults), files(faults, version) {}
 
     void SetUp() override {
         for (const char* name : {"b.txt", "A.txt", "_c.txt", "noext", "[z.inf", "OEM1.INF",
@@ -49,6 +49,7 @@ protected:
     }
 
     SimFaults faults;
+    SimVersion version;
     SimFileTree files;
 };
 

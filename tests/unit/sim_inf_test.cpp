@@ -50,6 +50,7 @@ protected:
 
     std::map<std::string, std::string> files_;
     SimFaults faults_;
+    SimVersion version_{faults_};
     SimInfFiles inf_{[this](const std::string& path, std::string* bytes) {
                          const auto found = files_.find(path);
                          if (found == files_.end()) {
@@ -58,7 +59,7 @@ protected:
                          *bytes = found->second;
                          return true;
                      },
-                     faults_};
+                     faults_, version_};
 };
 
 TEST_F(SimInfTest, OpensOnlyFilesWithAWin4Signature) {

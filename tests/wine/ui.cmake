@@ -15,14 +15,20 @@ if(NOT WIN32)
 endif()
 
 # A Windows test program that shows windows: it gets the program's resources and runs on a
-# display. Extra arguments go to the program.
+# display, once in an NT-family prefix and once in a 9x-family one (window_9x: Version=win98,
+# Traditional Chinese, code page 950), where the window is an ANSI window. Tests named ...On9x
+# run only in the second, ...OnNt only in the first.
 function(drvsweep_window_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES} ${DRVSWEEP_WINE_TESTS}/wine_display.cpp)
     target_link_libraries(${name} PRIVATE drvsweep_ui_win32 drvsweep_resources
         ${DRVSWEEP_GTEST_MAIN})
     add_test(NAME ${name} COMMAND ${DRVSWEEP_WINE_TESTS}/with_xvfb.sh
-        ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+        ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_filter=-*On9x)
+    add_test(NAME ${name}.window_9x COMMAND ${DRVSWEEP_WINE_TESTS}/with_xvfb.sh
+        ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_filter=-*OnNt)
+    set_tests_properties(${name}.window_9x PROPERTIES ENVIRONMENT
+        "DRVSWEEP_SCENARIO=window_9x;DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES}")
 endfunction()
 
 drvsweep_window_test(dialog_host_contract_test SOURCES

@@ -68,10 +68,18 @@ const AboutTexts kTraditionalChineseAbout = {L"關於 DrvSweep", L"DrvSweep 版�
                                              L"卸裝 Quorin 掃描儀（USB 和 PC 卡）的驅動程序。",
                                              L"確定"};
 
+// The program's windows are ANSI windows on the 9x family (the prefix's Version=win98, which
+// the driver sees too) and wide windows on the NT family.
+void ExpectWindowFunctionsOfTheFamily(HWND window) {
+    const bool family9x = GetVersion() >= 0x80000000u;
+    EXPECT_EQ(IsWindowUnicode(window) == FALSE, family9x);
+}
+
 // The main window shows the texts of the language, the entries in table order with the first
 // selected, and Delete enabled exactly when there is an entry.
 void ExpectMainWindow(HWND window, const WindowTexts& texts,
                       const std::vector<std::wstring>& entries) {
+    ExpectWindowFunctionsOfTheFamily(window);
     EXPECT_EQ(testing::WindowText(window), texts.caption);
     EXPECT_EQ(testing::ItemText(window, IDC_INSTRUCTION), texts.instruction);
     EXPECT_EQ(testing::ItemText(window, IDC_LIST_LABEL), texts.listLabel);
@@ -90,6 +98,7 @@ void ExpectAboutBox(const ProgramSession& program, const AboutTexts& texts) {
     PostMessageW(program.mainWindow(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     const HWND about = program.WaitForOwnedWindow(program.mainWindow(), 10000);
     ASSERT_NE(about, nullptr) << "the About entry showed no About box";
+    ExpectWindowFunctionsOfTheFamily(about);
     EXPECT_EQ(testing::WindowText(about), texts.caption);
     EXPECT_EQ(testing::ItemText(about, IDC_ABOUT_VERSION), texts.version);
     EXPECT_EQ(testing::ItemText(about, IDC_ABOUT_PURPOSE), texts.purpose);

@@ -27,6 +27,7 @@ foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         "ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion demo_nt"
         "DoubleClickThenNoAtTheConfirmationChangesNothing demo_nt"
         "RemovingTheLastScannerOn9xDisablesDelete uninstall_last_9x"
+        "TraditionalChinese9xRemovesATwainFolderNamedInBig5 uninstall_twain_zh_tw_9x"
         "YesAtTheRestartQuestionRestarts demo_nt")
     separate_arguments(run)
     list(GET run 0 test)

@@ -58,11 +58,11 @@ void PressDelete(const ProgramSession& program) {
 
 // The message box the program shows next, checked for the window title and its text.
 HWND ExpectMessageBox(const ProgramSession& program, const std::wstring& text,
-                      const std::string& screenshot) {
+                      const std::string& screenshot, const std::wstring& title = kTitle) {
     const HWND box = program.WaitForOwnedWindow(program.mainWindow(), 10000);
     EXPECT_NE(box, nullptr) << "no message box";
     if (box != nullptr) {
-        EXPECT_EQ(testing::WindowText(box), kTitle);
+        EXPECT_EQ(testing::WindowText(box), title);
         EXPECT_EQ(testing::ItemText(box, kMessageBoxText), text);
         EXPECT_TRUE(testing::TakeScreenshot(box, testing::CurrentTestName() + "_" + screenshot));
     }
@@ -212,6 +212,38 @@ TEST(UninstallCommand, RemovalTakesThePackageAndTheSixtyFourBitCopies) {
           "twain_32\\AcmeScan\\AcmeScan.ds", "twain_64\\AcmeScan\\AcmeScan.ds"}) {
         EXPECT_TRUE(Exists((std::string("C:\\windows\\") + kept).c_str())) << kept;
     }
+}
+
+// uninstall_twain_zh_tw_9x: Traditional Chinese on the 9x family, in code page 950, where the
+// window is an ANSI window. The scanner's TWAIN folder is twain_32\Maker\功, and 功 (A5 5C)
+// ends in the byte of a backslash, as do the subfolders 功 and 許 in it: the whole folder goes,
+// and the folders beside it stay.
+TEST(UninstallCommand, TraditionalChinese9xRemovesATwainFolderNamedInBig5) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    EXPECT_FALSE(IsWindowUnicode(program.mainWindow()));
+    const std::wstring title = L"Quorin掃描儀驅動卸裝程序";
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"確認您要卸裝“  Quorin K5210 USB Scanner ”掃描儀驅動",
+                            "confirmation", title),
+           IDYES);
+    const HWND restart = ExpectMessageBox(
+        program, L"您所選擇的掃描儀驅動已經卸裝完畢, 重啟計算機\n才能使設置有效，重啟計算機嗎？",
+        "restart", title);
+    EXPECT_TRUE(Entries(program).empty());
+    Answer(program, restart, IDNO);
+    program.ExpectEndsCleanly();
+
+    const auto exists = [](const wchar_t* path) {
+        return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    };
+    EXPECT_FALSE(KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
+    EXPECT_FALSE(Exists("C:\\windows\\inf\\other\\QuorinK5210.inf"));
+    EXPECT_FALSE(exists(L"C:\\windows\\twain_32\\Maker\\功"));
+    EXPECT_TRUE(exists(L"C:\\windows\\twain_32\\Maker\\Other\\Other.ds"));
+    EXPECT_TRUE(exists(L"C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
 }
 
 // demo_nt: Yes at the restart question asks for the forced restart, which ends the prefix's

@@ -1,3 +1,4 @@
+#include "platform/win32/win32_version.h"
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
 #include "tests/wine/dialog_host_harness.h"
@@ -36,7 +37,8 @@ private:
 void RunInDialog(const std::function<void(DialogHost& host)>& body) {
     UseUnmanagedWindows();
     BodyHandler handler(body);
-    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr);
+    win32::Win32Version version;
+    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr, version);
     EXPECT_EQ(runner.RunModal(IDD_UNINSTALL_DIALOG, handler), kIdOk);
 }
 

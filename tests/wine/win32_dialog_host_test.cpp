@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_version.h"
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
 #include "tests/wine/dialog_host_harness.h"
@@ -15,7 +16,9 @@
 
 // The real dialog host and runner under Wine: the resources as built, texts in every code page
 // read back through the wide functions, the system menu, icons, modal runs, and a message box
-// during which the window's timer ticks.
+// during which the window's timer ticks. The tests run in a prefix of each family: the NT
+// family's window is a wide window, the 9x family's (Version=win98, code page 950 here) an ANSI
+// one; the tests named ...OnNt and ...On9x run only in their family's prefix.
 namespace drvsweep {
 namespace {
 
@@ -66,7 +69,15 @@ HWND FindOwnedWindow(HWND owner) {
 class Win32DialogHostTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing::UseUnmanagedWindows(); }
+
+    win32::Win32Version version;
 };
+
+std::string AnsiWindowText(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, 512);
+    return text;
+}
 
 // Reads the extended dialog template as the resource compiler stored it.
 class TemplateReader {
@@ -168,11 +179,56 @@ TEST_F(Win32DialogHostTest, MainDialogTemplateIsLaidOutAsDesigned) {
 }
 
 TEST_F(Win32DialogHostTest, ResourcesLoad) {
-    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr);
+    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr, version);
     EXPECT_NE(runner.LoadAppIcon(IDR_MAINFRAME), 0u);
     EXPECT_EQ(runner.LoadAppIcon(999), 0u);
     EXPECT_EQ(runner.LoadResourceString(IDS_ABOUTBOX), u"关于 DrvSweep(&A)...");
     EXPECT_EQ(runner.LoadResourceString(999), u"");
+    EXPECT_EQ(runner.LoadResourceString(IDS_ABOUTBOX + 1), u"");  // same block, no entry
+}
+
+TEST_F(Win32DialogHostTest, WindowIsAWideWindowOnNt) {
+    ASSERT_EQ(CurrentFamily(version), Family::Nt);
+    RunInDialog([](DialogHost& host) { EXPECT_TRUE(IsWindowUnicode(WindowOf(host))); });
+}
+
+TEST_F(Win32DialogHostTest, WindowIsAnAnsiWindowOn9x) {
+    ASSERT_EQ(CurrentFamily(version), Family::Win9x);
+    RunInDialog([](DialogHost& host) { EXPECT_FALSE(IsWindowUnicode(WindowOf(host))); });
+}
+
+// In code page 950 the Big5 texts and the system's own go to the window as stored; a Simplified
+// Chinese text is converted, and a character Big5 lacks (关) shows as '?'.
+TEST_F(Win32DialogHostTest, TextsGoInTheAnsiCodePageOn9x) {
+    ASSERT_EQ(CurrentFamily(version), Family::Win9x);
+    ASSERT_EQ(GetACP(), 950u);
+    RunInDialog([](DialogHost& host) {
+        const HWND dialog = WindowOf(host);
+        host.SetCaption({"Quorin\xb1\xbd\xb4y\xbb\xf6", 950});
+        EXPECT_EQ(AnsiWindowText(dialog), "Quorin\xb1\xbd\xb4y\xbb\xf6");
+        EXPECT_EQ(WindowText(dialog), L"Quorin掃描儀");
+        host.SetItemText(IDC_INSTRUCTION, {"\xc4\xfa\xb9\xd8", 936});  // 您关
+        EXPECT_EQ(AnsiWindowText(GetDlgItem(dialog, IDC_INSTRUCTION)), "\xb1z?");
+        host.SetItemText(IDC_DELETE, DisplayText({"Delete ", kUsAsciiCodePage},
+                                                 {"\xa5\x5c", kAnsiCodePage}));  // 功
+        EXPECT_EQ(ItemText(dialog, IDC_DELETE), L"Delete 功");
+        host.SetItemText(kIdOk, {"Exit", 1});  // no such code page: as stored
+        EXPECT_EQ(ItemText(dialog, kIdOk), L"Exit");
+
+        EXPECT_EQ(host.ListInsert(IDC_SCANNER_LIST, 0,
+                                  DisplayText({" ", kAnsiCodePage}, {"\xb3\x5c", kAnsiCodePage})),
+                  0);
+        char entry[64] = {};
+        SendDlgItemMessageA(dialog, IDC_SCANNER_LIST, LB_GETTEXT, 0,
+                            reinterpret_cast<LPARAM>(entry));
+        EXPECT_STREQ(entry, " \xb3\x5c");  // 許
+
+        ASSERT_TRUE(host.AppendSystemMenuEntry(IDM_ABOUTBOX, u"關於 关于"));
+        const HMENU menu = GetSystemMenu(dialog, FALSE);
+        char menuEntry[64] = {};
+        GetMenuStringA(menu, IDM_ABOUTBOX, menuEntry, 64, MF_BYCOMMAND);
+        EXPECT_STREQ(menuEntry, "\xc3\xf6\xa9\xf3 ?\xa4_");
+    });
 }
 
 TEST_F(Win32DialogHostTest, WindowUsesTheTemplatesFont) {
@@ -187,7 +243,8 @@ TEST_F(Win32DialogHostTest, WindowUsesTheTemplatesFont) {
 
 // Each part is converted from its own code page, whatever the system's ANSI code page is (the
 // test runs in code page 1252); a code page that cannot convert shows the bytes as ANSI text.
-TEST_F(Win32DialogHostTest, TextsShowInTheirCodePages) {
+TEST_F(Win32DialogHostTest, TextsShowInTheirCodePagesOnNt) {
+    ASSERT_EQ(CurrentFamily(version), Family::Nt);
     RunInDialog([](DialogHost& host) {
         const HWND dialog = WindowOf(host);
         host.SetCaption({"Quorin\xc9\xa8\xc3\xe8\xd2\xc7", 936});
@@ -214,7 +271,8 @@ TEST_F(Win32DialogHostTest, TextsShowInTheirCodePages) {
     });
 }
 
-TEST_F(Win32DialogHostTest, SystemMenuIconsAndEnabledStates) {
+TEST_F(Win32DialogHostTest, SystemMenuIconsAndEnabledStatesOnNt) {
+    ASSERT_EQ(CurrentFamily(version), Family::Nt);
     RunInDialog([](DialogHost& host) {
         const HWND dialog = WindowOf(host);
         ASSERT_TRUE(host.AppendSystemMenuEntry(IDM_ABOUTBOX, u"关于 DrvSweep(&A)..."));
@@ -298,7 +356,7 @@ TEST_F(Win32DialogHostTest, MessagesOfTheMessageTableReachTheHandler) {
         std::vector<std::uint32_t> systemCommands;
         int closes = 0;
     } recorder;
-    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr);
+    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr, version);
     EXPECT_EQ(runner.RunModal(IDD_UNINSTALL_DIALOG, recorder), kIdOk);
     EXPECT_EQ(recorder.commands,
               (std::vector<std::pair<int, int>>{{IDC_SCANNER_LIST, LBN_DBLCLK}}));
@@ -316,10 +374,10 @@ TEST_F(Win32DialogHostTest, TimerTicksWhileAMessageBoxIsOpen) {
             window_ = WindowOf(host);
             EXPECT_TRUE(host.StartTimer(0, 50));
             answer = host.ShowMessageBox(
-                DisplayText({"\xc8\xb7\xc8\xcf\xc4\xfa\xd2\xaa\xd0\xb6\xd7\xb0\xa1\xb0 ", 936},
+                DisplayText({"\xbdT\xbb{\xb1z\xadn\xa8\xf8\xb8\xcb\xa1\xa7  ", 950},
                             {"Quorin K5210 USB Scanner", kAnsiCodePage},
-                            {" \xa1\xb1\xc9\xa8\xc3\xe8\xd2\xc7\xc7\xfd\xb6\xaf", 936}),
-                {"Quorin\xc9\xa8\xc3\xe8\xd2\xc7", 936}, kMbYesNo | kMbIconExclamation);
+                            {" \xa1\xa8\xb1\xbd\xb4y\xbb\xf6\xc5X\xb0\xca", 950}),
+                {"Quorin\xb1\xbd\xb4y\xbb\xf6", 950}, kMbYesNo | kMbIconExclamation);
             host.StopTimer(0);
             host.EndDialog(kIdOk);
             return true;
@@ -348,13 +406,13 @@ TEST_F(Win32DialogHostTest, TimerTicksWhileAMessageBoxIsOpen) {
     private:
         HWND window_ = nullptr;
     } dialog;
-    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr);
+    win32::Win32DialogRunner runner(GetModuleHandleW(nullptr), nullptr, version);
     EXPECT_EQ(runner.RunModal(IDD_UNINSTALL_DIALOG, dialog), kIdOk);
     EXPECT_GE(dialog.ticks, 2);
     EXPECT_EQ(dialog.answer, kIdNo);
-    EXPECT_EQ(dialog.caption, L"Quorin扫描仪");
+    EXPECT_EQ(dialog.caption, L"Quorin掃描儀");
     EXPECT_NE(std::find(dialog.texts.begin(), dialog.texts.end(),
-                        L"确认您要卸装“ Quorin K5210 USB Scanner ”扫描仪驱动"),
+                        L"確認您要卸裝“  Quorin K5210 USB Scanner ”掃描儀驅動"),
               dialog.texts.end());
 }
 

@@ -1,5 +1,6 @@
 #include "ui/win32/win32_dialog_host.h"
 
+#include "ui/win32/ansi_text.h"
 #include "ui/win32/wide_text.h"
 
 namespace drvsweep::win32 {
@@ -16,12 +17,25 @@ int Win32DialogHost::RunModal(std::uint32_t templateId, DialogHandler& handler) 
     return resources_.RunModal(templateId, handler);
 }
 
+LRESULT Win32DialogHost::SendToItem(int itemId, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ansi() ? SendDlgItemMessageA(window_, itemId, message, wParam, lParam)
+                  : SendDlgItemMessageW(window_, itemId, message, wParam, lParam);
+}
+
 void Win32DialogHost::SetCaption(const DisplayText& text) {
-    SetWindowTextW(window_, ToWide(text).c_str());
+    if (ansi()) {
+        SetWindowTextA(window_, ToAnsi(text).c_str());
+    } else {
+        SetWindowTextW(window_, ToWide(text).c_str());
+    }
 }
 
 void Win32DialogHost::SetItemText(int itemId, const DisplayText& text) {
-    SetDlgItemTextW(window_, itemId, ToWide(text).c_str());
+    if (ansi()) {
+        SetDlgItemTextA(window_, itemId, ToAnsi(text).c_str());
+    } else {
+        SetDlgItemTextW(window_, itemId, ToWide(text).c_str());
+    }
 }
 
 void Win32DialogHost::EnableItem(int itemId, bool enable) {
@@ -31,24 +45,26 @@ void Win32DialogHost::EnableItem(int itemId, bool enable) {
 // The list box messages take an index as WPARAM and answer an int in the LRESULT; -1 passes as
 // the all-ones WPARAM, as the messages expect.
 int Win32DialogHost::ListInsert(int listId, int index, const DisplayText& text) {
+    if (ansi()) {
+        const std::string narrow = ToAnsi(text);
+        return static_cast<int>(SendToItem(listId, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                           reinterpret_cast<LPARAM>(narrow.c_str())));
+    }
     const std::wstring wide = ToWide(text);
-    return static_cast<int>(SendDlgItemMessageW(window_, listId, LB_INSERTSTRING,
-                                                static_cast<WPARAM>(index),
-                                                reinterpret_cast<LPARAM>(wide.c_str())));
+    return static_cast<int>(SendToItem(listId, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 int Win32DialogHost::ListSetSelection(int listId, int index) {
-    return static_cast<int>(
-        SendDlgItemMessageW(window_, listId, LB_SETCURSEL, static_cast<WPARAM>(index), 0));
+    return static_cast<int>(SendToItem(listId, LB_SETCURSEL, static_cast<WPARAM>(index), 0));
 }
 
 int Win32DialogHost::ListSelection(int listId) {
-    return static_cast<int>(SendDlgItemMessageW(window_, listId, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendToItem(listId, LB_GETCURSEL, 0, 0));
 }
 
 int Win32DialogHost::ListDelete(int listId, int index) {
-    return static_cast<int>(
-        SendDlgItemMessageW(window_, listId, LB_DELETESTRING, static_cast<WPARAM>(index), 0));
+    return static_cast<int>(SendToItem(listId, LB_DELETESTRING, static_cast<WPARAM>(index), 0));
 }
 
 bool Win32DialogHost::StartTimer(std::uintptr_t timerId, std::uint32_t milliseconds) {
@@ -61,6 +77,9 @@ bool Win32DialogHost::StopTimer(std::uintptr_t timerId) {
 
 int Win32DialogHost::ShowMessageBox(const DisplayText& text, const DisplayText& caption,
                                     std::uint32_t style) {
+    if (ansi()) {
+        return MessageBoxA(window_, ToAnsi(text).c_str(), ToAnsi(caption).c_str(), style);
+    }
     return MessageBoxW(window_, ToWide(text).c_str(), ToWide(caption).c_str(), style);
 }
 
@@ -69,13 +88,23 @@ bool Win32DialogHost::AppendSystemMenuEntry(std::uint32_t commandId, const std::
     if (menu == nullptr) {
         return false;
     }
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, commandId, reinterpret_cast<const wchar_t*>(text.c_str()));
+    if (ansi()) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, commandId, ToAnsi(text).c_str());
+    } else {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, commandId, reinterpret_cast<const wchar_t*>(text.c_str()));
+    }
     return true;
 }
 
 void Win32DialogHost::SetIcon(IconHandle icon, bool big) {
-    SendMessageW(window_, WM_SETICON, big ? ICON_BIG : ICON_SMALL, static_cast<LPARAM>(icon));
+    const WPARAM which = big ? ICON_BIG : ICON_SMALL;
+    if (ansi()) {
+        SendMessageA(window_, WM_SETICON, which, static_cast<LPARAM>(icon));
+    } else {
+        SendMessageW(window_, WM_SETICON, which, static_cast<LPARAM>(icon));
+    }
 }
 
 void Win32DialogHost::EndDialog(int result) {

@@ -6,17 +6,21 @@
 #include "platform/dialog_host.h"
 #include "platform/win32/windows_api.h"
 #include "ui/win32/win32_dialog_runner.h"
+#include "ui/window_functions.h"
 
 namespace drvsweep::win32 {
 
-// The operations on one dialog window, forwarded to user32: SetWindowTextW, SetDlgItemTextW,
-// EnableWindow, the list box messages, SetTimer and KillTimer, MessageBoxW, the system menu
-// (GetSystemMenu, AppendMenuW), WM_SETICON and EndDialog. Texts go through the wide functions,
-// each part converted from its own code page.
+// The operations on one dialog window, forwarded to user32: SetWindowText, SetDlgItemText,
+// EnableWindow, the list box messages, SetTimer and KillTimer, MessageBox, the system menu
+// (GetSystemMenu, AppendMenu), WM_SETICON and EndDialog. A window made with the wide functions
+// gets them all in their wide form, each text part converted from its own code page; one made
+// with the ANSI functions (9x family) gets the ANSI forms and every text in the system's ANSI
+// code page.
 class Win32DialogHost : public DialogHost {
 public:
-    Win32DialogHost(HINSTANCE instance, HWND window)
-        : window_(window), resources_(instance, window) {}
+    Win32DialogHost(HINSTANCE instance, HWND window, VersionInfo& version,
+                    WindowFunctions functions)
+        : window_(window), functions_(functions), resources_(instance, window, version) {}
 
     HWND window() const { return window_; }
 
@@ -40,7 +44,11 @@ public:
     void EndDialog(int result) override;
 
 private:
+    bool ansi() const { return functions_ == WindowFunctions::Ansi; }
+    LRESULT SendToItem(int itemId, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND window_;
+    WindowFunctions functions_;
     Win32DialogRunner resources_;
 };
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ui/win32/win32_dialog_host.h"
+#include "ui/window_functions.h"
 
 namespace drvsweep::win32 {
 
@@ -12,6 +13,8 @@ namespace {
 // the stack of RunModal and the window keeps its address in DWLP_USER.
 struct ModalRun {
     HINSTANCE instance;
+    VersionInfo& version;
+    WindowFunctions functions;
     DialogHandler& handler;
     std::optional<Win32DialogHost> host;
 };
@@ -38,15 +41,17 @@ INT_PTR Forward(DialogHandler& handler, UINT message, WPARAM wParam) {
     }
 }
 
+// DWLP_USER holds a number, which the ANSI and the wide forms of Get/SetWindowLongPtr store
+// alike, so the ANSI ones serve both families.
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* run = reinterpret_cast<ModalRun*>(lParam);
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        run->host.emplace(run->instance, window);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        run->host.emplace(run->instance, window, run->version, run->functions);
         return run->handler.OnInitDialog(*run->host) ? TRUE : FALSE;
     }
     // WM_SETFONT and the like come before WM_INITDIALOG, when no run is attached yet.
-    auto* run = reinterpret_cast<ModalRun*>(GetWindowLongPtrW(window, DWLP_USER));
+    auto* run = reinterpret_cast<ModalRun*>(GetWindowLongPtrA(window, DWLP_USER));
     if (run == nullptr) {
         return FALSE;
     }
@@ -59,22 +64,42 @@ IconHandle Win32DialogRunner::LoadAppIcon(std::uint32_t iconId) {
     return reinterpret_cast<IconHandle>(LoadIconA(instance_, MAKEINTRESOURCEA(iconId)));
 }
 
-// With a buffer size of 0, LoadStringW hands out a pointer to the resource's own text, which is
-// not NUL-terminated, and returns its length.
+// The string table is read as stored, UTF-16, on both families (the 9x family has LoadStringW
+// only as a stub): string n is entry n % 16 of block n / 16 + 1, each entry a count of UTF-16
+// units followed by as many units.
 std::u16string Win32DialogRunner::LoadResourceString(std::uint32_t stringId) {
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(instance_, stringId, reinterpret_cast<LPWSTR>(&text), 0);
-    if (length <= 0 || text == nullptr) {
+    constexpr std::uint32_t kStringsPerBlock = 16;
+    const HRSRC resource = FindResourceA(
+        instance_, MAKEINTRESOURCEA(stringId / kStringsPerBlock + 1), MAKEINTRESOURCEA(6));
+    const HGLOBAL loaded = resource ? LoadResource(instance_, resource) : nullptr;
+    const auto* units = static_cast<const char16_t*>(loaded ? LockResource(loaded) : nullptr);
+    if (units == nullptr) {
         return std::u16string();
     }
-    return std::u16string(reinterpret_cast<const char16_t*>(text),
-                          static_cast<std::size_t>(length));
+    const char16_t* end = units + SizeofResource(instance_, resource) / sizeof(char16_t);
+    for (std::uint32_t i = 0; units < end; ++i) {
+        const std::size_t length = *units++;
+        if (length > static_cast<std::size_t>(end - units)) {
+            break;
+        }
+        if (i == stringId % kStringsPerBlock) {
+            return std::u16string(units, length);
+        }
+        units += length;
+    }
+    return std::u16string();
 }
 
 int Win32DialogRunner::RunModal(std::uint32_t templateId, DialogHandler& handler) {
-    ModalRun run{instance_, handler, std::nullopt};
-    return static_cast<int>(DialogBoxParamW(instance_, MAKEINTRESOURCEW(templateId), owner_,
-                                            DialogProc, reinterpret_cast<LPARAM>(&run)));
+    const WindowFunctions functions = WindowFunctionsFor(CurrentFamily(version_));
+    ModalRun run{instance_, version_, functions, handler, std::nullopt};
+    const LPARAM parameter = reinterpret_cast<LPARAM>(&run);
+    const INT_PTR result = functions == WindowFunctions::Ansi
+                               ? DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId), owner_,
+                                                 DialogProc, parameter)
+                               : DialogBoxParamW(instance_, MAKEINTRESOURCEW(templateId), owner_,
+                                                 DialogProc, parameter);
+    return static_cast<int>(result);
 }
 
 }  // namespace drvsweep::win32

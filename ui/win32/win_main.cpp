@@ -37,7 +37,7 @@ int RunHere(HINSTANCE instance, const char* arguments) {
     InitCommonControlsEx(&controls);
 
     drvsweep::win32::Win32Windows windows;
-    drvsweep::win32::Win32DialogRunner dialogs(instance, nullptr);
+    drvsweep::win32::Win32DialogRunner dialogs(instance, nullptr, windows.platform().version);
     drvsweep::CUninstallApp app(appState, windows.platform(), dialogs);
     app.InitInstance();
     return 0;
