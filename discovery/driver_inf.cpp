@@ -2,30 +2,20 @@
 
 #include <cstring>
 
+#include "discovery/inf_folder.h"
 #include "discovery/inf_sections.h"
+#include "discovery/models_lines.h"
 #include "discovery/twain_folder_name.h"
-#include "platform/text_reads.h"
-#include "platform/win32_codes.h"
-#include "platform/working_folder.h"
 
 namespace drvsweep {
 
 namespace {
 
-void UpperCaseAscii(PathText* text) {
-    for (char* c = text->data(); *c != '\0'; ++c) {
-        if (*c >= 'a' && *c <= 'z') {
-            *c = static_cast<char>(*c - 'a' + 'A');
-        }
-    }
-}
-
 // Whether one of the INF's models sections, named by its [Manufacturer] lines, has a line
 // that holds the upper-cased hardware ID.
 bool InfListsDevice(InfFile& inf, const PathText& pattern) {
-    return VisitSectionLines(inf, "Manufacturer", [&](const PathText& modelsSection) {
-        return VisitSectionLines(inf, modelsSection.c_str(), [&](PathText line) {
-            UpperCaseAscii(&line);
+    return VisitModelsSections(inf, [&](const PathText& modelsSection) {
+        return VisitModelsLines(inf, modelsSection.c_str(), [&](const PathText& line) {
             return std::strstr(line.c_str(), pattern.c_str()) != nullptr;
         });
     });
@@ -57,41 +47,18 @@ bool SplitTwainLine(const PathText& text, const char** folder) {
 
 int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath) {
     PathText pattern;
-    if (!pattern.assign(hardwareId)) {
+    if (!ModelsPattern(hardwareId, &pattern)) {
         return 0;
     }
-    UpperCaseAscii(&pattern);
-
-    const bool nt = CurrentFamily(platform.version) == Family::Nt;
-    PathText folder;
-    SavedWorkingFolder savedFolder(platform.files);
-    if (!savedFolder.saved() || !ReadWindowsFolder(platform.files, &folder) ||
-        !folder.appendAll("\\inf", nt ? "" : "\\other") ||
-        !platform.files.SetCurrentFolder(folder.c_str())) {
-        return 0;
-    }
-
-    FoundFile entry;
-    std::unique_ptr<FileSearch> search =
-        platform.files.FindFirst(nt ? "oem*.inf" : "*.inf", &entry);
-    if (!search) {
-        return 0;
-    }
-    do {
-        PathText path;
-        if ((entry.attributes & kFileAttributeDirectory) != 0 ||
-            !path.appendAll(folder, "\\", entry.name)) {
-            continue;
-        }
-        // An INF that does not open as a Windows 4 style INF cannot list the device; the
-        // search goes on, since the device's own INF may come later in the listing.
-        std::unique_ptr<InfFile> inf = platform.inf.OpenWin4(path.c_str());
-        if (inf && InfListsDevice(*inf, pattern)) {
-            *infPath = path;
-            return 1;
-        }
-    } while (search->Next(&entry));
-    return 0;
+    const bool found = VisitInfFolder(platform, CurrentFamily(platform.version),
+                                      [&](const PathText& path, InfFile& inf) {
+                                          if (!InfListsDevice(inf, pattern)) {
+                                              return false;
+                                          }
+                                          *infPath = path;
+                                          return true;
+                                      });
+    return found ? 1 : 0;
 }
 
 int ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {
