@@ -83,7 +83,7 @@ void BM_ScanSearchingPerDevice(benchmark::State& state) {
     CheckTable(state);
 }
 
-constexpr int kRepetitions = 5;
+constexpr int kRepetitions = 9;
 BENCHMARK(BM_Floor)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(kRepetitions)

@@ -23,7 +23,7 @@ trap 'rm -f "$summary"' EXIT
 
 # Repetitions of the floor and the scans take turns, so that a burst of load elsewhere on the
 # machine falls on all of them alike.
-bench_flags=(--benchmark_enable_random_interleaving=true)
+bench_flags=(--benchmark_enable_random_interleaving=true --benchmark_color=false)
 
 run_counts() {
     local label=$1
