@@ -100,6 +100,8 @@ BENCHMARK(BM_ScanSearchingPerDevice)
 // The console report, followed by the ratios of the medians to the floor's median.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

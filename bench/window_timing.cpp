@@ -53,7 +53,7 @@ TEST(StartUpWindow, TimeUntilTheListIsFilled) {
         times.push_back(TimeOneStart(entries));
     }
     std::sort(times.begin(), times.end());
-    std::printf("window with %zu scanners listed after (ms):", entries);
+    std::printf("window with %d scanners listed after (ms):", static_cast<int>(entries));
     for (double time : times) {
         std::printf(" %.0f", time);
     }

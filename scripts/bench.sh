@@ -25,14 +25,24 @@ trap 'rm -f "$summary"' EXIT
 # machine falls on all of them alike.
 bench_flags=(--benchmark_enable_random_interleaving=true --benchmark_color=false)
 
+# Runs a command with a scenario's environment, shows its output and adds the lines that begin
+# with `tag` to the summary, headed by `label`.
+measure() {
+    local label=$1 tag=$2 count=$3 output status=0
+    shift 3
+    output=$(DRVSWEEP_SCENARIO=bench_$count DRVSWEEP_BENCH_SCANNERS=$count "$@") || status=$?
+    echo "$output"
+    sed -n "s/^$tag /$label: /p" <<<"$output" >>"$summary"
+    return "$status"
+}
+
 run_counts() {
     local label=$1
     shift
     for count in "${counts[@]}"; do
         echo "== $label, 300 INF files, $count scanners"
-        DRVSWEEP_SCENARIO=bench_$count DRVSWEEP_BENCH_SCANNERS=$count "$@" "${bench_flags[@]}" |
-            tee /dev/stderr | sed -n "s/^ratio /$label: /p" >>"$summary"
-    done 2>&1
+        measure "$label" ratio "$count" "$@" "${bench_flags[@]}"
+    done
 }
 
 cmake --preset bench >/dev/null
@@ -61,13 +71,13 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake \
 cmake --build "$build" --target scan_benchmark window_timing DrvSweep
 run_counts "Wine, x86-64 build" tests/wine/wine_run.sh "$build/scan_benchmark.exe"
 
-for count in 4 0; do
-    echo "== Wine, DrvSweep.exe on a machine of $count scanners ($([ $count = 0 ] && echo no || echo 300) INF files)"
-    DRVSWEEP_SCENARIO=bench_$count DRVSWEEP_BENCH_SCANNERS=$count \
-        DRVSWEEP_PROGRAM=$root/$build/DrvSweep.exe \
-        tests/wine/with_xvfb.sh tests/wine/wine_run.sh "$build/window_timing.exe" |
-        tee /dev/stderr | sed -n 's/^window /Wine: window /p' >>"$summary"
-done 2>&1
+export DRVSWEEP_PROGRAM=$root/$build/DrvSweep.exe
+echo "== Wine, DrvSweep.exe on the machine of 300 INF files and 4 scanners"
+measure "Wine, 300 INF files" window 4 tests/wine/with_xvfb.sh tests/wine/wine_run.sh \
+    "$build/window_timing.exe"
+echo "== Wine, DrvSweep.exe on an empty machine (an empty dialog)"
+measure "Wine, empty machine" window 0 tests/wine/with_xvfb.sh tests/wine/wine_run.sh \
+    "$build/window_timing.exe"
 
 echo "== summary (medians)"
 cat "$summary"
