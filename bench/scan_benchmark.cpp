@@ -4,10 +4,11 @@
 // INF files can avoid. The search per device that the scan used before is measured too.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <iomanip>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -123,9 +124,11 @@ public:
             if (scan == medians_.end()) {
                 continue;
             }
-            std::printf("ratio %s / BM_Floor at %d scanners: wall %.2f, CPU %.2f\n", name,
-                        ExpectedScanners(), scan->second.wall / floor->second.wall,
-                        scan->second.cpu / floor->second.cpu);
+            // Through the report's own stream, so that the line is not cut into its table.
+            GetOutputStream() << std::fixed << std::setprecision(2) << "ratio " << name
+                              << " / BM_Floor at " << ExpectedScanners() << " scanners: wall "
+                              << scan->second.wall / floor->second.wall << ", CPU "
+                              << scan->second.cpu / floor->second.cpu << "\n";
         }
     }
 
