@@ -8,19 +8,35 @@
 
 namespace drvsweep {
 
+namespace {
+
+bool ReadFamilysInfFolder(Platform& platform, Family family, PathText* folder) {
+    PathText path;
+    if (!ReadWindowsFolder(platform.files, &path) ||
+        !path.appendAll("\\inf", family == Family::Nt ? "" : "\\other")) {
+        return false;
+    }
+    *folder = path;
+    return true;
+}
+
+}  // namespace
+
+bool ReadInfFolder(Platform& platform, PathText* folder) {
+    return ReadFamilysInfFolder(platform, CurrentFamily(platform.version), folder);
+}
+
 bool VisitInfFolder(Platform& platform, Family family, const InfVisit& visit) {
-    const bool nt = family == Family::Nt;
     PathText folder;
     SavedWorkingFolder savedFolder(platform.files);
-    if (!savedFolder.saved() || !ReadWindowsFolder(platform.files, &folder) ||
-        !folder.appendAll("\\inf", nt ? "" : "\\other") ||
+    if (!savedFolder.saved() || !ReadFamilysInfFolder(platform, family, &folder) ||
         !platform.files.SetCurrentFolder(folder.c_str())) {
         return false;
     }
 
     FoundFile entry;
     std::unique_ptr<FileSearch> search =
-        platform.files.FindFirst(nt ? "oem*.inf" : "*.inf", &entry);
+        platform.files.FindFirst(family == Family::Nt ? "oem*.inf" : "*.inf", &entry);
     if (!search) {
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/device_instances.h"
+#include "platform/driver_packages.h"
 #include "platform/file_system.h"
 #include "platform/inf_files.h"
 #include "platform/programs_power.h"
@@ -18,6 +19,7 @@ struct Platform {
     FileSystem& files;
     DeviceInstances& devices;
     ProgramsAndPower& programs;
+    DriverPackages& packages;
 };
 
 }  // namespace drvsweep

@@ -17,11 +17,11 @@ bool AdoptText(const char* bytes, std::size_t length, PathText* out) {
     return out->assign(bytes, textLength);
 }
 
-}  // namespace
-
-bool ReadWindowsFolder(FileSystem& files, PathText* folder) {
+// A folder that a call stores the way GetWindowsDirectoryA does, with no trailing backslash.
+template <typename Read>
+bool ReadFolder(Read read, PathText* folder) {
     char buffer[kMaxPath] = {};
-    const std::uint32_t length = files.WindowsFolder(buffer, sizeof buffer);
+    const std::uint32_t length = read(buffer, static_cast<std::uint32_t>(sizeof buffer));
     if (length == 0 || length >= sizeof buffer) {
         return false;
     }
@@ -33,6 +33,22 @@ bool ReadWindowsFolder(FileSystem& files, PathText* folder) {
         --used;
     }
     return used > 0 && folder->assign(buffer, used);
+}
+
+}  // namespace
+
+bool ReadWindowsFolder(FileSystem& files, PathText* folder) {
+    return ReadFolder(
+        [&files](char* path, std::uint32_t size) { return files.WindowsFolder(path, size); },
+        folder);
+}
+
+bool ReadWow64Folder(DriverPackages& packages, PathText* folder) {
+    return ReadFolder(
+        [&packages](char* path, std::uint32_t size) {
+            return packages.Wow64SystemFolder(path, size);
+        },
+        folder);
 }
 
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name) {

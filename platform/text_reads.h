@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/driver_packages.h"
 #include "platform/file_system.h"
 #include "platform/fixed_text.h"
 #include "platform/inf_files.h"
@@ -13,6 +14,10 @@ namespace drvsweep {
 // %windir% as GetWindowsDirectoryA gives it, with no trailing backslash, so that pieces
 // beginning with a backslash can be appended.
 bool ReadWindowsFolder(FileSystem& files, PathText* folder);
+
+// The 32-bit system folder of 64-bit Windows (GetSystemWow64DirectoryA), in the same form.
+// False on 32-bit Windows and where the system has no such folder.
+bool ReadWow64Folder(DriverPackages& packages, PathText* folder);
 
 // RegEnumKeyA into 260 bytes.
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name);

@@ -6,19 +6,16 @@
 
 namespace drvsweep {
 
-// Deletes the scanner's driver DLL from %windir%\system32, %windir%\system32\drivers and
-// %windir%\system, in this order, with the one-file step; for a PC Card scanner (busKind 100)
-// also the kernel driver: Orbdrv.vxd in system32 and in system on both families, and
-// system32\drivers\Orbdrv.sys on the NT family. The DLL steps are skipped when driverDll is
-// not a plain relative name (see IsSafeTwainFolderName): an empty or climbing name would reach
-// the system folders themselves or something outside them. A path that does not fit 260 bytes
-// skips its step.
+// Deletes the scanner's driver files (DriverFilePaths: the DLL in the system folders, on
+// 64-bit Windows also in the 32-bit system folder and its drivers subfolder, and for a PC Card
+// scanner the kernel driver), in that order, with the one-file step.
 void RemoveDriverFiles(Platform& platform, const char* driverDll, std::int32_t busKind);
 
-// Deletes %windir%\twain_32\<twainFolder>\<twainFolder>.ds with the one-file step, then the
-// folder %windir%\twain_32\<twainFolder> with everything in it. Nothing is deleted unless
-// twainFolder is a plain relative folder name (IsSafeTwainFolderName): neither twain_32 itself
-// nor anything outside it is ever reached. A path that does not fit 260 bytes skips its step.
+// For each of the scanner's TWAIN data sources (TwainDataSourceTargets: below twain_32 and, on
+// 64-bit Windows, below twain_64) deletes <root>\<twainFolder>\<twainFolder>.ds with the
+// one-file step, then the folder <root>\<twainFolder> with everything in it. Nothing is deleted
+// unless twainFolder is a plain relative folder name: neither root itself nor anything outside
+// it is ever reached.
 void DeleteTwainDataSource(Platform& platform, const char* twainFolder);
 
 }  // namespace drvsweep

@@ -7,7 +7,7 @@
 #include "removal/device_nodes_9x.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/driver_files.h"
-#include "removal/one_file.h"
+#include "removal/driver_package.h"
 #include "removal/system_restart.h"
 #include "removal/vendor_uninstaller.h"
 #include "res/resource.h"
@@ -35,7 +35,7 @@ void UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner) {
         return;
     }
     RemoveDriverFiles(platform, scanner.driverDll.c_str(), scanner.busKind);
-    DeleteOneFile(platform.files, scanner.infPath.c_str());
+    RemoveDriverPackage(platform, scanner.infPath.c_str());
     DeleteTwainDataSource(platform, scanner.twainFolder.c_str());
 }
 

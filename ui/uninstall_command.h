@@ -17,7 +17,8 @@ constexpr std::uint32_t kPollPeriodMs = 2000;
 std::int32_t IsDevicePresent(Platform& platform, const char* devicePath);
 
 // The built-in removal of one scanner: its device instances, then, when its INF file is known,
-// its driver files, the INF file and its TWAIN data source. Nothing is reported.
+// its driver files, its INF as a driver package (RemoveDriverPackage) and its TWAIN data
+// sources. No step stops the others and nothing is reported.
 void UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner);
 
 // The row that holds the scanner with this devicePath, or -1 when none does.

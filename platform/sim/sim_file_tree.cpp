@@ -412,6 +412,16 @@ bool SimFileTree::AddFile(const std::string& path, const std::string& bytes,
     return true;
 }
 
+bool SimFileTree::Erase(const std::string& path) {
+    Resolved resolved;
+    Entry* entry = Resolve(path, &resolved) ? Find(resolved) : nullptr;
+    if (entry == nullptr || resolved.parts.empty()) {
+        return false;
+    }
+    entry->parent->children.erase(entry->name);
+    return true;
+}
+
 bool SimFileTree::Exists(const std::string& path) const {
     return Attributes(path) != kInvalidFileAttributes;
 }

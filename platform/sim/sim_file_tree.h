@@ -78,6 +78,9 @@ public:
     bool AddFile(const std::string& path, const std::string& bytes = "",
                  std::uint32_t attributes = kFileAttributeArchive);
     bool Exists(const std::string& path) const;
+    // Takes a file, or a folder with everything in it, off the tree as a system component
+    // does that works below the file calls; false when nothing is there. A drive stays.
+    bool Erase(const std::string& path);
     // The attribute word, or kInvalidFileAttributes for a missing entry.
     std::uint32_t Attributes(const std::string& path) const;
     // Stores the word exactly as given.

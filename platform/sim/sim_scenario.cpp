@@ -54,6 +54,34 @@ bool LoadLanguage(const std::string& folder, SimWindows* machine, std::string* e
     return true;
 }
 
+// The optional file "system": the release ("98", "2000", "xp", "7", "10-1607" or "10-1703"),
+// then "x64" for a 64-bit system. Without it the family's 32-bit release is kept.
+bool LoadSystem(const std::string& folder, SimWindows* machine, std::string* error) {
+    std::string system;
+    if (!ReadWord(folder + "/system", &system)) {
+        return true;
+    }
+    static const struct {
+        const char* name;
+        SimRelease release;
+    } kReleases[] = {
+        {"98", SimRelease::Windows98},           {"2000", SimRelease::Windows2000},
+        {"xp", SimRelease::WindowsXp},           {"7", SimRelease::Windows7},
+        {"10-1607", SimRelease::Windows10v1607}, {"10-1703", SimRelease::Windows10v1703},
+    };
+    const std::size_t blank = system.find(' ');
+    const std::string name = system.substr(0, blank);
+    const std::string bits = blank == std::string::npos ? "" : system.substr(blank + 1);
+    for (const auto& known : kReleases) {
+        if (name == known.name && (bits.empty() || bits == "x64")) {
+            machine->packages().SetRelease(known.release, bits == "x64");
+            return true;
+        }
+    }
+    *error = folder + "/system: \"" + system + "\" names no known release";
+    return false;
+}
+
 }  // namespace
 
 bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::string* error) {
@@ -62,7 +90,8 @@ bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::strin
         *error = hostFolder + ": no such scenario folder";
         return false;
     }
-    if (!LoadFamily(hostFolder, machine, error) || !LoadLanguage(hostFolder, machine, error) ||
+    if (!LoadFamily(hostFolder, machine, error) || !LoadSystem(hostFolder, machine, error) ||
+        !LoadLanguage(hostFolder, machine, error) ||
         !LoadRegFile(hostFolder + "/machine.reg", &machine->registry(), error)) {
         return false;
     }

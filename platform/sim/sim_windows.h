@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_devices.h"
+#include "platform/sim/sim_driver_packages.h"
 #include "platform/sim/sim_faults.h"
 #include "platform/sim/sim_file_tree.h"
 #include "platform/sim/sim_inf.h"
@@ -14,9 +15,9 @@
 namespace drvsweep::sim {
 
 // One whole simulated machine: version and language, registry, files, INF reader, devices,
-// programs and power, all failing where the shared faults say. It starts as an NT-family
-// machine in language 1033 with an empty registry, no devices and the folders C:\ and
-// C:\windows, the working directory being C:\.
+// programs and power, driver packages, all failing where the shared faults say. It starts as a
+// 32-bit Windows XP (NT family) in language 1033 with an empty registry, no devices, no driver
+// packages and the folders C:\ and C:\windows, the working directory being C:\.
 class SimWindows {
 public:
     SimWindows();
@@ -25,7 +26,8 @@ public:
 
     Platform& platform() { return platform_; }
 
-    // The version word Wine gives for the family (see SimVersion).
+    // The version word Wine gives for the family (see SimVersion), and a 32-bit release of it
+    // for the driver package calls: Windows XP or Windows 98.
     void SetFamily(Family family);
     void SetVersion(std::uint32_t version) { version_.SetVersion(version); }
     void SetDefaultLanguage(std::uint16_t language) { version_.SetLanguage(language); }
@@ -37,6 +39,7 @@ public:
     SimInfFiles& inf() { return inf_; }
     SimDevices& devices() { return devices_; }
     SimPrograms& programs() { return programs_; }
+    SimDriverPackages& packages() { return packages_; }
 
     // Handles open now: registry keys, INF files, file searches, device information sets and
     // process tokens. Zero once every operation has closed what it opened.
@@ -50,6 +53,7 @@ private:
     SimInfFiles inf_;
     SimDevices devices_;
     SimPrograms programs_;
+    SimDriverPackages packages_;
     Platform platform_;
 };
 

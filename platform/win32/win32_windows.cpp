@@ -2,6 +2,7 @@
 
 namespace drvsweep::win32 {
 
-Win32Windows::Win32Windows() : platform_{version_, registry_, inf_, files_, devices_, programs_} {}
+Win32Windows::Win32Windows()
+    : platform_{version_, registry_, inf_, files_, devices_, programs_, packages_} {}
 
 }  // namespace drvsweep::win32

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_devices.h"
+#include "platform/win32/win32_driver_packages.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_inf.h"
 #include "platform/win32/win32_programs.h"
@@ -27,6 +28,7 @@ private:
     Win32Files files_;
     Win32Devices devices_;
     Win32Programs programs_;
+    Win32DriverPackages packages_;
     Platform platform_;
 };
 

@@ -17,3 +17,6 @@ drvsweep_contract_test(removal_device_nodes_contract_test
 drvsweep_contract_test(removal_files_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_files_contract_test.cpp
     SCENARIOS removal_files_nt removal_files_9x)
+drvsweep_contract_test(driver_packages_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/driver_packages_contract_test.cpp
+    SCENARIOS contract_packages)

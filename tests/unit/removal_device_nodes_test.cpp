@@ -168,7 +168,8 @@ TEST_F(RemoveDeviceNodesNtTest, APropertyThatKeepsGrowingEndsTheDevicesAttempt) 
         SetupApiCalls calls;
         GrowingPropertyDevices devices(c.step, &calls);
         Platform& sim = machine.platform();
-        Platform platform{sim.version, sim.registry, sim.inf, sim.files, devices, sim.programs};
+        Platform platform{sim.version, sim.registry, sim.inf,     sim.files,
+                          devices,     sim.programs, sim.packages};
         RemoveDeviceNodesNt(platform, kK5210);
         EXPECT_EQ(calls.propertyReads, 2 * c.readsPerDevice);
         EXPECT_EQ(calls.removals, 0);

@@ -219,6 +219,53 @@ TEST_F(RemovalFilesTest, AFolderThatCannotBeEnteredOrListedLosesNothing) {
     EXPECT_TRUE(ChangingCalls().empty());
 }
 
+// 64-bit Windows: the DLL also goes from the 32-bit system folder and its drivers subfolder,
+// right after the three system folders, and the data source also from twain_64, with the same
+// rules as below twain_32.
+TEST_F(RemovalFilesTest, SixtyFourBitWindowsAlsoLosesTheWow64AndTwain64Copies) {
+    const std::string wow64 = kWindows + "\\SysWOW64\\";
+    const std::string twain64 = kWindows + "\\twain_64\\";
+    machine->packages().SetRelease(sim::SimRelease::Windows7, true);
+    sim::SimFileTree& files = machine->files();
+    for (const std::string& path :
+         {wow64 + "QuorinK5210.dll", wow64 + "drivers\\QuorinK5210.dll", wow64 + "AcmeScan.dll",
+          twain64 + "QuorinK5210\\QuorinK5210.ds", twain64 + "QuorinK5210\\x64\\QuorinK5210.dll",
+          twain64 + "AcmeScan\\AcmeScan.ds"}) {
+        files.AddFile(path);
+    }
+    RemoveDriverFiles(machine->platform(), "QuorinK5210.dll", kBusUsb);
+    EXPECT_EQ(
+        Calls("DeleteFileA"),
+        (std::vector<std::string>{kWindows + "\\system32\\QuorinK5210.dll",
+                                  kWindows + "\\system32\\drivers\\QuorinK5210.dll",
+                                  kWindows + "\\system\\QuorinK5210.dll", wow64 + "QuorinK5210.dll",
+                                  wow64 + "drivers\\QuorinK5210.dll"}));
+    EXPECT_TRUE(Exists(wow64 + "AcmeScan.dll"));
+
+    for (const char* name : {"", "..", "QuorinK5210\\..", "C:\\windows\\twain_64\\AcmeScan"}) {
+        DeleteTwainDataSource(machine->platform(), name);
+    }
+    EXPECT_EQ(Calls("RemoveDirectoryA").size(), 0u) << "no unusable name reaches either root";
+    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    EXPECT_FALSE(Exists(kSample));
+    EXPECT_FALSE(Exists(twain64 + "QuorinK5210"));
+    EXPECT_EQ(files.ListNames(twain64), std::vector<std::string>{"AcmeScan"});
+    EXPECT_EQ(files.ListNames(kTwain), std::vector<std::string>{"AcmeScan"});
+    EXPECT_EQ(files.currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
+
+    // Without an answer from GetSystemWow64DirectoryA the system counts as 32-bit.
+    SetUp();
+    machine->packages().SetRelease(sim::SimRelease::Windows7, true);
+    machine->files().AddFile(wow64 + "QuorinK5210.dll");
+    machine->files().AddFile(twain64 + "QuorinK5210\\QuorinK5210.ds");
+    machine->faults().Add(sim::FaultRule{"GetSystemWow64DirectoryA", "", 5});
+    RemoveDriverFiles(machine->platform(), "QuorinK5210.dll", kBusUsb);
+    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    EXPECT_TRUE(Exists(wow64 + "QuorinK5210.dll"));
+    EXPECT_TRUE(Exists(twain64 + "QuorinK5210\\QuorinK5210.ds"));
+    EXPECT_FALSE(Exists(kSample));
+}
+
 // A subfolder whose full path would not fit 260 bytes is not entered; the rest still goes.
 TEST_F(RemovalFilesTest, SubfoldersBeyond259CharactersAreNotEntered) {
     const std::string deep = kSample + "\\" + std::string(100, 'a') + "\\" + std::string(100, 'b') +

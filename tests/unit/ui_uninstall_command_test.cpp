@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -258,6 +261,74 @@ TEST_F(UninstallCommandTest, NineXRemovalDeletesTheClassKeyAndTheDeviceEntry) {
     EXPECT_FALSE(FileExists("C:\\windows\\inf\\other\\QuorinK5210.inf"));
     EXPECT_FALSE(FileExists("C:\\windows\\system\\QuorinK5210.dll"));
     EXPECT_TRUE(FileExists("C:\\windows\\system\\Orbdrv.vxd"));
+}
+
+// package_x64 on Windows 10 1703, 64-bit, with both makers' packages installed as Windows
+// installs them: the .inf and its .pnf in the INF folder, a copy in the driver store, the
+// device named as installed with it. The removal takes the device first, then the driver
+// files, then the package, then both data sources, and leaves the other maker's alone.
+TEST_F(UninstallCommandTest, SixtyFourBitRemovalTakesThePackageAndEveryCopy) {
+    std::string error;
+    ASSERT_TRUE(sim::LoadScenario(testing::FixturePath("package_x64"), &machine, &error)) << error;
+    machine.packages().SetRelease(sim::SimRelease::Windows10v1703, true);
+    const std::string store = "C:\\windows\\system32\\DriverStore\\FileRepository\\";
+    const struct {
+        const char* inf;
+        const char* device;
+    } kPackages[] = {{"oem21", "USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2"},
+                     {"oem22", "USB\\VID_04B8&PID_0110\\6&2a&0&3"}};
+    for (const auto& package : kPackages) {
+        std::ifstream source(testing::FixturePath("package_x64/packages/") + package.inf + ".inf",
+                             std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(source),
+                                std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(bytes.empty());
+        const std::string inf = std::string("C:\\windows\\inf\\") + package.inf;
+        machine.files().AddFile(inf + ".inf", bytes);
+        machine.files().AddFile(inf + ".pnf");
+        machine.files().AddFile(store + package.inf + ".inf_amd64\\" + package.inf + ".inf", bytes);
+        machine.packages().AddPackage(sim::SimDriverPackage{std::string(package.inf) + ".inf",
+                                                            "",
+                                                            store + package.inf + ".inf_amd64",
+                                                            {package.device}});
+    }
+    dialog = std::make_unique<CUninstallDlg>(*state, machine.platform(), window);
+    dialog->OnInitDialog(window);
+    ASSERT_EQ(TableDescriptions(), std::vector<std::string>{"Quorin K5210 USB Scanner"});
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+
+    const std::vector<std::string>& calls = machine.faults().calls();
+    const auto first = [&calls](const std::string& call) {
+        return std::find(calls.begin(), calls.end(), call) - calls.begin();
+    };
+    const auto devices = first("SetupDiCallClassInstaller USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2");
+    const auto files = first("DeleteFileA C:\\windows\\system32\\QuorinK5210.dll");
+    const auto package = first("DiUninstallDriverW C:\\windows\\inf\\oem21.inf");
+    const auto dataSource = first("DeleteFileA C:\\windows\\twain_32\\QuorinK5210\\QuorinK5210.ds");
+    EXPECT_LT(devices, files);
+    EXPECT_LT(files, package);
+    EXPECT_LT(package, dataSource);
+    EXPECT_LT(dataSource, static_cast<std::ptrdiff_t>(calls.size()));
+
+    EXPECT_EQ(machine.packages().PackageNames(), std::vector<std::string>{"oem22.inf"});
+    for (const char* gone :
+         {"inf\\oem21.inf", "inf\\oem21.pnf",
+          "system32\\DriverStore\\FileRepository\\oem21.inf_amd64", "system32\\QuorinK5210.dll",
+          "system32\\drivers\\QuorinK5210.dll", "syswow64\\QuorinK5210.dll",
+          "syswow64\\drivers\\QuorinK5210.dll", "twain_32\\QuorinK5210", "twain_64\\QuorinK5210"}) {
+        EXPECT_FALSE(FileExists(std::string("C:\\windows\\") + gone)) << gone;
+    }
+    for (const char* kept :
+         {"inf\\oem22.inf", "inf\\oem22.pnf",
+          "system32\\DriverStore\\FileRepository\\oem22.inf_amd64", "system32\\AcmeScan.dll",
+          "syswow64\\AcmeScan.dll", "twain_32\\AcmeScan\\AcmeScan.ds",
+          "twain_64\\AcmeScan\\AcmeScan.ds"}) {
+        EXPECT_TRUE(FileExists(std::string("C:\\windows\\") + kept)) << kept;
+    }
+    EXPECT_EQ(window.messageBoxes().size(), 2u) << "nothing is shown beyond the two questions";
+    EXPECT_EQ(machine.openHandles(), 0);
 }
 
 TEST(DevicePresence, OnlyAMissingKeyCountsAsGone) {

@@ -14,3 +14,15 @@ if(WIN32)
             "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES}")
     endforeach()
 endif()
+
+# What Wine's driver package calls answer where Windows answers otherwise.
+if(WIN32)
+    add_executable(driver_packages_wine_test
+        ${CMAKE_CURRENT_LIST_DIR}/driver_packages_wine_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/driver_package_setup.cpp)
+    target_link_libraries(driver_packages_wine_test PRIVATE drvsweep_test_support
+        ${DRVSWEEP_GTEST_MAIN})
+    add_test(NAME driver_packages_wine_test COMMAND driver_packages_wine_test)
+    set_tests_properties(driver_packages_wine_test PROPERTIES ENVIRONMENT
+        "DRVSWEEP_SCENARIO=package_x64;DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES}")
+endif()

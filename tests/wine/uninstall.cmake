@@ -7,15 +7,22 @@ endif()
 
 add_executable(uninstall_e2e_test
     ${DRVSWEEP_WINE_TESTS}/uninstall_e2e_test.cpp
+    ${DRVSWEEP_WINE_TESTS}/driver_package_setup.cpp
     ${DRVSWEEP_WINE_TESTS}/program_session.cpp
     ${DRVSWEEP_WINE_TESTS}/screenshot_request.cpp
     ${DRVSWEEP_WINE_TESTS}/user_input.cpp
     ${DRVSWEEP_WINE_TESTS}/window_reader.cpp
     ${DRVSWEEP_WINE_TESTS}/wine_display.cpp)
-target_link_libraries(uninstall_e2e_test PRIVATE drvsweep_win32 ${DRVSWEEP_GTEST_MAIN})
+target_link_libraries(uninstall_e2e_test PRIVATE drvsweep_test_support ${DRVSWEEP_GTEST_MAIN})
 add_dependencies(uninstall_e2e_test DrvSweep test_uninstaller)
 
-foreach(run IN ITEMS
+# The 64-bit copies exist only where the 64-bit program runs; on 64-bit Windows the 32-bit one
+# hands over to it.
+set(DRVSWEEP_64_BIT_RUNS)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(DRVSWEEP_64_BIT_RUNS "RemovalTakesThePackageAndTheSixtyFourBitCopies package_x64")
+endif()
+foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         "RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey demo_nt"
         "ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion demo_nt"
         "DoubleClickThenNoAtTheConfirmationChangesNothing demo_nt"
@@ -31,3 +38,11 @@ foreach(run IN ITEMS
     set_tests_properties(uninstall_e2e.${test} PROPERTIES ENVIRONMENT
         "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=$<TARGET_FILE:DrvSweep>;DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
 endforeach()
+
+# The driver package calls and the 32-bit system folder are bound at run time: Windows 2000, the
+# 9x family and Windows before 10 1703 lack some of them and would not load a program that
+# imports them.
+add_test(NAME program_binds_package_calls_at_run_time COMMAND
+    ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:DrvSweep>
+    SetupUninstallOEMInfA DiUninstallDriverW DiUninstallDriverA GetSystemWow64DirectoryA
+    RtlGetVersion)

@@ -6,6 +6,8 @@
 
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
+#include "tests/support/test_machine.h"
+#include "tests/wine/driver_package_setup.h"
 #include "tests/wine/program_session.h"
 #include "tests/wine/screenshot_request.h"
 #include "tests/wine/user_input.h"
@@ -173,6 +175,43 @@ TEST(UninstallCommand, RemovingTheLastScannerOn9xDisablesDelete) {
     EXPECT_TRUE(Exists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
     EXPECT_TRUE(Exists("C:\\windows\\system\\AcmeScan.dll"));
     EXPECT_TRUE(Exists("C:\\windows\\inf\\other\\AcmeFlat.inf"));
+}
+
+// package_x64, 64-bit program: the K5210 and another maker's scanner installed as Windows
+// installs them (the scenario's files in system32, syswow64, twain_32 and twain_64, the INF
+// files copied in with SetupCopyOEMInfA, which makes their .pnf files). The removal takes the
+// K5210's package and every copy of its files, and nothing of the other maker's.
+TEST(UninstallCommand, RemovalTakesThePackageAndTheSixtyFourBitCopies) {
+    for (const char* inf : {"oem21.inf", "oem22.inf"}) {
+        ASSERT_EQ(testing::InstallDriverPackage(
+                      testing::FixturePath(std::string("package_x64/packages/") + inf)),
+                  inf);
+    }
+    ASSERT_TRUE(Exists("C:\\windows\\inf\\oem21.pnf")) << "the system makes the .pnf";
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    EXPECT_EQ(Entries(program), std::vector<std::wstring>{L" Quorin K5210 USB Scanner"});
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"Do you want to uninstall \" Quorin K5210 USB Scanner\"",
+                            "confirmation"),
+           IDYES);
+    Answer(program, ExpectMessageBox(program, kRestartQuestion, "restart"), IDNO);
+    program.ExpectEndsCleanly();
+
+    EXPECT_FALSE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_04B8&PID_0110"));
+    for (const char* gone :
+         {"inf\\oem21.inf", "inf\\oem21.pnf", "system32\\QuorinK5210.dll",
+          "system32\\drivers\\QuorinK5210.dll", "syswow64\\QuorinK5210.dll",
+          "syswow64\\drivers\\QuorinK5210.dll", "twain_32\\QuorinK5210", "twain_64\\QuorinK5210"}) {
+        EXPECT_FALSE(Exists((std::string("C:\\windows\\") + gone).c_str())) << gone;
+    }
+    for (const char* kept :
+         {"inf\\oem22.inf", "inf\\oem22.pnf", "system32\\AcmeScan.dll", "syswow64\\AcmeScan.dll",
+          "twain_32\\AcmeScan\\AcmeScan.ds", "twain_64\\AcmeScan\\AcmeScan.ds"}) {
+        EXPECT_TRUE(Exists((std::string("C:\\windows\\") + kept).c_str())) << kept;
+    }
 }
 
 // demo_nt: Yes at the restart question asks for the forced restart, which ends the prefix's

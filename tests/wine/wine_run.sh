@@ -13,8 +13,10 @@
 #                                 programs of the build the scenario needs in the prefix, such
 #                                 as the stand-in for a registered uninstaller
 #
-# Needs wine, wine64 and wine32:i386 (Debian 12). No display is needed; DISPLAY passes through
-# for programs that show windows.
+# Needs wine and wine64 (Debian 12), and wine32:i386 for x86 programs. On a machine that cannot
+# run 32-bit programs (host_runs_32bit.sh), an x86 program is not started: the run prints why
+# and exits with 77, which the Windows presets' tests report as skipped. No display is needed;
+# DISPLAY passes through for programs that show windows.
 set -euo pipefail
 
 readonly wine64_loader=/usr/lib/wine/wine64
@@ -57,11 +59,15 @@ case $(pe_machine "$program") in
     014c) loader=$wine32_loader ;;
     *) fail "$program is not an x86 or x86-64 Windows program" ;;
 esac
-[ -x "$loader" ] || fail "$loader is missing (install wine64 and wine32:i386)"
-# A 9x scenario's registry goes in through the 32-bit regedit as well (see below), and every
-# pristine prefix is made with 32-bit support, so the 32-bit loader is needed even for a
-# 64-bit program.
-[ -x "$wine32_loader" ] || fail "$wine32_loader is missing (install wine32:i386)"
+[ -x "$wine64_loader" ] || fail "$wine64_loader is missing (install wine64)"
+# Only an x86 program needs the 32-bit loader: a 64-bit program's prefix, registry and files
+# are all made by 64-bit Wine.
+host_32bit=yes
+reason=$("$(dirname "$0")/host_runs_32bit.sh") || host_32bit=no
+if [ "$loader" = "$wine32_loader" ] && [ "$host_32bit" = no ]; then
+    echo "wine_run.sh: skipped: $reason" >&2
+    exit 77
+fi
 
 wine_dir=${DRVSWEEP_WINE_DIR:-$(build_folder_of "$program")/wine}
 pristine=$wine_dir/pristine
@@ -79,9 +85,9 @@ export WINEARCH=win64
 
 # The pristine prefix is made once per build folder. ctest runs tests in parallel, so its making
 # is serialised by a lock; the stamp records the Wine it was made by, because a prefix made
-# before wine32 was installed cannot run x86 programs, and one made by another Wine version
+# before 32-bit support was there cannot run x86 programs, and one made by another Wine version
 # would be updated (slowly) in every copy.
-wine_stamp="$("$wine64_loader" --version) 32-bit:$([ -x "$wine32_loader" ] && echo yes)"
+wine_stamp="$("$wine64_loader" --version) 32-bit:$host_32bit"
 (
     flock 9
     if [ "$(cat "$pristine/.drvsweep-stamp" 2>/dev/null)" != "$wine_stamp" ]; then
@@ -89,7 +95,9 @@ wine_stamp="$("$wine64_loader" --version) 32-bit:$([ -x "$wine32_loader" ] && ec
         rm -rf "$pristine"
         LC_ALL=en_US.UTF-8 WINEPREFIX=$pristine "$wine64_loader" wineboot.exe --init >/dev/null 2>&1
         WINEPREFIX=$pristine "$WINESERVER" --wait
-        [ -d "$pristine/drive_c/windows/syswow64" ] || fail "wineboot made no 32-bit support"
+        if [ "$host_32bit" = yes ] && [ ! -d "$pristine/drive_c/windows/syswow64" ]; then
+            fail "wineboot made no 32-bit support"
+        fi
         # wineboot links the user's Documents, Desktop and the like to the host's home
         # folder; plain folders keep what a test writes there inside its copy.
         find "$pristine/drive_c/users" -type l | while IFS= read -r link; do
@@ -216,9 +224,9 @@ if [ -n "${DRVSWEEP_SCENARIO:-}" ]; then
             # subkeys (see registry_contract_test for where Wine stops short). It also makes
             # RegOpenKeyExA ignore the access mask, view flags included, so each program sees
             # its own view alone: a 64-bit program the 64-bit one, a 32-bit program the 32-bit
-            # one. The 9x family has a single registry, so the scenario goes into both views:
-            # through the 32-bit regedit as well, before the version is set.
-            if [ ${#reg_files[@]} -gt 0 ]; then
+            # one. The 9x family has a single registry, so for an x86 program the scenario also
+            # goes into the 32-bit view, through the 32-bit regedit, before the version is set.
+            if [ "$loader" = "$wine32_loader" ] && [ ${#reg_files[@]} -gt 0 ]; then
                 LC_ALL=$locale "$wine32_loader" 'C:\windows\syswow64\regedit.exe' /S "${reg_files[@]}"
             fi
             cat >"$prefix/family.reg" <<'EOF'

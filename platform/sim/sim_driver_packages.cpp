@@ -1,0 +1,170 @@
+#include "platform/sim/sim_driver_packages.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/ascii_case.h"
+#include "platform/win32_codes.h"
+
+namespace drvsweep::sim {
+
+namespace {
+
+PackageCallResult Ran(bool succeeded, long error = 0) {
+    PackageCallResult result;
+    result.available = true;
+    result.succeeded = succeeded;
+    result.error = succeeded ? 0 : static_cast<std::uint32_t>(error);
+    return result;
+}
+
+// The .pnf Windows precompiles for oemNN.inf is oemNN.pnf.
+std::string PnfName(const std::string& infName) {
+    const std::size_t dot = infName.rfind('.');
+    return (dot == std::string::npos ? infName : infName.substr(0, dot)) + ".pnf";
+}
+
+}  // namespace
+
+SimDriverPackages::SimDriverPackages(SimFaults& faults, SimFileTree& files, SimDevices& devices)
+    : faults_(faults), files_(files), devices_(devices) {
+    SetRelease(SimRelease::WindowsXp, false);
+}
+
+void SimDriverPackages::SetRelease(SimRelease release, bool is64Bit) {
+    struct Facts {
+        SimRelease release;
+        std::optional<WindowsRelease> numbers;
+        bool setupUninstallOemInf;
+        bool diUninstallDriver;
+    };
+    static const Facts kFacts[] = {
+        {SimRelease::Windows98, std::nullopt, false, false},
+        {SimRelease::Windows2000, WindowsRelease{5, 0, 2195}, false, false},
+        {SimRelease::WindowsXp, WindowsRelease{5, 1, 2600}, true, false},
+        {SimRelease::Windows7, WindowsRelease{6, 1, 7601}, true, false},
+        {SimRelease::Windows10v1607, WindowsRelease{10, 0, 14393}, true, false},
+        {SimRelease::Windows10v1703, kWindows10Version1703, true, true},
+    };
+    for (const Facts& facts : kFacts) {
+        if (facts.release == release) {
+            release_ = facts.numbers;
+            hasSetupUninstallOemInf_ = facts.setupUninstallOemInf;
+            hasDiUninstallDriver_ = facts.diUninstallDriver;
+        }
+    }
+    is64Bit_ = is64Bit;
+}
+
+void SimDriverPackages::AddPackage(SimDriverPackage package) {
+    packages_.push_back(std::move(package));
+}
+
+std::vector<std::string> SimDriverPackages::PackageNames() const {
+    std::vector<std::string> names;
+    for (const SimDriverPackage& package : packages_) {
+        names.push_back(package.infName);
+    }
+    return names;
+}
+
+bool SimDriverPackages::Release(WindowsRelease* release) {
+    long ignored = 0;
+    if (faults_.ShouldFail("RtlGetVersion", "", &ignored) || !release_) {
+        return false;
+    }
+    *release = *release_;
+    return true;
+}
+
+std::string SimDriverPackages::InfFolder() const {
+    return files_.windowsFolder() + "\\inf";
+}
+
+// A device need not be attached to count: every device the system still knows does.
+bool SimDriverPackages::InUse(const SimDriverPackage& package) const {
+    const std::vector<std::string> known = devices_.InstanceIds();
+    return std::any_of(package.installedOn.begin(), package.installedOn.end(),
+                       [&known](const std::string& device) {
+                           return std::find_if(known.begin(), known.end(),
+                                               [&device](const std::string& id) {
+                                                   return EqualIgnoringCase(id, device);
+                                               }) != known.end();
+                       });
+}
+
+PackageCallResult SimDriverPackages::Uninstall(const std::string& infName, bool evenInUse) {
+    const std::string infPath = InfFolder() + "\\" + infName;
+    const auto package = std::find_if(
+        packages_.begin(), packages_.end(),
+        [&infName](const SimDriverPackage& p) { return EqualIgnoringCase(p.infName, infName); });
+    if (package == packages_.end()) {
+        if (!files_.Exists(infPath)) {
+            return Ran(false, kErrorFileNotFound);
+        }
+    } else {
+        if (!evenInUse && InUse(*package)) {
+            return Ran(false, static_cast<long>(kErrorInfInUseByDevices));
+        }
+        for (const std::string& path : {package->catalog, package->storeFolder}) {
+            if (!path.empty()) {
+                files_.Erase(path);
+            }
+        }
+        packages_.erase(package);
+    }
+    files_.Erase(infPath);
+    files_.Erase(InfFolder() + "\\" + PnfName(infName));
+    return Ran(true);
+}
+
+PackageCallResult SimDriverPackages::UninstallOemInf(const char* infFileName, std::uint32_t flags) {
+    if (!hasSetupUninstallOemInf_) {
+        return PackageCallResult{};
+    }
+    const std::string name = infFileName;
+    long error = 0;
+    if (faults_.ShouldFail("SetupUninstallOEMInfA", name + " " + std::to_string(flags), &error)) {
+        return Ran(false, error);
+    }
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
+        return Ran(false, kErrorInvalidParameter);
+    }
+    return Uninstall(name, (flags & kSuoiForceDelete) != 0);
+}
+
+PackageCallResult SimDriverPackages::UninstallDriver(const char* infPath) {
+    if (!hasDiUninstallDriver_) {
+        return PackageCallResult{};
+    }
+    const std::string path = infPath;
+    long error = 0;
+    if (faults_.ShouldFail("DiUninstallDriverW", path, &error)) {
+        return Ran(false, error);
+    }
+    const std::string folder = InfFolder() + "\\";
+    if (!files_.Exists(path)) {
+        return Ran(false, kErrorFileNotFound);
+    }
+    // Only packages of the INF folder are modelled; an INF elsewhere is not one Windows staged.
+    if (path.size() <= folder.size() || !EqualIgnoringCase(path.substr(0, folder.size()), folder) ||
+        path.find('\\', folder.size()) != std::string::npos) {
+        return Ran(false, kErrorInvalidParameter);
+    }
+    return Uninstall(path.substr(folder.size()), true);
+}
+
+std::uint32_t SimDriverPackages::Wow64SystemFolder(char* path, std::uint32_t size) {
+    long ignored = 0;
+    if (faults_.ShouldFail("GetSystemWow64DirectoryA", "", &ignored) || !is64Bit_) {
+        return 0;
+    }
+    const std::string folder = files_.windowsFolder() + "\\SysWOW64";
+    if (folder.size() >= size) {
+        return static_cast<std::uint32_t>(folder.size() + 1);
+    }
+    std::memcpy(path, folder.c_str(), folder.size() + 1);
+    return static_cast<std::uint32_t>(folder.size());
+}
+
+}  // namespace drvsweep::sim
