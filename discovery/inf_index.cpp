@@ -14,6 +14,7 @@ void InfIndex::ReadInfFolder(Family family) {
     lines_.clear();
     infs_.clear();
     VisitInfFolder(platform_, family, [&](const PathText& path, InfFile& inf) {
+        const std::size_t linesBefore = lines_.size();
         // A section that [Manufacturer] names again holds the same lines, which could not
         // give a hit the first reading missed: it is read once, so that an INF that names
         // one long section many times costs its size once.
@@ -28,7 +29,7 @@ void InfIndex::ReadInfFolder(Family family) {
             });
             return false;
         });
-        if (infs_.empty() ? !lines_.empty() : lines_.size() > infs_.back().linesEnd) {
+        if (lines_.size() > linesBefore) {
             infs_.push_back(IndexedInf{path.c_str(), lines_.size()});
         }
         return false;
