@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Writes the benchmark's machine scenario: an NT-family machine with 4 Quorin USB scanners
-and 300 OEM INF files of a few KB each, every one with several models sections. The scanners'
-own INF files lie spread through the folder, so that each lookup reads many files first."""
+"""Writes a benchmark machine scenario: an NT-family machine with N Quorin USB scanners and 300
+OEM INF files of a few KB each, every one with several models sections.
+
+    make_bench_machine.py <scenario folder> <scanners>
+
+The scanners' own INF files lie spread evenly through the folder listing, the last of them the
+last file listed, so that a search per device reads many files before its own. With 0 scanners
+the machine has no INF files either: the program then shows an empty list."""
 import os
 import sys
 
 INF_COUNT = 300
-SCANNER_PIDS = {"5210": 75, "7300": 150, "3902": 225, "2503": 299}  # pid -> oem index
 
 
 def inf_text(index, maker, pids, twain):
@@ -37,23 +41,27 @@ def inf_text(index, maker, pids, twain):
     return "\r\n".join(lines) + "\r\n"
 
 
-def main(target):
+def main(target, scanners):
     os.makedirs(os.path.join(target, "windir", "inf"), exist_ok=True)
     with open(os.path.join(target, "family"), "w") as out:
         out.write("nt\n")
-    by_index = {index: pid for pid, index in SCANNER_PIDS.items()}
-    for index in range(INF_COUNT):
-        if index in by_index:
-            pid = by_index[index]
+    names = ["oem%d.inf" % index for index in range(INF_COUNT if scanners else 0)]
+    # FindFirstFileA lists names in upper-cased order: oem0, oem1, oem10, oem100, ...
+    listing = sorted(names, key=str.upper)
+    pids = ["%04X" % (0x5200 + k) for k in range(scanners)]
+    own_inf = {listing[(k + 1) * INF_COUNT // scanners - 1]: pid for k, pid in enumerate(pids)}
+    for index, name in enumerate(names):
+        if name in own_inf:
+            pid = own_inf[name]
             text = inf_text(index, "0C6E", ["F%03d" % (index % 1000 + k) for k in range(5)] + [pid],
                             "Quorin%s" % pid)
         else:
-            pids = ["%04X" % (0x1000 + index * 8 + k) for k in range(8)]
-            text = inf_text(index, "%04X" % (0x2000 + index), pids, "Maker%d" % index)
-        with open(os.path.join(target, "windir", "inf", "oem%d.inf" % index), "w", newline="") as out:
+            others = ["%04X" % (0x1000 + index * 8 + k) for k in range(8)]
+            text = inf_text(index, "%04X" % (0x2000 + index), others, "Maker%d" % index)
+        with open(os.path.join(target, "windir", "inf", name), "w", newline="") as out:
             out.write(text)
     reg = ["REGEDIT4", ""]
-    for pid in SCANNER_PIDS:
+    for pid in pids:
         key = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_%s" % pid
         reg += ["[%s]" % key, "", "[%s\\5&1&0&%s]" % (key, pid),
                 '"DeviceDesc"="Quorin %s USB Scanner"' % pid, ""]
@@ -62,4 +70,4 @@ def main(target):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1], int(sys.argv[2]))

@@ -82,7 +82,7 @@ bool ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName
     return ReadStringValue(*instanceKey, "DeviceDesc", &row.description);
 }
 
-void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus) {
+void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfLookup& lookup) {
     std::unique_ptr<RegistryKey> root;
     const char* treePath = RegistryPathFor(bus.tree, CurrentFamily(platform.version));
     if (platform.registry.OpenKey(treePath, kKeyRead, &root) != kErrorSuccess) {
@@ -111,7 +111,7 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus) {
         if (!ReadDescription(platform, bus, keyName, row)) {
             continue;
         }
-        if (FindDriverInf(platform, row.devicePath.c_str(), &row.infPath) == 1 &&
+        if (lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1 &&
             !bus.fillDriverFields(platform, row)) {
             row.infPath.clear();
             row.twainFolder.clear();
@@ -124,12 +124,12 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus) {
 
 }  // namespace
 
-void ScanUsbScanners(Platform& platform, ScannerTable& table) {
-    ScanBus(platform, table, kUsb);
+void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
+    ScanBus(platform, table, kUsb, lookup);
 }
 
-void ScanPcCardScanners(Platform& platform, ScannerTable& table) {
-    ScanBus(platform, table, kPcCard);
+void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
+    ScanBus(platform, table, kPcCard, lookup);
 }
 
 }  // namespace drvsweep

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "discovery/driver_inf.h"
 #include "discovery/scanner_table.h"
 
 namespace drvsweep {
 
 // Append one row per Quorin device key found on the bus, after row lastIndex, and leave
 // lastIndex at the last row appended. Once row 259 is taken, further matches are passed
-// over: the table never grows past its 260 rows.
-void ScanUsbScanners(Platform& platform, ScannerTable& table);
-void ScanPcCardScanners(Platform& platform, ScannerTable& table);
+// over: the table never grows past its 260 rows. Each device with a description gets its INF
+// from `lookup`.
+void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
+void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
 }  // namespace drvsweep

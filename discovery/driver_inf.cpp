@@ -4,10 +4,8 @@
 
 #include "discovery/inf_folder.h"
 #include "discovery/inf_sections.h"
+#include "discovery/models_lines.h"
 #include "discovery/twain_folder_name.h"
-#include "platform/text_reads.h"
-#include "platform/win32_codes.h"
-#include "platform/working_folder.h"
 
 namespace drvsweep {
 
@@ -16,9 +14,8 @@ namespace {
 // Whether one of the INF's models sections, named by its [Manufacturer] lines, has a line
 // that holds the upper-cased hardware ID.
 bool InfListsDevice(InfFile& inf, const CodePage& codePage, const PathText& pattern) {
-    return VisitSectionLines(inf, "Manufacturer", [&](const PathText& modelsSection) {
-        return VisitSectionLines(inf, modelsSection.c_str(), [&](PathText line) {
-            UpperCaseAscii(codePage, line.data());
+    return VisitModelsSections(inf, [&](const PathText& modelsSection) {
+        return VisitModelsLines(inf, codePage, modelsSection.c_str(), [&](const PathText& line) {
             return std::strstr(line.c_str(), pattern.c_str()) != nullptr;
         });
     });
@@ -49,42 +46,20 @@ bool SplitTwainLine(const CodePage& codePage, const PathText& text, const char**
 }  // namespace
 
 int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath) {
-    PathText pattern;
-    if (!pattern.assign(hardwareId)) {
-        return 0;
-    }
     const CodePage codePage = platform.version.AnsiCodePage();
-    UpperCaseAscii(codePage, pattern.data());
-
-    const bool nt = CurrentFamily(platform.version) == Family::Nt;
-    PathText folder;
-    SavedWorkingFolder savedFolder(platform.files);
-    if (!savedFolder.saved() || !ReadInfFolder(platform, &folder) ||
-        !platform.files.SetCurrentFolder(folder.c_str())) {
+    PathText pattern;
+    if (!ModelsPattern(codePage, hardwareId, &pattern)) {
         return 0;
     }
-
-    FoundFile entry;
-    std::unique_ptr<FileSearch> search =
-        platform.files.FindFirst(nt ? "oem*.inf" : "*.inf", &entry);
-    if (!search) {
-        return 0;
-    }
-    do {
-        PathText path;
-        if ((entry.attributes & kFileAttributeDirectory) != 0 ||
-            !path.appendAll(folder, "\\", entry.name)) {
-            continue;
-        }
-        // An INF that does not open as a Windows 4 style INF cannot list the device; the
-        // search goes on, since the device's own INF may come later in the listing.
-        std::unique_ptr<InfFile> inf = platform.inf.OpenWin4(path.c_str());
-        if (inf && InfListsDevice(*inf, codePage, pattern)) {
-            *infPath = path;
-            return 1;
-        }
-    } while (search->Next(&entry));
-    return 0;
+    const bool found = VisitInfFolder(platform, CurrentFamily(platform.version),
+                                      [&](const PathText& path, InfFile& inf) {
+                                          if (!InfListsDevice(inf, codePage, pattern)) {
+                                              return false;
+                                          }
+                                          *infPath = path;
+                                          return true;
+                                      });
+    return found ? 1 : 0;
 }
 
 int ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "discovery/bus_scan.h"
+#include "discovery/inf_index.h"
 
 namespace drvsweep {
 
@@ -11,12 +12,17 @@ void ClearScannerRow(ScannerRecord& row) {
 }
 
 void ScanInstalledScanners(Platform& platform, ScannerTable& table) {
+    InfIndex index(platform);
+    ScanInstalledScanners(platform, table, index);
+}
+
+void ScanInstalledScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
     for (ScannerRecord& row : table.rows) {
         ClearScannerRow(row);
     }
     table.lastIndex = -1;
-    ScanUsbScanners(platform, table);
-    ScanPcCardScanners(platform, table);
+    ScanUsbScanners(platform, table, lookup);
+    ScanPcCardScanners(platform, table, lookup);
 }
 
 int RemoveScannerRow(ScannerTable& table, std::int32_t index) {

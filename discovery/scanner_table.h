@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "discovery/driver_inf.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
 
@@ -31,7 +32,12 @@ struct ScannerTable {
 };
 
 // Clears every row and rebuilds the table: the USB scanners first, then the PC Card ones.
+// The INF folder is read at most once per call, at the first device that needs its INF.
 void ScanInstalledScanners(Platform& platform, ScannerTable& table);
+
+// The same scan with the driver INF lookup given; with an UncachedInfLookup every device
+// reads the INF folder afresh.
+void ScanInstalledScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
 // Takes out row `index` and moves the later rows down by one; row 259 keeps its content.
 // An index outside 0 to lastIndex is refused (returns 0) and changes nothing.

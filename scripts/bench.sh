@@ -1,21 +1,53 @@
 #!/usr/bin/env bash
-# Measures the start-up scan on a machine with 4 Quorin scanners and 300 OEM INF files:
-# natively over the simulated Windows, then the x86-64 build over the real Setup API under Wine.
+# Measures the start-up scan on machines with 300 OEM INF files and 1, 4 and 16 Quorin
+# scanners, each beside its floor (one pass that opens every INF once and reads its models
+# lines), natively over the simulated Windows and with the x86-64 build over the real Setup API
+# under Wine; then, under Wine on a virtual display, the time from DrvSweep.exe's start until its
+# window lists the 4 scanners of the 300-INF machine, beside the time it needs on an empty
+# machine. Each figure is the median of several runs; the last lines sum them up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh
 
+readonly counts=(1 4 16)
 machines=$root/build/bench-machines
 rm -rf "$machines"
-python3 bench/make_bench_machine.py "$machines/bench"
-export DRVSWEEP_FIXTURES=$machines DRVSWEEP_SCENARIO=bench
+for count in "${counts[@]}" 0; do
+    python3 bench/make_bench_machine.py "$machines/bench_$count" "$count"
+done
+export DRVSWEEP_FIXTURES=$machines
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
 
-echo "== simulated Windows (native)"
+# Repetitions of the floor and the scans take turns, so that a burst of load elsewhere on the
+# machine falls on all of them alike.
+bench_flags=(--benchmark_enable_random_interleaving=true --benchmark_color=false)
+
+# Runs a command with a scenario's environment, shows its output and adds the lines that begin
+# with `tag` to the summary, headed by `label`.
+measure() {
+    local label=$1 tag=$2 count=$3 output status=0
+    shift 3
+    output=$(DRVSWEEP_SCENARIO=bench_$count DRVSWEEP_BENCH_SCANNERS=$count "$@") || status=$?
+    echo "$output"
+    sed -n "s/^$tag /$label: /p" <<<"$output" >>"$summary"
+    return "$status"
+}
+
+run_counts() {
+    local label=$1
+    shift
+    for count in "${counts[@]}"; do
+        echo "== $label, 300 INF files, $count scanners"
+        measure "$label" ratio "$count" "$@" "${bench_flags[@]}"
+    done
+}
+
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target scan_benchmark
-build/bench/scan_benchmark
+run_counts "simulated Windows (native)" build/bench/scan_benchmark
 
 # Google Benchmark for the cross build comes from Debian's source package.
 source_dir=$root/build/benchmark-source
@@ -33,8 +65,19 @@ if [ ! -f "$source_dir/CMakeLists.txt" ]; then
     rm -rf "$work"
 fi
 
-echo "== real Windows APIs under Wine (x86-64 build)"
-cmake -S . -B build/bench-mingw64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake \
+build=build/bench-mingw64
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DDRVSWEEP_BENCHMARK=ON -DDRVSWEEP_BENCHMARK_SOURCE="$source_dir" >/dev/null
-cmake --build build/bench-mingw64 --target scan_benchmark
-tests/wine/wine_run.sh build/bench-mingw64/scan_benchmark.exe
+cmake --build "$build" --target scan_benchmark window_timing DrvSweep
+run_counts "Wine, x86-64 build" tests/wine/wine_run.sh "$build/scan_benchmark.exe"
+
+export DRVSWEEP_PROGRAM=$root/$build/DrvSweep.exe
+echo "== Wine, DrvSweep.exe on the machine of 300 INF files and 4 scanners"
+measure "Wine, 300 INF files" window 4 tests/wine/with_xvfb.sh tests/wine/wine_run.sh \
+    "$build/window_timing.exe"
+echo "== Wine, DrvSweep.exe on an empty machine (an empty dialog)"
+measure "Wine, empty machine" window 0 tests/wine/with_xvfb.sh tests/wine/wine_run.sh \
+    "$build/window_timing.exe"
+
+echo "== summary (medians)"
+cat "$summary"

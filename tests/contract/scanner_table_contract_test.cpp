@@ -44,5 +44,18 @@ TEST(ScannerTableContract, ScanYieldsTheScenariosTable) {
     EXPECT_EQ(DumpScannerTable(table), expected);
 }
 
+// The scan's one pass over the INF folder gives the table that a search per device gives,
+// over the real Setup API as over the simulated one.
+TEST(ScannerTableContract, TheOnePassIndexGivesTheUncachedTable) {
+    std::unique_ptr<testing::TestMachine> machine = OpenScenarioMachine();
+    Platform& platform = machine->platform();
+    static ScannerTable table;
+    UncachedInfLookup uncached(platform);
+    ScanInstalledScanners(platform, table, uncached);
+    const std::string expected = DumpScannerTable(table);
+    ScanInstalledScanners(platform, table);
+    EXPECT_EQ(DumpScannerTable(table), expected);
+}
+
 }  // namespace
 }  // namespace drvsweep

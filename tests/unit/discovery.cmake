@@ -3,4 +3,5 @@ drvsweep_unit_test(scanner_table_test ${CMAKE_CURRENT_LIST_DIR}/scanner_table_te
 drvsweep_unit_test(twain_folder_name_test ${CMAKE_CURRENT_LIST_DIR}/twain_folder_name_test.cpp)
 drvsweep_unit_test(bus_scan_test ${CMAKE_CURRENT_LIST_DIR}/bus_scan_test.cpp)
 drvsweep_unit_test(driver_inf_test ${CMAKE_CURRENT_LIST_DIR}/driver_inf_test.cpp)
+drvsweep_unit_test(inf_index_test ${CMAKE_CURRENT_LIST_DIR}/inf_index_test.cpp)
 drvsweep_unit_test(multibyte_text_test ${CMAKE_CURRENT_LIST_DIR}/multibyte_text_test.cpp)

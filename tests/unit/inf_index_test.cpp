@@ -1,0 +1,289 @@
+#include "discovery/inf_index.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "discovery/scanner_table.h"
+#include "platform/sim/sim_scenario.h"
+#include "platform/sim/sim_windows.h"
+#include "tests/support/table_dump.h"
+#include "tests/support/test_machine.h"
+
+namespace drvsweep {
+namespace {
+
+using testing::DumpScannerTable;
+
+ScannerTable table;
+
+// How many calls of the named Win32 function the machine has seen since its call `from`.
+long CallsOf(sim::SimWindows& machine, const std::string& function, std::size_t from = 0) {
+    const std::vector<std::string>& calls = machine.faults().calls();
+    return std::count_if(
+        calls.begin() + static_cast<long>(from), calls.end(),
+        [&](const std::string& call) { return call.rfind(function + " ", 0) == 0; });
+}
+
+// How many times the INF folder was listed: each pass over it begins with one FindFirstFileA.
+long FolderPasses(sim::SimWindows& machine) {
+    return CallsOf(machine, "FindFirstFileA");
+}
+
+std::string WorkingFolder(Platform& platform) {
+    PathText folder;
+    platform.files.CurrentFolder(folder.data(), kMaxPath);
+    return folder.c_str();
+}
+
+// The scan with its one-pass index and the scan in which every device searches afresh, on
+// the same machine: the tables must be the same, and only the first may read the folder once.
+void ExpectCachedScanEqualsUncached(sim::SimWindows& machine) {
+    Platform& platform = machine.platform();
+    const std::string folderBefore = WorkingFolder(platform);
+    UncachedInfLookup uncached(platform);
+    ScanInstalledScanners(platform, table, uncached);
+    const std::string expected = DumpScannerTable(table);
+
+    const long passesBefore = FolderPasses(machine);
+    ScanInstalledScanners(platform, table);
+    EXPECT_EQ(DumpScannerTable(table), expected);
+    EXPECT_LE(FolderPasses(machine) - passesBefore, 1);
+    EXPECT_EQ(WorkingFolder(platform), folderBefore);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST(InfIndexFixtures, EveryFixtureMachineGivesTheUncachedTable) {
+    int machines = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::FixturePath(""))) {
+        if (!std::filesystem::exists(entry.path() / "machine.reg")) {
+            continue;
+        }
+        SCOPED_TRACE(entry.path().filename().string());
+        sim::SimWindows machine;
+        std::string error;
+        ASSERT_TRUE(sim::LoadScenario(entry.path().string(), &machine, &error)) << error;
+        ExpectCachedScanEqualsUncached(machine);
+        ++machines;
+    }
+    EXPECT_GE(machines, 10);
+}
+
+// A machine of many INF files and scanners drawn from a seed: scanners that share INF files
+// and INF files that list the same scanner, hardware IDs in either case and with revision
+// suffixes, INF files that do not open (unsigned, or refused by the Setup API) among the
+// others, [Manufacturer] lines that name a section twice, name missing sections or carry
+// decorations, models lines over 259 characters, and scanners without a description.
+class GeneratedMachine {
+public:
+    explicit GeneratedMachine(unsigned seed) : random_(seed) {
+        nt_ = Draw(3) != 0;
+        machine_.SetFamily(nt_ ? Family::Nt : Family::Win9x);
+        const int usb = 2 + Draw(10);
+        const int pcCard = Draw(3);
+        for (int i = 0; i < usb + pcCard; ++i) {
+            const bool isUsb = i < usb;
+            const std::string name = isUsb ? "VID_0C6E&PID_" + std::to_string(1000 + Draw(40))
+                                           : "QUORIN-ROAMDOC-" + std::to_string(i);
+            ids_.push_back((isUsb ? "USB\\" : "PCMCIA\\") + name);
+            const std::string key = std::string(nt_ ? "SYSTEM\\CurrentControlSet\\" : "") +
+                                    "Enum\\" + (isUsb ? "USB\\" : "PCMCIA\\") + name;
+            if (Draw(6) == 0) {
+                machine_.registry().CreateKey(key);
+            } else {
+                machine_.registry().SetString(key + "\\1", "DeviceDesc", "Scanner " + name);
+            }
+        }
+        const int infCount = 20 + Draw(60);
+        const int refused = Draw(infCount);
+        for (int i = 0; i < infCount; ++i) {
+            const std::string name = (nt_ ? "oem" : "drv") + std::to_string(i) + ".inf";
+            machine_.files().AddFile(Folder() + name, InfText(i));
+            if (i == refused) {
+                machine_.faults().Add({"SetupOpenInfFileA", "\\" + name});
+            }
+        }
+    }
+
+    sim::SimWindows& machine() { return machine_; }
+
+private:
+    int Draw(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random_); }
+
+    std::string Folder() const { return nt_ ? "C:\\windows\\inf\\" : "C:\\windows\\inf\\other\\"; }
+
+    // A models line that lists one of the scanners, or another maker's device. Every third
+    // scanner is listed only in lines over 259 characters, which no search can read.
+    std::string ModelsLine() {
+        const int scanner = Draw(static_cast<int>(ids_.size()));
+        const bool otherMaker = Draw(3) == 0;
+        std::string id =
+            otherMaker ? "USB\\VID_04A9&PID_" + std::to_string(Draw(100)) : ids_[scanner];
+        if (Draw(2) == 0) {
+            std::transform(id.begin(), id.end(), id.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        }
+        if (Draw(3) == 0) {
+            id += "&REV_0100";
+        }
+        const bool tooLong = (!otherMaker && scanner % 3 == 0) || Draw(8) == 0;
+        return "%Dev%=Install," + (tooLong ? std::string(260, 'P') + "," : "") + id;
+    }
+
+    std::string InfText(int index) {
+        if (Draw(12) == 0) {
+            return "[Manufacturer]\r\nQ=Models\r\n[Models]\r\n" + ModelsLine() + "\r\n";
+        }
+        const int sections = 1 + Draw(3);
+        std::string manufacturer;
+        std::string models;
+        for (int s = 0; s < sections; ++s) {
+            const std::string section = "Models" + std::to_string(s);
+            manufacturer += "%Mfg%=" + section + "\r\n";
+            if (Draw(4) == 0) {
+                manufacturer += "%Mfg%=" + section + "\r\n";
+            }
+            if (Draw(5) == 0) {
+                manufacturer +=
+                    "%Mfg%=" + section + ",NTx86\r\nOther=Missing" + std::to_string(s) + "\r\n";
+            }
+            models += "[" + section + "]\r\n";
+            for (int line = Draw(6); line > 0; --line) {
+                models += ModelsLine() + "\r\n";
+            }
+        }
+        return "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n" + manufacturer +
+               models + "[DestinationDirs]\r\nTw=10,twain_32\\Maker" + std::to_string(index) +
+               "\r\n[Strings]\r\nMfg=\"Maker\"\r\n";
+    }
+
+    std::mt19937 random_;
+    bool nt_ = true;
+    std::vector<std::string> ids_;
+    sim::SimWindows machine_;
+};
+
+TEST(InfIndexGenerated, GeneratedMachinesGiveTheUncachedTable) {
+    int withInf = 0;
+    int withoutInf = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        GeneratedMachine generated(seed);
+        ExpectCachedScanEqualsUncached(generated.machine());
+        for (int row = 0; row <= table.lastIndex; ++row) {
+            ++(table.rows[row].infPath.empty() ? withoutInf : withInf);
+        }
+    }
+    // The machines must give both outcomes often, or the comparison would prove little.
+    EXPECT_GT(withInf, 50);
+    EXPECT_GT(withoutInf, 50);
+}
+
+constexpr char kUsbTree[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\";
+
+std::string Inf(const std::string& models) {
+    return "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%Mfg%=Models\r\n"
+           "[Models]\r\n" +
+           models + "\r\n[DestinationDirs]\r\nTw=10,twain_32\\Sample\r\n[Strings]\r\nMfg=Q\r\n";
+}
+
+class InfIndexTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine.files().AddFolder("C:\\work");
+        ASSERT_TRUE(machine.files().SetCurrentFolder("C:\\work"));
+        for (int i = 1; i <= 3; ++i) {
+            machine.files().AddFile("C:\\windows\\inf\\oem" + std::to_string(i) + ".inf",
+                                    Inf("D=I,USB\\VID_0C6E&PID_000" + std::to_string(i)));
+        }
+    }
+
+    // One lookup through the index, checked for what holds on every way out of it.
+    std::string Find(InfIndex& index, const std::string& hardwareId) {
+        PathText found;
+        EXPECT_TRUE(found.assign("untouched"));
+        const int result = index.FindDriverInf(hardwareId.c_str(), &found);
+        EXPECT_EQ(machine.files().currentFolder(), "C:\\work");
+        EXPECT_EQ(machine.openHandles(), 0);
+        if (result == 0) {
+            EXPECT_STREQ(found.c_str(), "untouched");
+            return "<none>";
+        }
+        return found.c_str();
+    }
+
+    sim::SimWindows machine;
+};
+
+TEST_F(InfIndexTest, TheFolderIsReadOnceAtTheFirstLookupAndAnsweredFromMemoryAfter) {
+    InfIndex index(machine.platform());
+    EXPECT_EQ(FolderPasses(machine), 0) << "nothing is read before the first lookup";
+    EXPECT_EQ(Find(index, "usb\\vid_0c6e&pid_0003"), "C:\\windows\\inf\\oem3.inf");
+    EXPECT_EQ(FolderPasses(machine), 1);
+    const std::size_t callsAfterPass = machine.faults().calls().size();
+    EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0001"), "C:\\windows\\inf\\oem1.inf");
+    EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0009"), "<none>");
+    EXPECT_EQ(Find(index, ""), "C:\\windows\\inf\\oem1.inf") << "as strstr finds \"\"";
+    EXPECT_EQ(Find(index, std::string(260, 'U')), "<none>");
+    // Only the family and the code page are asked again; no file, folder or INF call is made.
+    const std::vector<std::string>& calls = machine.faults().calls();
+    for (std::size_t i = callsAfterPass; i < calls.size(); ++i) {
+        EXPECT_TRUE(calls[i].rfind("GetVersion", 0) == 0 || calls[i].rfind("GetACP", 0) == 0)
+            << calls[i];
+    }
+}
+
+TEST_F(InfIndexTest, AChangeOfFamilyReadsTheOtherFamilysFolder) {
+    machine.files().AddFile("C:\\windows\\inf\\other\\card.inf", Inf("D=I,USB\\VID_0C6E&PID_0007"));
+    InfIndex index(machine.platform());
+    EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0007"), "<none>");
+    machine.SetFamily(Family::Win9x);
+    EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0007"), "C:\\windows\\inf\\other\\card.inf");
+    EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0001"), "<none>");
+    EXPECT_EQ(FolderPasses(machine), 2);
+}
+
+TEST_F(InfIndexTest, AFolderThatCannotBeReadIsTriedOnceAndFindsNothing) {
+    for (const char* call : {"GetCurrentDirectoryA", "GetWindowsDirectoryA", "SetCurrentDirectoryA",
+                             "FindFirstFileA"}) {
+        SCOPED_TRACE(call);
+        machine.faults().Clear();
+        machine.faults().Add({call, ""});
+        const std::size_t callsBefore = machine.faults().calls().size();
+        InfIndex index(machine.platform());
+        EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0001"), "<none>");
+        EXPECT_EQ(Find(index, "USB\\VID_0C6E&PID_0002"), "<none>");
+        EXPECT_EQ(CallsOf(machine, "GetCurrentDirectoryA", callsBefore), 1);
+    }
+}
+
+TEST_F(InfIndexTest, AScanReadsTheFolderOnlyWhenADeviceNeedsItsInf) {
+    machine.registry().CreateKey(std::string(kUsbTree) + "VID_0C6E&PID_0001");
+    ScanInstalledScanners(machine.platform(), table);
+    EXPECT_EQ(table.lastIndex, 0);
+    EXPECT_EQ(FolderPasses(machine), 0) << "a device without a description needs no INF";
+
+    for (int i = 1; i <= 3; ++i) {
+        machine.registry().SetString(
+            std::string(kUsbTree) + "VID_0C6E&PID_000" + std::to_string(i) + "\\1", "DeviceDesc",
+            "Scanner");
+    }
+    ScanInstalledScanners(machine.platform(), table);
+    ASSERT_EQ(table.lastIndex, 2);
+    EXPECT_STREQ(table.rows[2].infPath.c_str(), "C:\\windows\\inf\\oem3.inf");
+    EXPECT_EQ(FolderPasses(machine), 1);
+
+    // A scan run again reads the folder again, and so sees what changed in between.
+    ASSERT_TRUE(machine.files().RemoveFile("C:\\windows\\inf\\oem3.inf"));
+    ScanInstalledScanners(machine.platform(), table);
+    EXPECT_EQ(FolderPasses(machine), 2);
+    EXPECT_TRUE(table.rows[2].infPath.empty());
+    EXPECT_STREQ(table.rows[1].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
+}
+
+}  // namespace
+}  // namespace drvsweep
