@@ -70,7 +70,8 @@ void RunLog::Open(bool makeDefaultFolders) {
         return;
     }
     PathText windows;
-    if (ReadWindowsFolder(platform_.system.files, platform_.system.version.AnsiCodePage(), &windows)) {
+    if (ReadWindowsFolder(platform_.system.files, platform_.system.version.AnsiCodePage(),
+                          &windows)) {
         const std::string logs = std::string(windows.c_str()) + "\\Logs";
         platform_.outputFiles.MakeFolder(logs.c_str());
         platform_.outputFiles.MakeFolder((logs + "\\DrvSweep").c_str());

@@ -30,10 +30,12 @@ bool FirstInstancePath(Registry& registry, const PathText& deviceKeyPath, PathTe
 
 // The driver class key that the instance's "Driver" value names; false when the value cannot
 // be read, names no single driver key or the path does not fit.
-bool DriverClassKeyPath(const CodePage& codePage, RegistryKey& instanceKey, PathText* classKeyPath) {
+bool DriverClassKeyPath(const CodePage& codePage, RegistryKey& instanceKey,
+                        PathText* classKeyPath) {
     PathText driver;
     PathText path;
-    if (!ReadStringValue(instanceKey, "Driver", &driver) || !IsKeyPathBelowBranch(codePage, driver.c_str()) ||
+    if (!ReadStringValue(instanceKey, "Driver", &driver) ||
+        !IsKeyPathBelowBranch(codePage, driver.c_str()) ||
         !path.appendAll(RegistryPathFor(RegistryPath::DriverClassPrefix, Family::Win9x), driver)) {
         return false;
     }
