@@ -24,6 +24,7 @@ bool SimFaults::ShouldFail(const char* call, const std::string& argument, long* 
             continue;
         }
         ++active.struck;
+        ++strikes_;
         *errorCode = active.rule.errorCode;
         return true;
     }

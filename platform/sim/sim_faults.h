@@ -28,6 +28,9 @@ public:
     // Every call asked about, as "Call argument", oldest first.
     const std::vector<std::string>& calls() const { return calls_; }
 
+    // How many calls failed because a rule struck, since the start.
+    int strikes() const { return strikes_; }
+
 private:
     struct ActiveRule {
         FaultRule rule;
@@ -36,6 +39,7 @@ private:
     };
     std::vector<ActiveRule> rules_;
     std::vector<std::string> calls_;
+    int strikes_ = 0;
 };
 
 }  // namespace drvsweep::sim

@@ -497,4 +497,23 @@ bool SimFileTree::MapHostFolder(const std::string& hostFolder, const std::string
     return true;
 }
 
+namespace {
+
+template <typename EntryType>
+void VisitTree(const EntryType& entry, const std::string& path,
+               const SimFileTree::EntryVisitor& visit) {
+    visit(path, entry.folder, entry.attributes, entry.bytes.size(), entry.inUse);
+    for (const auto& child : entry.children) {
+        VisitTree(*child.second, path + "\\" + child.second->name, visit);
+    }
+}
+
+}  // namespace
+
+void SimFileTree::VisitEntries(const EntryVisitor& visit) const {
+    for (const auto& drive : drives_->children) {
+        VisitTree(*drive.second, drive.second->name, visit);
+    }
+}
+
 }  // namespace drvsweep::sim

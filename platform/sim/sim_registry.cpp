@@ -75,6 +75,17 @@ std::shared_ptr<Node> FindKey(const std::shared_ptr<Node>& root, const std::stri
     return node;
 }
 
+void VisitBelow(const Node& node, const std::string& path, const SimRegistry::KeyVisitor& visit) {
+    for (const auto& subkey : node.subkeys) {
+        const std::string subkeyPath = path.empty() ? subkey.first : path + "\\" + subkey.first;
+        visit(subkeyPath, nullptr, nullptr);
+        for (const auto& value : subkey.second->values) {
+            visit(subkeyPath, &value.first, &value.second);
+        }
+        VisitBelow(*subkey.second, subkeyPath, visit);
+    }
+}
+
 }  // namespace
 
 struct SimRegistry::State {
@@ -332,6 +343,10 @@ std::optional<RegValue> SimRegistry::Value(const std::string& path, const std::s
         return std::nullopt;
     }
     return found->second;
+}
+
+void SimRegistry::VisitKeys(const KeyVisitor& visit, RegistryRoot root) const {
+    VisitBelow(*state_->Root(root), "", visit);
 }
 
 }  // namespace drvsweep::sim
