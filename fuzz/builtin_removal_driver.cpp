@@ -9,17 +9,18 @@ namespace drvsweep::fuzz {
 
 void DriveBuiltInRemoval(FuzzInput&, FuzzMachine& machine) {
     Platform& platform = machine.windows.platform();
-    const auto table = std::make_unique<ScannerTable>();
-    const Checkpoint beforeScan = TakeCheckpoint(machine);
+    // One table for every run, as the program has one: it is too large to be allocated and
+    // cleared afresh for each input at the fuzzer's pace. The scan clears it.
+    static const auto table = std::make_unique<ScannerTable>();
+    Checkpoint checkpoint = TakeCheckpoint(machine);
     ScanInstalledScanners(platform, *table);
-    CheckScan(machine, beforeScan, *table);
+    checkpoint = CheckScan(machine, checkpoint, *table);
     for (std::int32_t i = 0; i <= table->lastIndex; ++i) {
         const ScannerRecord& row = table->rows[i];
         const ScannerItems items = ItemsOf(machine, row);
-        const Checkpoint before = TakeCheckpoint(machine);
         UninstallBuiltIn(platform, row);
-        CheckStep(machine, before, &items, "the built-in removal of row " + std::to_string(i),
-                  &row);
+        checkpoint = CheckStep(machine, checkpoint, &items,
+                               "the built-in removal of row " + std::to_string(i), &row);
     }
 }
 

@@ -21,7 +21,7 @@ public:
     MainWindowRun(FuzzInput& input, FuzzMachine& machine)
         : input_(input),
           machine_(machine),
-          state_(std::make_unique<AppState>()),
+          state_(SharedState()),
           dialog_(*state_, machine.windows.platform(), window_) {
         window_.SetMessageBoxHook([this](const sim::SimMessageBox&) { WhileBoxIsOpen(); });
     }
@@ -29,7 +29,7 @@ public:
     void Run() {
         checkpoint_ = TakeCheckpoint(machine_);
         dialog_.OnInitDialog(window_);
-        CheckScan(machine_, checkpoint_, state_->table);
+        checkpoint_ = CheckScan(machine_, checkpoint_, state_->table);
         for (std::int32_t i = 0; i <= state_->table.lastIndex; ++i) {
             scanned_.push_back(state_->table.rows[i].devicePath.c_str());
         }
@@ -40,6 +40,14 @@ public:
     }
 
 private:
+    // One state for every run, as the program has one (see DriveBuiltInRemoval); the window's
+    // start fills the strings and the table, and no command has been given yet.
+    static AppState* SharedState() {
+        static const auto state = std::make_unique<AppState>();
+        state->selectedIndex = kNoCommandYet;
+        return state.get();
+    }
+
     void Act() {
         switch (input_.Below(7)) {
             case 0:
@@ -80,13 +88,10 @@ private:
             commandRow_ = state_->table.rows[selection];
         }
         allowed_ = hasRow_ ? ItemsOf(machine_, commandRow_) : ScannerItems{};
-        inCommand_ = true;
         const std::size_t launches = machine_.windows.programs().launches().size();
-        checkpoint_ = TakeCheckpoint(machine_);
         dialog_.OnCommand(itemId, notification);
-        CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command", Row());
+        checkpoint_ = CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command", Row());
         CheckListAgrees("the uninstall command");
-        inCommand_ = false;
         if (hasRow_ && machine_.windows.programs().launches().size() > launches) {
             watched_ = commandRow_.devicePath.c_str();
         }
@@ -95,7 +100,8 @@ private:
     // A box is open: what the command did so far is checked, then a tick may come or the
     // running uninstaller may finish.
     void WhileBoxIsOpen() {
-        CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command, up to a box", Row());
+        checkpoint_ =
+            CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command, up to a box", Row());
         CheckListAgrees("the uninstall command, up to a box");
         switch (input_.Below(3)) {
             case 1:
@@ -107,19 +113,17 @@ private:
             default:
                 break;
         }
-        checkpoint_ = TakeCheckpoint(machine_);
     }
 
     void Tick(const char* step) {
         Step(step, [this] { dialog_.OnTimer(kPollTimer); });
     }
 
-    // A step that may delete nothing.
+    // A step that may change nothing.
     template <typename Action>
     void Step(const char* step, Action action) {
-        const Checkpoint before = TakeCheckpoint(machine_);
         action();
-        CheckStep(machine_, before, nullptr, step, nullptr);
+        checkpoint_ = CheckStep(machine_, checkpoint_, nullptr, step, nullptr);
         CheckListAgrees(step);
     }
 
@@ -133,9 +137,7 @@ private:
         machine_.windows.registry().RemoveTree(
             RegistryPathFor(RegistryPath::DevicePresencePrefix, family) + watched_);
         watched_.clear();
-        if (inCommand_) {
-            checkpoint_ = TakeCheckpoint(machine_);
-        }
+        checkpoint_ = TakeCheckpoint(machine_);
     }
 
     const ScannerRecord* Row() const { return hasRow_ ? &commandRow_ : nullptr; }
@@ -171,14 +173,14 @@ private:
 
     FuzzInput& input_;
     FuzzMachine& machine_;
-    std::unique_ptr<AppState> state_;
+    AppState* state_;
     sim::SimDialogHost window_;
     CUninstallDlg dialog_;
+    // The machine after the last step checked: the next step's changes are counted from here.
     Checkpoint checkpoint_;
     ScannerItems allowed_;
     ScannerRecord commandRow_;
     bool hasRow_ = false;
-    bool inCommand_ = false;
     std::string watched_;
     std::vector<std::string> scanned_;
 };

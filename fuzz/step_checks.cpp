@@ -51,26 +51,28 @@ Checkpoint TakeCheckpoint(FuzzMachine& machine) {
     return Checkpoint{TakeSnapshot(machine), machine.windows.faults().strikes()};
 }
 
-void CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
-               const std::string& step, const ScannerRecord* row) {
-    const MachineSnapshot after = TakeSnapshot(machine);
-    std::string account = AccountOfBreaches(CompareSnapshots(before.snapshot, after), allowed);
+Checkpoint CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
+                     const std::string& step, const ScannerRecord* row) {
+    Checkpoint after = TakeCheckpoint(machine);
+    std::string account =
+        AccountOfBreaches(CompareSnapshots(before.snapshot, after.snapshot), allowed);
     if (machine.windows.openHandles() != 0) {
         account += "  left " + std::to_string(machine.windows.openHandles()) + " handles open\n";
     }
     const bool restoreMayFail = machine.HasFaultOn("SetCurrentDirectoryA") &&
                                 machine.windows.faults().strikes() != before.strikes;
-    if (after.workingFolder != before.snapshot.workingFolder && !restoreMayFail) {
-        account += "  left the working directory at " + after.workingFolder + " instead of " +
-                   before.snapshot.workingFolder + "\n";
+    if (after.snapshot.workingFolder != before.snapshot.workingFolder && !restoreMayFail) {
+        account += "  left the working directory at " + after.snapshot.workingFolder +
+                   " instead of " + before.snapshot.workingFolder + "\n";
     }
     if (!account.empty()) {
         ReportBreach(step, account, row);
     }
+    return after;
 }
 
-void CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTable& table) {
-    CheckStep(machine, before, nullptr, "the scan", nullptr);
+Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTable& table) {
+    Checkpoint after = CheckStep(machine, before, nullptr, "the scan", nullptr);
     const std::vector<ExpectedRow> expected = MakersDeviceKeys(machine);
     const bool faultStruck = machine.windows.faults().strikes() != before.strikes;
     std::string account;
@@ -108,6 +110,7 @@ void CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTabl
     if (!account.empty()) {
         ReportBreach("the scan", account, nullptr);
     }
+    return after;
 }
 
 }  // namespace drvsweep::fuzz

@@ -20,14 +20,14 @@ Checkpoint TakeCheckpoint(FuzzMachine& machine);
 // After one step: every change lies within `allowed` (null: nothing may change), no handle is
 // left open, and the working directory is the one the step began in (unless an injected
 // SetCurrentDirectoryA failure struck, which can keep it from being put back). Reports a
-// breach otherwise.
-void CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
+// breach otherwise, and returns the machine as the step left it, for the next step.
+Checkpoint CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
                const std::string& step, const ScannerRecord* row);
 
 // After a scan: it changed nothing (CheckStep with nothing allowed), and the table is what the
 // registry holds: one row per device key of the maker in the bus's enumeration order, USB
 // first, each with its busKind, and every row with an INF naming a plain TWAIN folder and its
-// DLL. When no fault struck, no such key is missing.
-void CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTable& table);
+// DLL. When no fault struck, no such key is missing. Returns the machine after the scan.
+Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTable& table);
 
 }  // namespace drvsweep::fuzz
