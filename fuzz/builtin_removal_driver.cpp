@@ -1,4 +1,5 @@
 #include <memory>
+#include <vector>
 
 #include "discovery/scanner_table.h"
 #include "fuzz/fuzz_run.h"
@@ -15,11 +16,16 @@ void DriveBuiltInRemoval(FuzzInput&, FuzzMachine& machine) {
     Checkpoint checkpoint = TakeCheckpoint(machine);
     ScanInstalledScanners(platform, *table);
     checkpoint = CheckScan(machine, checkpoint, *table);
+    // What each scanner owns is settled on the machine as the scan saw it: an earlier removal
+    // may take an item that two scanners share, such as their INF.
+    std::vector<ScannerItems> items;
+    for (std::int32_t i = 0; i <= table->lastIndex; ++i) {
+        items.push_back(ItemsOf(machine, table->rows[i]));
+    }
     for (std::int32_t i = 0; i <= table->lastIndex; ++i) {
         const ScannerRecord& row = table->rows[i];
-        const ScannerItems items = ItemsOf(machine, row);
         UninstallBuiltIn(platform, row);
-        checkpoint = CheckStep(machine, checkpoint, &items,
+        checkpoint = CheckStep(machine, checkpoint, &items[static_cast<std::size_t>(i)],
                                "the built-in removal of row " + std::to_string(i), &row);
     }
 }

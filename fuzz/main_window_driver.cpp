@@ -30,8 +30,11 @@ public:
         checkpoint_ = TakeCheckpoint(machine_);
         dialog_.OnInitDialog(window_);
         checkpoint_ = CheckScan(machine_, checkpoint_, state_->table);
+        // What each scanner owns is settled on the machine as the scan saw it (see
+        // DriveBuiltInRemoval).
         for (std::int32_t i = 0; i <= state_->table.lastIndex; ++i) {
             scanned_.push_back(state_->table.rows[i].devicePath.c_str());
+            scannedItems_.push_back(ItemsOf(machine_, state_->table.rows[i]));
         }
         CheckListAgrees("the window's start");
         for (int action = 0; action < kMaxActions && !window_.ended(); ++action) {
@@ -87,7 +90,12 @@ private:
         if (hasRow_) {
             commandRow_ = state_->table.rows[selection];
         }
-        allowed_ = hasRow_ ? ItemsOf(machine_, commandRow_) : ScannerItems{};
+        allowed_ = ScannerItems{};
+        for (std::size_t i = 0; hasRow_ && i < scanned_.size(); ++i) {
+            if (scanned_[i] == commandRow_.devicePath.c_str()) {
+                allowed_ = scannedItems_[i];
+            }
+        }
         const std::size_t launches = machine_.windows.programs().launches().size();
         dialog_.OnCommand(itemId, notification);
         checkpoint_ = CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command", Row());
@@ -183,6 +191,7 @@ private:
     bool hasRow_ = false;
     std::string watched_;
     std::vector<std::string> scanned_;
+    std::vector<ScannerItems> scannedItems_;
 };
 
 }  // namespace
