@@ -130,8 +130,25 @@ std::string BoundInf(FuzzMachine& machine, const ScannerRecord& row, bool nt,
     return infPath;
 }
 
-// The TWAIN folder when the row's name for it is plain and the scanner's own: every component
-// of it is in the INF, or for a PC Card the fixed Orbdrv.
+// Whether the INF names `folder` whole: after a backslash or a quote, and followed by the end of
+// the line, a quote, a blank, a comma or a comment (so that "Quorin" is not read out of
+// "twain_32\Quorin\K5210").
+bool InfNamesFolder(const std::string& infBytes, const std::string& folder) {
+    const std::string inf = UpperAscii(infBytes);
+    const std::string name = UpperAscii(folder);
+    for (std::size_t at = inf.find(name); at != std::string::npos; at = inf.find(name, at + 1)) {
+        const std::size_t end = at + name.size();
+        if (at > 0 && (inf[at - 1] == '\\' || inf[at - 1] == '"') &&
+            (end == inf.size() ||
+             (inf[end] != '\0' && std::strchr("\r\n\" ;,\t", inf[end]) != nullptr))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The TWAIN folder when the row's name for it is plain and the scanner's own: the INF names it,
+// or for a PC Card it is the fixed Orbdrv.
 std::string BoundTwainFolder(const ScannerRecord& row, const std::string& infBytes) {
     const std::string folder = row.twainFolder.c_str();
     if (!IsPlainRelativeName(folder)) {
@@ -140,13 +157,7 @@ std::string BoundTwainFolder(const ScannerRecord& row, const std::string& infByt
     if (row.busKind == kBusPcCard) {
         return folder == "Orbdrv" ? folder : "";
     }
-    const std::string inf = UpperAscii(infBytes);
-    for (const std::string& part : Split(folder)) {
-        if (inf.find(UpperAscii(part)) == std::string::npos) {
-            return "";
-        }
-    }
-    return folder;
+    return InfNamesFolder(infBytes, folder) ? folder : "";
 }
 
 void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, ScannerItems& items) {

@@ -22,7 +22,7 @@ namespace drvsweep::fuzz {
 //   its .pnf; the DLL (the TWAIN folder's name + ".dll", or Orbdrv.dll for a PC Card) in
 //   system32, system32\drivers, system and SysWOW64; a PC Card's kernel driver files; and the
 //   TWAIN folder below twain_32 and twain_64 with what lies inside, when the folder's name is a
-//   plain relative name whose every component the INF holds.
+//   plain relative name that the INF names whole.
 struct ScannerItems {
     std::set<std::string> devices;
     // Lower-cased key paths: the key and everything below it.
