@@ -28,13 +28,14 @@ struct Builder {
     sim::SimFileTree& files() { return machine.windows.files(); }
 
     std::uint32_t FileAttributes() {
-        static const std::uint32_t kAttributes[] = {
-            kFileAttributeArchive, kFileAttributeArchive,
-            kFileAttributeArchive | kFileAttributeReadOnly,
-            kFileAttributeArchive | kFileAttributeHidden,
-            kFileAttributeArchive | kFileAttributeHidden | kFileAttributeSystem |
-                kFileAttributeReadOnly,
-            kFileAttributeNormal};
+        static const std::uint32_t kAttributes[] = {kFileAttributeArchive,
+                                                    kFileAttributeArchive,
+                                                    kFileAttributeArchive | kFileAttributeReadOnly,
+                                                    kFileAttributeArchive | kFileAttributeHidden,
+                                                    kFileAttributeArchive | kFileAttributeHidden |
+                                                        kFileAttributeSystem |
+                                                        kFileAttributeReadOnly,
+                                                    kFileAttributeNormal};
         return input.Choose(kAttributes);
     }
 
@@ -64,9 +65,9 @@ struct Builder {
         windir = input.Below(8) == 0 ? "C:\\" + std::string(200 + input.Below(50), 'W')
                                      : input.Choose(kWindows);
         files().SetWindowsFolder(windir);
-        for (const char* folder : {"", "\\system32", "\\system32\\drivers", "\\system",
-                                   "\\SysWOW64", "\\inf", "\\inf\\other", "\\twain_32",
-                                   "\\twain_64"}) {
+        for (const char* folder :
+             {"", "\\system32", "\\system32\\drivers", "\\system", "\\SysWOW64", "\\inf",
+              "\\inf\\other", "\\twain_32", "\\twain_64"}) {
             files().AddFolder(windir + folder);
         }
     }
@@ -146,7 +147,8 @@ struct Builder {
                     break;
                 default: {
                     static const char* const kOthers[] = {"PCI\\VEN_8086&DEV_1234", "ROOT\\IMAGE",
-                                                          "SCSI\\Scanner", "USB\\VID_046D&PID_0A44"};
+                                                          "SCSI\\Scanner",
+                                                          "USB\\VID_046D&PID_0A44"};
                     const std::string other = input.Choose(kOthers);
                     bus = other.substr(0, other.find('\\'));
                     keyName = other.substr(other.find('\\') + 1);
@@ -171,9 +173,9 @@ struct Builder {
     }
 
     void BuildUninstallKeys() {
-        static const char* const kNames[] = {"quorin K5210",   "quorin MPX_730",
-                                             "quorin PT250",   "quorin Doc_392",
-                                             "quorin PT736",   "Quorin Scanner Duolanxing Driver"};
+        static const char* const kNames[] = {"quorin K5210", "quorin MPX_730",
+                                             "quorin PT250", "quorin Doc_392",
+                                             "quorin PT736", "Quorin Scanner Duolanxing Driver"};
         static const char* const kPrefixes[] = {
             "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
             "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"};
@@ -278,8 +280,8 @@ struct Builder {
             if (input.Flag()) {
                 AddDataSource("\\twain_64\\", folder);
             }
-            for (const char* system : {"\\system32\\", "\\system32\\drivers\\", "\\system\\",
-                                       "\\SysWOW64\\"}) {
+            for (const char* system :
+                 {"\\system32\\", "\\system32\\drivers\\", "\\system\\", "\\SysWOW64\\"}) {
                 if (input.Flag()) {
                     AddFile(windir + system + folder + ".dll");
                 }
@@ -292,10 +294,10 @@ struct Builder {
         AddDataSource("\\twain_64\\", "OtherVendor");
         AddFile(windir + "\\twain_32\\sample.ds");
         AddFile(windir + "\\twain_32.dll");
-        for (const char* file : {"\\system32\\kernel32.dll", "\\system32\\drivers\\usbscan.sys",
-                                 "\\system\\Orbdrv.vxd", "\\system32\\Orbdrv.vxd",
-                                 "\\system32\\drivers\\Orbdrv.sys", "\\system32\\Orbdrv.dll",
-                                 "\\system\\Orbdrv.dll", "\\SysWOW64\\Orbdrv.dll"}) {
+        for (const char* file :
+             {"\\system32\\kernel32.dll", "\\system32\\drivers\\usbscan.sys",
+              "\\system\\Orbdrv.vxd", "\\system32\\Orbdrv.vxd", "\\system32\\drivers\\Orbdrv.sys",
+              "\\system32\\Orbdrv.dll", "\\system\\Orbdrv.dll", "\\SysWOW64\\Orbdrv.dll"}) {
             if (input.Below(3) != 0) {
                 AddFile(windir + file);
             }
@@ -306,17 +308,31 @@ struct Builder {
     }
 
     void BuildFaults() {
-        static const char* const kCalls[] = {
-            "RegOpenKeyExA",        "RegEnumKeyA",         "RegQueryValueExA",
-            "RegDeleteKeyA",        "FindFirstFileA",      "FindNextFileA",
-            "SetCurrentDirectoryA", "GetCurrentDirectoryA", "GetWindowsDirectoryA",
-            "SetFileAttributesA",   "DeleteFileA",         "RemoveDirectoryA",
-            "SetupOpenInfFileA",    "SetupGetLineTextA",   "SetupGetLineCountA",
-            "SetupFindFirstLineA",  "SetupFindNextLine",   "SetupDiGetClassDevsA",
-            "SetupDiEnumDeviceInfo", "SetupDiGetDeviceRegistryPropertyA",
-            "SetupDiCallClassInstaller", "SetupDiRemoveDevice", "ShellExecuteA"};
-        static const char* const kArguments[] = {"",      "twain_32", "inf",  "Enum",
-                                                 "system", "0c6e",    "Orbdrv", "class"};
+        static const char* const kCalls[] = {"RegOpenKeyExA",
+                                             "RegEnumKeyA",
+                                             "RegQueryValueExA",
+                                             "RegDeleteKeyA",
+                                             "FindFirstFileA",
+                                             "FindNextFileA",
+                                             "SetCurrentDirectoryA",
+                                             "GetCurrentDirectoryA",
+                                             "GetWindowsDirectoryA",
+                                             "SetFileAttributesA",
+                                             "DeleteFileA",
+                                             "RemoveDirectoryA",
+                                             "SetupOpenInfFileA",
+                                             "SetupGetLineTextA",
+                                             "SetupGetLineCountA",
+                                             "SetupFindFirstLineA",
+                                             "SetupFindNextLine",
+                                             "SetupDiGetClassDevsA",
+                                             "SetupDiEnumDeviceInfo",
+                                             "SetupDiGetDeviceRegistryPropertyA",
+                                             "SetupDiCallClassInstaller",
+                                             "SetupDiRemoveDevice",
+                                             "ShellExecuteA"};
+        static const char* const kArguments[] = {"",       "twain_32", "inf",    "Enum",
+                                                 "system", "0c6e",     "Orbdrv", "class"};
         static const long kCodes[] = {5, 2, 3, 32, 122, 234, 13};
         static const int kTimes[] = {1, 2, -1};
         const std::size_t count = input.Below(4) == 0 ? 1 + input.Below(2) : 0;

@@ -187,13 +187,15 @@ TEST(FuzzOracleTest, CreatingAndChangingAreBreachesWhateverTheRowOwns) {
     oracle.machine.windows.files().AddFile("C:\\windows\\twain_32\\Quorin\\K5210\\new.ds");
     oracle.machine.windows.files().SetRawAttributes("C:\\windows\\system32\\kernel32.dll",
                                                     kFileAttributeArchive | kFileAttributeHidden);
-    oracle.machine.windows.files().SetRawAttributes(kInf, kFileAttributeArchive | kFileAttributeHidden);
+    oracle.machine.windows.files().SetRawAttributes(kInf,
+                                                    kFileAttributeArchive | kFileAttributeHidden);
     oracle.machine.windows.registry().SetString("SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_1\\0000",
                                                 "HardwareID", "changed");
     const std::string account =
         AccountOfBreaches(CompareSnapshots(before, TakeSnapshot(oracle.machine)), &items);
-    EXPECT_NE(account.find("created a file or folder: C:\\windows\\twain_32\\Quorin\\K5210\\new.ds"),
-              std::string::npos)
+    EXPECT_NE(
+        account.find("created a file or folder: C:\\windows\\twain_32\\Quorin\\K5210\\new.ds"),
+        std::string::npos)
         << account;
     EXPECT_NE(account.find("attributes of a file that is not the scanner's: "
                            "C:\\windows\\system32\\kernel32.dll"),

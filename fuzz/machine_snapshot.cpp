@@ -32,12 +32,12 @@ MachineSnapshot TakeSnapshot(FuzzMachine& machine) {
                 snapshot.keys.emplace(key, path);
                 return;
             }
-            snapshot.values.emplace(key + "\n" + LowerAscii(*name),
-                                    path + "\n" + *name + "\n" + std::to_string(value->type) +
-                                        ":" + value->bytes);
+            snapshot.values.emplace(
+                key + "\n" + LowerAscii(*name),
+                path + "\n" + *name + "\n" + std::to_string(value->type) + ":" + value->bytes);
         });
-    windows.files().VisitEntries([&](const std::string& path, bool folder,
-                                     std::uint32_t attributes, std::size_t size, bool) {
+    windows.files().VisitEntries([&](const std::string& path, bool folder, std::uint32_t attributes,
+                                     std::size_t size, bool) {
         snapshot.files.emplace(UpperAscii(path),
                                MachineSnapshot::FileEntry{path, folder, attributes, size});
     });
@@ -98,7 +98,8 @@ MachineChanges CompareSnapshots(const MachineSnapshot& before, const MachineSnap
             }
         });
     Walk(
-        before.files, after.files, [&](const auto& e) { changes.deletedFiles.push_back(e.second.path); },
+        before.files, after.files,
+        [&](const auto& e) { changes.deletedFiles.push_back(e.second.path); },
         [&](const auto& e) { changes.createdFiles.push_back(e.second.path); },
         [&](const auto& b, const auto& a) {
             if (b.second.folder != a.second.folder || b.second.attributes != a.second.attributes ||

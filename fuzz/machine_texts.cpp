@@ -19,8 +19,8 @@ std::string Repeated(char c, std::size_t count) {
 std::string UsbKeyName(FuzzInput& input) {
     static const char* const kVendors[] = {"Vid_0c6e&Pid_", "VID_0C6E&PID_", "vid_0c6e&pid_",
                                            "Vid_0c6f&Pid_", "VID_0C6&PID_",  "XVid_0c6eX&Pid_"};
-    static const char* const kProducts[] = {"5210", "7300", "2503", "3902",
-                                            "3900", "0001", "QUORIN-ROAMDOC-5E1A"};
+    static const char* const kProducts[] = {
+        "5210", "7300", "2503", "3902", "3900", "0001", "QUORIN-ROAMDOC-5E1A"};
     std::string name = std::string(input.Choose(kVendors)) + input.Choose(kProducts);
     switch (input.Below(6)) {
         case 1:
@@ -40,9 +40,9 @@ std::string UsbKeyName(FuzzInput& input) {
 }
 
 std::string PcCardKeyName(FuzzInput& input) {
-    static const char* const kNames[] = {
-        "QUORIN-ROAMDOC-5E1A", "RDN-CQ-D41E-6B3F", "Quorin-Card", "RDN-CQ-D41",
-        "XQUORINX-1",          "QUORIN",           "quorin-doc",  "MAKER-QUORIN-0C6E"};
+    static const char* const kNames[] = {"QUORIN-ROAMDOC-5E1A", "RDN-CQ-D41E-6B3F", "Quorin-Card",
+                                         "RDN-CQ-D41",          "XQUORINX-1",       "QUORIN",
+                                         "quorin-doc",          "MAKER-QUORIN-0C6E"};
     return input.Choose(kNames);
 }
 
@@ -85,11 +85,20 @@ std::string DescriptionBytes(FuzzInput& input) {
 }
 
 std::string DriverBytes(FuzzInput& input) {
-    static const char* const kValues[] = {
-        "Image\\0000",       "Image\\0001",     "Image",       "",
-        "..\\Net",           "Image\\\\0000",   "\\Image\\0000", "Image\\0000\\",
-        "Image\\..\\Net\\0000", "Image\\.\\0000", "Net\\0000",   "Image\\0000\\Sub"};
-    std::string value = input.Below(10) == 0 ? "Image\\" + Repeated('K', 300) : input.Choose(kValues);
+    static const char* const kValues[] = {"Image\\0000",
+                                          "Image\\0001",
+                                          "Image",
+                                          "",
+                                          "..\\Net",
+                                          "Image\\\\0000",
+                                          "\\Image\\0000",
+                                          "Image\\0000\\",
+                                          "Image\\..\\Net\\0000",
+                                          "Image\\.\\0000",
+                                          "Net\\0000",
+                                          "Image\\0000\\Sub"};
+    std::string value =
+        input.Below(10) == 0 ? "Image\\" + Repeated('K', 300) : input.Choose(kValues);
     if (input.Below(5) != 0) {
         value.push_back('\0');
     }

@@ -55,8 +55,9 @@ private:
         switch (input_.Below(7)) {
             case 0:
                 window_.ListSetSelection(
-                    IDC_SCANNER_LIST,
-                    static_cast<int>(input_.Below(static_cast<std::size_t>(state_->table.lastIndex) + 3)) - 1);
+                    IDC_SCANNER_LIST, static_cast<int>(input_.Below(
+                                          static_cast<std::size_t>(state_->table.lastIndex) + 3)) -
+                                          1);
                 break;
             case 1:
                 Command(IDC_DELETE, kButtonClicked);
@@ -108,8 +109,8 @@ private:
     // A box is open: what the command did so far is checked, then a tick may come or the
     // running uninstaller may finish.
     void WhileBoxIsOpen() {
-        checkpoint_ =
-            CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command, up to a box", Row());
+        checkpoint_ = CheckStep(machine_, checkpoint_, &allowed_,
+                                "the uninstall command, up to a box", Row());
         CheckListAgrees("the uninstall command, up to a box");
         switch (input_.Below(3)) {
             case 1:
@@ -157,13 +158,14 @@ private:
         const ScannerTable& table = state_->table;
         std::string account;
         if (entries.size() != static_cast<std::size_t>(table.lastIndex + 1)) {
-            account += "  the list has " + std::to_string(entries.size()) +
-                       " entries, the table " + std::to_string(table.lastIndex + 1) + " rows\n";
+            account += "  the list has " + std::to_string(entries.size()) + " entries, the table " +
+                       std::to_string(table.lastIndex + 1) + " rows\n";
         }
         std::size_t next = 0;
         for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
             if (static_cast<std::size_t>(i) < entries.size() &&
-                sim::JoinedBytes(entries[i]) != std::string(" ") + table.rows[i].description.c_str()) {
+                sim::JoinedBytes(entries[i]) !=
+                    std::string(" ") + table.rows[i].description.c_str()) {
                 account += "  entry " + std::to_string(i) + " does not show row " +
                            std::to_string(i) + "\n";
             }

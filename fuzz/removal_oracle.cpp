@@ -120,7 +120,8 @@ void Add9xKeyItems(FuzzMachine& machine, const std::string& devicePath, ScannerI
 std::string BoundInf(FuzzMachine& machine, const ScannerRecord& row, bool nt,
                      std::string* infBytes) {
     const std::string infPath = row.infPath.c_str();
-    const std::string folder = machine.windows.files().windowsFolder() + (nt ? "\\inf\\" : "\\inf\\other\\");
+    const std::string folder =
+        machine.windows.files().windowsFolder() + (nt ? "\\inf\\" : "\\inf\\other\\");
     if (!StartsWith(UpperAscii(infPath), UpperAscii(folder)) ||
         infPath.find('\\', folder.size()) != std::string::npos ||
         !machine.windows.files().ReadFile(infPath, infBytes) ||
@@ -179,7 +180,8 @@ void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, Scann
     items.fileTrees.push_back(windows + "\\TWAIN_32\\" + UpperAscii(folder));
     items.fileTrees.push_back(windows + "\\TWAIN_64\\" + UpperAscii(folder));
     if (std::string(row.driverDll.c_str()) == folder + ".dll") {
-        for (const char* system : {"\\SYSTEM32\\", "\\SYSTEM32\\DRIVERS\\", "\\SYSTEM\\", "\\SYSWOW64\\"}) {
+        for (const char* system :
+             {"\\SYSTEM32\\", "\\SYSTEM32\\DRIVERS\\", "\\SYSTEM\\", "\\SYSWOW64\\"}) {
             items.files.insert(windows + system + UpperAscii(folder) + ".DLL");
         }
     }

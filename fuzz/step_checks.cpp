@@ -16,10 +16,16 @@ struct BusKeys {
 };
 
 constexpr BusKeys kBuses[] = {
-    {"SYSTEM\\CurrentControlSet\\Enum\\USB", "Enum\\USB", {"Vid_0c6e", "VID_0C6E"}, "USB\\",
+    {"SYSTEM\\CurrentControlSet\\Enum\\USB",
+     "Enum\\USB",
+     {"Vid_0c6e", "VID_0C6E"},
+     "USB\\",
      kBusUsb},
-    {"SYSTEM\\CurrentControlSet\\Enum\\PCMCIA", "Enum\\PCMCIA", {"RDN-CQ-D41E", "QUORIN"},
-     "PCMCIA\\", kBusPcCard},
+    {"SYSTEM\\CurrentControlSet\\Enum\\PCMCIA",
+     "Enum\\PCMCIA",
+     {"RDN-CQ-D41E", "QUORIN"},
+     "PCMCIA\\",
+     kBusPcCard},
 };
 
 struct ExpectedRow {
@@ -77,7 +83,8 @@ Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const Scann
     const bool faultStruck = machine.windows.faults().strikes() != before.strikes;
     std::string account;
     if (table.lastIndex < -1 || table.lastIndex >= kScannerRows) {
-        ReportBreach("the scan", "  lastIndex out of range: " + std::to_string(table.lastIndex) + "\n",
+        ReportBreach("the scan",
+                     "  lastIndex out of range: " + std::to_string(table.lastIndex) + "\n",
                      nullptr);
     }
     std::size_t next = 0;
@@ -91,8 +98,10 @@ Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const Scann
         }
         if (next == expected.size()) {
             ReportBreach("the scan",
-                         account + "  row " + std::to_string(i) + " is no device key of the maker, "
-                         "or out of order\n", &row);
+                         account + "  row " + std::to_string(i) +
+                             " is no device key of the maker, "
+                             "or out of order\n",
+                         &row);
         }
         if (row.busKind != expected[next].busKind) {
             account += "  row " + std::to_string(i) + " has the wrong busKind\n";

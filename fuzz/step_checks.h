@@ -22,7 +22,7 @@ Checkpoint TakeCheckpoint(FuzzMachine& machine);
 // SetCurrentDirectoryA failure struck, which can keep it from being put back). Reports a
 // breach otherwise, and returns the machine as the step left it, for the next step.
 Checkpoint CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
-               const std::string& step, const ScannerRecord* row);
+                     const std::string& step, const ScannerRecord* row);
 
 // After a scan: it changed nothing (CheckStep with nothing allowed), and the table is what the
 // registry holds: one row per device key of the maker in the bus's enumeration order, USB

@@ -88,8 +88,9 @@ public:
     // Every drive, folder and file, each folder before what it holds: its full path in the case
     // the names were created with ("C:", "C:\\windows"), whether it is a folder, its attribute
     // word, its size in bytes and whether it is in use.
-    using EntryVisitor = std::function<void(const std::string& path, bool folder,
-                                            std::uint32_t attributes, std::size_t size, bool inUse)>;
+    using EntryVisitor =
+        std::function<void(const std::string& path, bool folder, std::uint32_t attributes,
+                           std::size_t size, bool inUse)>;
     void VisitEntries(const EntryVisitor& visit) const;
     // A whole file; false for a missing file or a folder.
     bool ReadFile(const std::string& path, std::string* bytes) const;
