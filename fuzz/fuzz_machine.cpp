@@ -361,6 +361,7 @@ bool FuzzMachine::HasFaultOn(const char* call) const {
 }
 
 void BuildMachine(FuzzInput& input, FuzzMachine& machine) {
+    machine.windows.faults().RecordCalls(false);
     Builder builder{input, machine, true, "", {}, {}};
     builder.BuildFamily();
     builder.BuildDevices();

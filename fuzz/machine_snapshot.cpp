@@ -42,7 +42,6 @@ MachineSnapshot TakeSnapshot(FuzzMachine& machine) {
                                MachineSnapshot::FileEntry{path, folder, attributes, size});
     });
     snapshot.devices = windows.devices().InstanceIds();
-    snapshot.workingFolder = windows.files().currentFolder();
     return snapshot;
 }
 

@@ -25,7 +25,6 @@ struct MachineSnapshot {
     std::map<std::string, std::string> values;
     std::map<std::string, FileEntry> files;
     std::vector<std::string> devices;
-    std::string workingFolder;
 };
 
 MachineSnapshot TakeSnapshot(FuzzMachine& machine);

@@ -53,23 +53,44 @@ std::vector<ExpectedRow> MakersDeviceKeys(FuzzMachine& machine) {
 
 }  // namespace
 
+namespace {
+
+Checkpoint CountsOf(FuzzMachine& machine) {
+    Checkpoint counts;
+    counts.registryChanges = machine.windows.registry().changeCount();
+    counts.fileChanges = machine.windows.files().changeCount();
+    counts.deviceRemovals = machine.windows.devices().removals().size();
+    counts.strikes = machine.windows.faults().strikes();
+    counts.workingFolder = machine.windows.files().currentFolder();
+    return counts;
+}
+
+}  // namespace
+
 Checkpoint TakeCheckpoint(FuzzMachine& machine) {
-    return Checkpoint{TakeSnapshot(machine), machine.windows.faults().strikes()};
+    Checkpoint checkpoint = CountsOf(machine);
+    checkpoint.snapshot = std::make_shared<const MachineSnapshot>(TakeSnapshot(machine));
+    return checkpoint;
 }
 
 Checkpoint CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
                      const std::string& step, const ScannerRecord* row) {
-    Checkpoint after = TakeCheckpoint(machine);
+    Checkpoint after = CountsOf(machine);
+    const bool unchanged = after.registryChanges == before.registryChanges &&
+                           after.fileChanges == before.fileChanges &&
+                           after.deviceRemovals == before.deviceRemovals;
+    after.snapshot = unchanged ? before.snapshot
+                               : std::make_shared<const MachineSnapshot>(TakeSnapshot(machine));
     std::string account =
-        AccountOfBreaches(CompareSnapshots(before.snapshot, after.snapshot), allowed);
+        AccountOfBreaches(CompareSnapshots(*before.snapshot, *after.snapshot), allowed);
     if (machine.windows.openHandles() != 0) {
         account += "  left " + std::to_string(machine.windows.openHandles()) + " handles open\n";
     }
     const bool restoreMayFail = machine.HasFaultOn("SetCurrentDirectoryA") &&
                                 machine.windows.faults().strikes() != before.strikes;
-    if (after.snapshot.workingFolder != before.snapshot.workingFolder && !restoreMayFail) {
-        account += "  left the working directory at " + after.snapshot.workingFolder +
-                   " instead of " + before.snapshot.workingFolder + "\n";
+    if (after.workingFolder != before.workingFolder && !restoreMayFail) {
+        account += "  left the working directory at " + after.workingFolder + " instead of " +
+                   before.workingFolder + "\n";
     }
     if (!account.empty()) {
         ReportBreach(step, account, row);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 
 #include "discovery/scanner_table.h"
@@ -9,10 +11,16 @@
 
 namespace drvsweep::fuzz {
 
-// The machine as it was before one step of a driver, and the faults struck by then.
+// The machine as it was before one step of a driver, the simulation's change counts that tell
+// whether it may have changed since, and the faults struck by then. Checkpoints share their
+// snapshot: a step that changes nothing hands the same one on.
 struct Checkpoint {
-    MachineSnapshot snapshot;
+    std::shared_ptr<const MachineSnapshot> snapshot;
+    long registryChanges = 0;
+    long fileChanges = 0;
+    std::size_t deviceRemovals = 0;
     int strikes = 0;
+    std::string workingFolder;
 };
 
 Checkpoint TakeCheckpoint(FuzzMachine& machine);

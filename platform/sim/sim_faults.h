@@ -25,6 +25,10 @@ public:
     // of the simulation asks once, with the argument its rule matches against.
     bool ShouldFail(const char* call, const std::string& argument, long* errorCode);
 
+    // Whether calls() records the calls asked about (it does from the start). A fuzzer that
+    // never reads it turns it off: it costs an allocation per call.
+    void RecordCalls(bool record) { recordCalls_ = record; }
+
     // Every call asked about, as "Call argument", oldest first.
     const std::vector<std::string>& calls() const { return calls_; }
 
@@ -40,6 +44,7 @@ private:
     std::vector<ActiveRule> rules_;
     std::vector<std::string> calls_;
     int strikes_ = 0;
+    bool recordCalls_ = true;
 };
 
 }  // namespace drvsweep::sim

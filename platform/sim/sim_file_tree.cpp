@@ -324,6 +324,7 @@ std::unique_ptr<FileSearch> SimFileTree::FindFirst(const char* pattern, FoundFil
 }
 
 bool SimFileTree::SetAttributes(const char* path, std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     if (!BeginCall("SetFileAttributesA", path, &resolved)) {
         return false;
@@ -340,6 +341,7 @@ bool SimFileTree::SetAttributes(const char* path, std::uint32_t attributes) {
 }
 
 bool SimFileTree::RemoveFile(const char* path) {
+    ++changes_;
     Resolved resolved;
     if (!BeginCall("DeleteFileA", path, &resolved)) {
         return false;
@@ -359,6 +361,7 @@ bool SimFileTree::RemoveFile(const char* path) {
 }
 
 bool SimFileTree::RemoveFolder(const char* path) {
+    ++changes_;
     Resolved resolved;
     if (!BeginCall("RemoveDirectoryA", path, &resolved)) {
         return false;
@@ -390,6 +393,7 @@ int SimFileTree::openSearchCount() const {
 }
 
 bool SimFileTree::AddFolder(const std::string& path, std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     Entry* entry = Resolve(path, &resolved) ? Create(resolved, true) : nullptr;
     if (entry == nullptr) {
@@ -401,6 +405,7 @@ bool SimFileTree::AddFolder(const std::string& path, std::uint32_t attributes) {
 
 bool SimFileTree::AddFile(const std::string& path, const std::string& bytes,
                           std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     Entry* entry =
         Resolve(path, &resolved) && !resolved.parts.empty() ? Create(resolved, false) : nullptr;
@@ -423,6 +428,7 @@ std::uint32_t SimFileTree::Attributes(const std::string& path) const {
 }
 
 bool SimFileTree::SetRawAttributes(const std::string& path, std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     Entry* entry = Resolve(path, &resolved) ? Find(resolved) : nullptr;
     if (entry == nullptr) {

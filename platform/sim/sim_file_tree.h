@@ -92,6 +92,9 @@ public:
         std::function<void(const std::string& path, bool folder, std::uint32_t attributes,
                            std::size_t size, bool inUse)>;
     void VisitEntries(const EntryVisitor& visit) const;
+    // How many calls so far could have changed an entry or its attributes (made or refused):
+    // equal counts mean an unchanged tree.
+    long changeCount() const { return changes_; }
     // A whole file; false for a missing file or a folder.
     bool ReadFile(const std::string& path, std::string* bytes) const;
     // Marks an entry in use by another process, or no longer.
@@ -126,6 +129,7 @@ private:
     std::string currentFolder_ = "C:\\";
     std::string windowsFolder_ = "C:\\windows";
     long lastError_ = 0;
+    long changes_ = 0;
 };
 
 }  // namespace drvsweep::sim

@@ -101,6 +101,7 @@ struct SimRegistry::State {
 
     SimFaults& faults;
     int openKeys = 0;
+    long changes = 0;
     std::array<std::shared_ptr<Node>, 5> roots;
 };
 
@@ -226,6 +227,7 @@ long SimRegistry::OpenKeyInView(const char* path, std::uint32_t access, Registry
 }
 
 long SimRegistry::DeleteKey(const char* path) {
+    ++state_->changes;
     const std::string text = path ? path : "";
     long code = 0;
     if (state_->faults.ShouldFail("RegDeleteKeyA", text, &code)) {
@@ -257,6 +259,7 @@ int SimRegistry::openKeyCount() const {
 }
 
 bool SimRegistry::CreateKey(const std::string& path, RegistryRoot root) {
+    ++state_->changes;
     std::vector<std::string> parts;
     if (!SplitKeyPath(path, &parts)) {
         return false;
@@ -277,6 +280,7 @@ bool SimRegistry::KeyExists(const std::string& path, RegistryRoot root) const {
 }
 
 bool SimRegistry::RemoveTree(const std::string& path, RegistryRoot root) {
+    ++state_->changes;
     std::vector<std::string> parts;
     if (!SplitKeyPath(path, &parts) || parts.empty()) {
         return false;
@@ -313,6 +317,7 @@ std::vector<std::string> SimRegistry::SubkeyNames(const std::string& path,
 
 bool SimRegistry::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
                            std::string bytes, RegistryRoot root) {
+    ++state_->changes;
     if (!CreateKey(path, root)) {
         return false;
     }
@@ -328,6 +333,7 @@ bool SimRegistry::SetString(const std::string& path, const std::string& name,
 }
 
 bool SimRegistry::RemoveValue(const std::string& path, const std::string& name, RegistryRoot root) {
+    ++state_->changes;
     const std::shared_ptr<Node> node = FindKey(state_->Root(root), path);
     return node && node->values.erase(name) > 0;
 }
@@ -343,6 +349,10 @@ std::optional<RegValue> SimRegistry::Value(const std::string& path, const std::s
         return std::nullopt;
     }
     return found->second;
+}
+
+long SimRegistry::changeCount() const {
+    return state_->changes;
 }
 
 void SimRegistry::VisitKeys(const KeyVisitor& visit, RegistryRoot root) const {

@@ -99,6 +99,10 @@ public:
 
     // Every key below the root, parents before their subkeys and subkeys in enumeration order:
     // once for the key itself with a null value name and value, then once per value.
+    // How many calls so far could have changed a key or a value (deletions, creations and
+    // writes, made or refused): equal counts mean an unchanged registry.
+    long changeCount() const;
+
     using KeyVisitor = std::function<void(const std::string& path, const std::string* valueName,
                                           const RegValue* value)>;
     void VisitKeys(const KeyVisitor& visit, RegistryRoot root = RegistryRoot::LocalMachine) const;
