@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     wine wine64 wine32:i386
     xvfb xauth xdotool imagemagick fonts-wqy-microhei
+    clang libclang-rt-14-dev llvm
 )
 
 as_root() {

@@ -11,7 +11,9 @@ void SimFaults::Clear() {
 }
 
 bool SimFaults::ShouldFail(const char* call, const std::string& argument, long* errorCode) {
-    calls_.push_back(std::string(call) + " " + argument);
+    if (recordCalls_) {
+        calls_.push_back(std::string(call) + " " + argument);
+    }
     for (ActiveRule& active : rules_) {
         if (active.rule.call != call ||
             argument.find(active.rule.argumentContains) == std::string::npos) {
@@ -24,6 +26,7 @@ bool SimFaults::ShouldFail(const char* call, const std::string& argument, long* 
             continue;
         }
         ++active.struck;
+        ++strikes_;
         *errorCode = active.rule.errorCode;
         return true;
     }

@@ -25,8 +25,15 @@ public:
     // of the simulation asks once, with the argument its rule matches against.
     bool ShouldFail(const char* call, const std::string& argument, long* errorCode);
 
+    // Whether calls() records the calls asked about (it does from the start). A fuzzer that
+    // never reads it turns it off: it costs an allocation per call.
+    void RecordCalls(bool record) { recordCalls_ = record; }
+
     // Every call asked about, as "Call argument", oldest first.
     const std::vector<std::string>& calls() const { return calls_; }
+
+    // How many calls failed because a rule struck, since the start.
+    int strikes() const { return strikes_; }
 
 private:
     struct ActiveRule {
@@ -36,6 +43,8 @@ private:
     };
     std::vector<ActiveRule> rules_;
     std::vector<std::string> calls_;
+    int strikes_ = 0;
+    bool recordCalls_ = true;
 };
 
 }  // namespace drvsweep::sim

@@ -330,6 +330,7 @@ std::unique_ptr<FileSearch> SimFileTree::FindFirst(const char* pattern, FoundFil
 }
 
 bool SimFileTree::SetAttributes(const char* path, std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     if (!BeginCall("SetFileAttributesA", path, &resolved)) {
         return false;
@@ -346,6 +347,7 @@ bool SimFileTree::SetAttributes(const char* path, std::uint32_t attributes) {
 }
 
 bool SimFileTree::RemoveFile(const char* path) {
+    ++changes_;
     Resolved resolved;
     if (!BeginCall("DeleteFileA", path, &resolved)) {
         return false;
@@ -365,6 +367,7 @@ bool SimFileTree::RemoveFile(const char* path) {
 }
 
 bool SimFileTree::RemoveFolder(const char* path) {
+    ++changes_;
     Resolved resolved;
     if (!BeginCall("RemoveDirectoryA", path, &resolved)) {
         return false;
@@ -396,6 +399,7 @@ int SimFileTree::openSearchCount() const {
 }
 
 bool SimFileTree::AddFolder(const std::string& path, std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     Entry* entry = Resolve(path, &resolved) ? Create(resolved, true) : nullptr;
     if (entry == nullptr) {
@@ -407,6 +411,7 @@ bool SimFileTree::AddFolder(const std::string& path, std::uint32_t attributes) {
 
 bool SimFileTree::AddFile(const std::string& path, const std::string& bytes,
                           std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     Entry* entry =
         Resolve(path, &resolved) && !resolved.parts.empty() ? Create(resolved, false) : nullptr;
@@ -439,6 +444,7 @@ std::uint32_t SimFileTree::Attributes(const std::string& path) const {
 }
 
 bool SimFileTree::SetRawAttributes(const std::string& path, std::uint32_t attributes) {
+    ++changes_;
     Resolved resolved;
     Entry* entry = Resolve(path, &resolved) ? Find(resolved) : nullptr;
     if (entry == nullptr) {
@@ -515,6 +521,25 @@ bool SimFileTree::MapHostFolder(const std::string& hostFolder, const std::string
         return false;
     }
     return true;
+}
+
+namespace {
+
+template <typename EntryType>
+void VisitTree(const EntryType& entry, const std::string& path,
+               const SimFileTree::EntryVisitor& visit) {
+    visit(path, entry.folder, entry.attributes, entry.bytes.size(), entry.inUse);
+    for (const auto& child : entry.children) {
+        VisitTree(*child.second, path + "\\" + child.second->name, visit);
+    }
+}
+
+}  // namespace
+
+void SimFileTree::VisitEntries(const EntryVisitor& visit) const {
+    for (const auto& drive : drives_->children) {
+        VisitTree(*drive.second, drive.second->name, visit);
+    }
 }
 
 }  // namespace drvsweep::sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,16 @@ public:
     bool SetRawAttributes(const std::string& path, std::uint32_t attributes);
     // The names in a folder in listing order, without "." and "..".
     std::vector<std::string> ListNames(const std::string& folder) const;
+    // Every drive, folder and file, each folder before what it holds: its full path in the case
+    // the names were created with ("C:", "C:\\windows"), whether it is a folder, its attribute
+    // word, its size in bytes and whether it is in use.
+    using EntryVisitor =
+        std::function<void(const std::string& path, bool folder, std::uint32_t attributes,
+                           std::size_t size, bool inUse)>;
+    void VisitEntries(const EntryVisitor& visit) const;
+    // How many calls so far could have changed an entry or its attributes (made or refused):
+    // equal counts mean an unchanged tree.
+    long changeCount() const { return changes_; }
     // A whole file; false for a missing file or a folder.
     bool ReadFile(const std::string& path, std::string* bytes) const;
     // Marks an entry in use by another process, or no longer.
@@ -126,6 +137,7 @@ private:
     std::string currentFolder_ = "C:\\";
     std::string windowsFolder_ = "C:\\windows";
     long lastError_ = 0;
+    long changes_ = 0;
 };
 
 }  // namespace drvsweep::sim

@@ -83,6 +83,17 @@ std::shared_ptr<Node> FindKey(const CodePage& codePage, const std::shared_ptr<No
     return node;
 }
 
+void VisitBelow(const Node& node, const std::string& path, const SimRegistry::KeyVisitor& visit) {
+    for (const auto& subkey : node.subkeys) {
+        const std::string subkeyPath = path.empty() ? subkey.first : path + "\\" + subkey.first;
+        visit(subkeyPath, nullptr, nullptr);
+        for (const auto& value : subkey.second->values) {
+            visit(subkeyPath, &value.first, &value.second);
+        }
+        VisitBelow(*subkey.second, subkeyPath, visit);
+    }
+}
+
 }  // namespace
 
 struct SimRegistry::State {
@@ -98,6 +109,7 @@ struct SimRegistry::State {
 
     SimFaults& faults;
     int openKeys = 0;
+    long changes = 0;
     std::array<std::shared_ptr<Node>, 5> roots;
 };
 
@@ -224,6 +236,7 @@ long SimRegistry::OpenKeyInView(const char* path, std::uint32_t access, Registry
 }
 
 long SimRegistry::DeleteKey(const char* path) {
+    ++state_->changes;
     const std::string text = path ? path : "";
     long code = 0;
     if (state_->faults.ShouldFail("RegDeleteKeyA", text, &code)) {
@@ -256,6 +269,7 @@ int SimRegistry::openKeyCount() const {
 }
 
 bool SimRegistry::CreateKey(const std::string& path, RegistryRoot root) {
+    ++state_->changes;
     std::vector<std::string> parts;
     if (!SplitKeyPath(version_.codePage(), path, &parts)) {
         return false;
@@ -276,6 +290,7 @@ bool SimRegistry::KeyExists(const std::string& path, RegistryRoot root) const {
 }
 
 bool SimRegistry::RemoveTree(const std::string& path, RegistryRoot root) {
+    ++state_->changes;
     std::vector<std::string> parts;
     if (!SplitKeyPath(version_.codePage(), path, &parts) || parts.empty()) {
         return false;
@@ -312,6 +327,7 @@ std::vector<std::string> SimRegistry::SubkeyNames(const std::string& path,
 
 bool SimRegistry::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
                            std::string bytes, RegistryRoot root) {
+    ++state_->changes;
     if (!CreateKey(path, root)) {
         return false;
     }
@@ -327,6 +343,7 @@ bool SimRegistry::SetString(const std::string& path, const std::string& name,
 }
 
 bool SimRegistry::RemoveValue(const std::string& path, const std::string& name, RegistryRoot root) {
+    ++state_->changes;
     const std::shared_ptr<Node> node = FindKey(version_.codePage(), state_->Root(root), path);
     return node && node->values.erase(name) > 0;
 }
@@ -342,6 +359,14 @@ std::optional<RegValue> SimRegistry::Value(const std::string& path, const std::s
         return std::nullopt;
     }
     return found->second;
+}
+
+long SimRegistry::changeCount() const {
+    return state_->changes;
+}
+
+void SimRegistry::VisitKeys(const KeyVisitor& visit, RegistryRoot root) const {
+    VisitBelow(*state_->Root(root), "", visit);
 }
 
 }  // namespace drvsweep::sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -95,6 +96,16 @@ public:
                      RegistryRoot root = RegistryRoot::LocalMachine);
     std::optional<RegValue> Value(const std::string& path, const std::string& name,
                                   RegistryRoot root = RegistryRoot::LocalMachine) const;
+
+    // Every key below the root, parents before their subkeys and subkeys in enumeration order:
+    // once for the key itself with a null value name and value, then once per value.
+    // How many calls so far could have changed a key or a value (deletions, creations and
+    // writes, made or refused): equal counts mean an unchanged registry.
+    long changeCount() const;
+
+    using KeyVisitor = std::function<void(const std::string& path, const std::string* valueName,
+                                          const RegValue* value)>;
+    void VisitKeys(const KeyVisitor& visit, RegistryRoot root = RegistryRoot::LocalMachine) const;
 
     // What the registry shares with its open keys, so that a key can count itself closed.
     struct State;

@@ -1,0 +1,33 @@
+#include <memory>
+#include <vector>
+
+#include "discovery/scanner_table.h"
+#include "fuzz/fuzz_run.h"
+#include "fuzz/step_checks.h"
+#include "ui/uninstall_command.h"
+
+namespace drvsweep::fuzz {
+
+void DriveBuiltInRemoval(FuzzInput&, FuzzMachine& machine) {
+    Platform& platform = machine.windows.platform();
+    // One table for every run, as the program has one: it is too large to be allocated and
+    // cleared afresh for each input at the fuzzer's pace. The scan clears it.
+    static const auto table = std::make_unique<ScannerTable>();
+    Checkpoint checkpoint = TakeCheckpoint(machine);
+    ScanInstalledScanners(platform, *table);
+    checkpoint = CheckScan(machine, checkpoint, *table);
+    // What each scanner owns is settled on the machine as the scan saw it: an earlier removal
+    // may take an item that two scanners share, such as their INF.
+    std::vector<ScannerItems> items;
+    for (std::int32_t i = 0; i <= table->lastIndex; ++i) {
+        items.push_back(ItemsOf(machine, table->rows[i]));
+    }
+    for (std::int32_t i = 0; i <= table->lastIndex; ++i) {
+        const ScannerRecord& row = table->rows[i];
+        UninstallBuiltIn(platform, row);
+        checkpoint = CheckStep(machine, checkpoint, &items[static_cast<std::size_t>(i)],
+                               "the built-in removal of row " + std::to_string(i), &row);
+    }
+}
+
+}  // namespace drvsweep::fuzz

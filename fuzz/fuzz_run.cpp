@@ -1,0 +1,24 @@
+#include "fuzz/fuzz_run.h"
+
+namespace drvsweep::fuzz {
+
+namespace {
+
+using Driver = void (*)(FuzzInput& input, FuzzMachine& machine);
+
+// Every way the program removes a scanner. A command line that removes scanners would add its
+// driver here, so that its removals come under the same oracle.
+constexpr Driver kDrivers[] = {DriveBuiltInRemoval, DriveMainWindow};
+
+}  // namespace
+
+int RunFuzzInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput input(data, size);
+    const Driver driver = input.Choose(kDrivers);
+    FuzzMachine machine;
+    BuildMachine(input, machine);
+    driver(input, machine);
+    return 0;
+}
+
+}  // namespace drvsweep::fuzz

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_machine.h"
+
+namespace drvsweep::fuzz {
+
+// Everything on a simulated machine that an operation of DrvSweep could change. Registry paths
+// are keyed lower-cased and file paths upper-cased, as each compares names; the value kept is
+// the path as stored, for the account of a breach.
+struct MachineSnapshot {
+    struct FileEntry {
+        std::string path;
+        bool folder = false;
+        std::uint32_t attributes = 0;
+        std::size_t size = 0;
+    };
+
+    std::map<std::string, std::string> keys;
+    // Key (lower-cased) + "\n" + value name (lower-cased): the key's path, the name, the bytes.
+    std::map<std::string, std::string> values;
+    std::map<std::string, FileEntry> files;
+    std::vector<std::string> devices;
+};
+
+MachineSnapshot TakeSnapshot(FuzzMachine& machine);
+
+// What changed between two snapshots, each entry by its path as stored.
+struct MachineChanges {
+    std::vector<std::string> deletedKeys;
+    std::vector<std::string> createdKeys;
+    // Values created, deleted or rewritten in keys that are still there.
+    std::vector<std::string> changedValues;
+    std::vector<std::string> deletedFiles;
+    std::vector<std::string> createdFiles;
+    // Attributes or size changed on an entry that is still there.
+    std::vector<std::string> changedFiles;
+    std::vector<std::string> removedDevices;
+    std::vector<std::string> addedDevices;
+
+    bool empty() const;
+};
+
+MachineChanges CompareSnapshots(const MachineSnapshot& before, const MachineSnapshot& after);
+
+std::string LowerAscii(std::string text);
+std::string UpperAscii(std::string text);
+
+}  // namespace drvsweep::fuzz

@@ -1,0 +1,322 @@
+#include "fuzz/removal_oracle.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace drvsweep::fuzz {
+
+namespace {
+
+constexpr const char* kNtEnum = "system\\currentcontrolset\\enum";
+constexpr const char* k9xEnum = "Enum\\";
+constexpr const char* k9xClass = "SYSTEM\\CurrentControlSet\\Services\\class\\";
+
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\\', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// A registry path below a root as the registry reads it, doubled backslashes passed over;
+// empty unless it names a key inside a branch (two components or more, no "." or "..").
+std::string KeyInsideBranch(const std::string& path) {
+    std::string joined;
+    int components = 0;
+    for (const std::string& part : Split(path)) {
+        if (part.empty()) {
+            continue;
+        }
+        if (part == "." || part == "..") {
+            return "";
+        }
+        joined += (components++ > 0 ? "\\" : "") + part;
+    }
+    return components >= 2 ? joined : "";
+}
+
+// A whole string of the hardware-ID list; a string cut off by the end of the data is none.
+bool ListHolds(const std::string& list, const std::string& devicePath) {
+    std::size_t start = 0;
+    while (start < list.size() && list[start] != '\0') {
+        const std::size_t end = list.find('\0', start);
+        if (end == std::string::npos) {
+            return false;
+        }
+        if (list.compare(start, end - start, devicePath) == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+bool IsPlainComponent(const std::string& part) {
+    if (part.empty() || part.front() == ' ' || part.back() == ' ' || part.back() == '.') {
+        return false;
+    }
+    for (const char c : part) {
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("/:*?\"<>|,", c) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool InTree(const std::string& path, const std::string& tree) {
+    return path == tree || StartsWith(path, tree + "\\");
+}
+
+void AddDeviceItems(FuzzMachine& machine, const std::string& devicePath, ScannerItems& items) {
+    for (const auto& device : machine.deviceHardwareIds) {
+        if (!device.second || !ListHolds(*device.second, devicePath)) {
+            continue;
+        }
+        items.devices.insert(device.first);
+        const std::string key = std::string(kNtEnum) + "\\" + LowerAscii(device.first);
+        items.keyTrees.push_back(key);
+        for (std::size_t slash = key.rfind('\\'); slash > std::strlen(kNtEnum);
+             slash = key.rfind('\\', slash - 1)) {
+            items.emptiedKeys.insert(key.substr(0, slash));
+        }
+    }
+}
+
+void Add9xKeyItems(FuzzMachine& machine, const std::string& devicePath, ScannerItems& items) {
+    const std::string device = KeyInsideBranch(devicePath);
+    if (device.empty()) {
+        return;
+    }
+    const std::string deviceKey = k9xEnum + device;
+    items.keyTrees.push_back(LowerAscii(deviceKey));
+    const std::vector<std::string> instances = machine.windows.registry().SubkeyNames(deviceKey);
+    if (instances.empty()) {
+        return;
+    }
+    const std::optional<sim::RegValue> driver =
+        machine.windows.registry().Value(deviceKey + "\\" + instances.front(), "Driver");
+    if (!driver) {
+        return;
+    }
+    const std::string classKey = KeyInsideBranch(driver->bytes.substr(0, driver->bytes.find('\0')));
+    if (!classKey.empty()) {
+        items.keyTrees.push_back(LowerAscii(k9xClass + classKey));
+    }
+}
+
+// The INF when it is a file of the family's INF folder that lists the device; empty otherwise.
+std::string BoundInf(FuzzMachine& machine, const ScannerRecord& row, bool nt,
+                     std::string* infBytes) {
+    const std::string infPath = row.infPath.c_str();
+    const std::string folder =
+        machine.windows.files().windowsFolder() + (nt ? "\\inf\\" : "\\inf\\other\\");
+    if (!StartsWith(UpperAscii(infPath), UpperAscii(folder)) ||
+        infPath.find('\\', folder.size()) != std::string::npos ||
+        !machine.windows.files().ReadFile(infPath, infBytes) ||
+        UpperAscii(*infBytes).find(UpperAscii(row.devicePath.c_str())) == std::string::npos) {
+        return "";
+    }
+    return infPath;
+}
+
+// Whether the INF names `folder` whole: after a backslash or a quote, and followed by the end of
+// the line, a quote, a blank, a comma or a comment (so that "Quorin" is not read out of
+// "twain_32\Quorin\K5210").
+bool InfNamesFolder(const std::string& infBytes, const std::string& folder) {
+    const std::string inf = UpperAscii(infBytes);
+    const std::string name = UpperAscii(folder);
+    for (std::size_t at = inf.find(name); at != std::string::npos; at = inf.find(name, at + 1)) {
+        const std::size_t end = at + name.size();
+        if (at > 0 && (inf[at - 1] == '\\' || inf[at - 1] == '"') &&
+            (end == inf.size() ||
+             (inf[end] != '\0' && std::strchr("\r\n\" ;,\t", inf[end]) != nullptr))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The TWAIN folder when the row's name for it is plain and the scanner's own: the INF names it,
+// or for a PC Card it is the fixed Orbdrv.
+std::string BoundTwainFolder(const ScannerRecord& row, const std::string& infBytes) {
+    const std::string folder = row.twainFolder.c_str();
+    if (!IsPlainRelativeName(folder)) {
+        return "";
+    }
+    if (row.busKind == kBusPcCard) {
+        return folder == "Orbdrv" ? folder : "";
+    }
+    return InfNamesFolder(infBytes, folder) ? folder : "";
+}
+
+void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, ScannerItems& items) {
+    std::string infBytes;
+    const std::string inf = BoundInf(machine, row, nt, &infBytes);
+    if (inf.empty()) {
+        return;
+    }
+    items.files.insert(UpperAscii(inf));
+    const std::string upperInf = UpperAscii(inf);
+    if (upperInf.size() > 4 && upperInf.compare(upperInf.size() - 4, 4, ".INF") == 0) {
+        items.files.insert(upperInf.substr(0, upperInf.size() - 4) + ".PNF");
+    }
+    const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
+    const std::string folder = BoundTwainFolder(row, infBytes);
+    if (folder.empty()) {
+        return;
+    }
+    items.fileTrees.push_back(windows + "\\TWAIN_32\\" + UpperAscii(folder));
+    items.fileTrees.push_back(windows + "\\TWAIN_64\\" + UpperAscii(folder));
+    if (std::string(row.driverDll.c_str()) == folder + ".dll") {
+        for (const char* system :
+             {"\\SYSTEM32\\", "\\SYSTEM32\\DRIVERS\\", "\\SYSTEM\\", "\\SYSWOW64\\"}) {
+            items.files.insert(windows + system + UpperAscii(folder) + ".DLL");
+        }
+    }
+    if (row.busKind == kBusPcCard && StartsWith(row.devicePath.c_str(), "PCMCIA\\")) {
+        for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
+                                   "\\SYSTEM32\\DRIVERS\\ORBDRV.SYS"}) {
+            items.files.insert(windows + kernel);
+        }
+    }
+}
+
+bool KeyAllowed(const ScannerItems& items, const std::string& path) {
+    const std::string key = LowerAscii(path);
+    if (items.emptiedKeys.count(key) != 0) {
+        return true;
+    }
+    for (const std::string& tree : items.keyTrees) {
+        if (InTree(key, tree)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FileAllowed(const ScannerItems& items, const std::string& path) {
+    const std::string file = UpperAscii(path);
+    if (items.files.count(file) != 0) {
+        return true;
+    }
+    for (const std::string& tree : items.fileTrees) {
+        if (InTree(file, tree)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Printable(const std::string& text, std::string* account) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            account->push_back(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            *account += escaped;
+        }
+    }
+}
+
+void Note(const char* what, const std::string& path, std::string* account) {
+    *account += "  ";
+    *account += what;
+    *account += ": ";
+    Printable(path, account);
+    *account += "\n";
+}
+
+}  // namespace
+
+bool IsPlainRelativeName(const std::string& name) {
+    for (const std::string& part : Split(name)) {
+        if (!IsPlainComponent(part)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row) {
+    ScannerItems items;
+    const bool nt = FamilyOfVersion(machine.windows.version().Version()) == Family::Nt;
+    if (nt) {
+        AddDeviceItems(machine, row.devicePath.c_str(), items);
+    } else {
+        Add9xKeyItems(machine, row.devicePath.c_str(), items);
+    }
+    if (!row.infPath.empty()) {
+        AddFileItems(machine, row, nt, items);
+    }
+    return items;
+}
+
+std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems* allowed) {
+    const ScannerItems nothing;
+    const ScannerItems& items = allowed != nullptr ? *allowed : nothing;
+    std::string account;
+    for (const std::string& key : changes.deletedKeys) {
+        if (!KeyAllowed(items, key)) {
+            Note("deleted a key that is not the scanner's", key, &account);
+        }
+    }
+    for (const std::string& key : changes.createdKeys) {
+        Note("created a key", key, &account);
+    }
+    for (const std::string& value : changes.changedValues) {
+        Note("changed a value", value, &account);
+    }
+    for (const std::string& file : changes.deletedFiles) {
+        if (!FileAllowed(items, file)) {
+            Note("deleted a file or folder that is not the scanner's", file, &account);
+        }
+    }
+    for (const std::string& file : changes.createdFiles) {
+        Note("created a file or folder", file, &account);
+    }
+    for (const std::string& file : changes.changedFiles) {
+        if (!FileAllowed(items, file)) {
+            Note("changed the attributes of a file that is not the scanner's", file, &account);
+        }
+    }
+    for (const std::string& device : changes.removedDevices) {
+        if (items.devices.count(device) == 0) {
+            Note("removed a device whose hardware IDs do not hold devicePath", device, &account);
+        }
+    }
+    for (const std::string& device : changes.addedDevices) {
+        Note("added a device", device, &account);
+    }
+    return account;
+}
+
+void ReportBreach(const std::string& step, const std::string& account, const ScannerRecord* row) {
+    std::string text = "DrvSweep removal oracle: breach in " + step + "\n";
+    if (row != nullptr) {
+        Note("row busKind", std::to_string(row->busKind), &text);
+        Note("row devicePath", row->devicePath.c_str(), &text);
+        Note("row infPath", row->infPath.c_str(), &text);
+        Note("row twainFolder", row->twainFolder.c_str(), &text);
+        Note("row driverDll", row->driverDll.c_str(), &text);
+    }
+    text += account;
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+    std::abort();
+}
+
+}  // namespace drvsweep::fuzz

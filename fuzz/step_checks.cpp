@@ -1,0 +1,146 @@
+#include "fuzz/step_checks.h"
+
+#include <cstring>
+#include <vector>
+
+namespace drvsweep::fuzz {
+
+namespace {
+
+struct BusKeys {
+    const char* treeNt;
+    const char* tree9x;
+    const char* tokens[2];
+    const char* prefix;
+    std::int32_t busKind;
+};
+
+constexpr BusKeys kBuses[] = {
+    {"SYSTEM\\CurrentControlSet\\Enum\\USB",
+     "Enum\\USB",
+     {"Vid_0c6e", "VID_0C6E"},
+     "USB\\",
+     kBusUsb},
+    {"SYSTEM\\CurrentControlSet\\Enum\\PCMCIA",
+     "Enum\\PCMCIA",
+     {"RDN-CQ-D41E", "QUORIN"},
+     "PCMCIA\\",
+     kBusPcCard},
+};
+
+struct ExpectedRow {
+    std::string devicePath;
+    std::int32_t busKind;
+};
+
+// Every device key of the maker whose devicePath fits a row, in enumeration order.
+std::vector<ExpectedRow> MakersDeviceKeys(FuzzMachine& machine) {
+    const bool nt = FamilyOfVersion(machine.windows.version().Version()) == Family::Nt;
+    std::vector<ExpectedRow> rows;
+    for (const BusKeys& bus : kBuses) {
+        for (const std::string& name :
+             machine.windows.registry().SubkeyNames(nt ? bus.treeNt : bus.tree9x)) {
+            const bool makers = name.find(bus.tokens[0]) != std::string::npos ||
+                                name.find(bus.tokens[1]) != std::string::npos;
+            const std::string devicePath = bus.prefix + name;
+            if (makers && devicePath.size() < kMaxPath) {
+                rows.push_back(ExpectedRow{devicePath, bus.busKind});
+            }
+        }
+    }
+    return rows;
+}
+
+}  // namespace
+
+namespace {
+
+Checkpoint CountsOf(FuzzMachine& machine) {
+    Checkpoint counts;
+    counts.registryChanges = machine.windows.registry().changeCount();
+    counts.fileChanges = machine.windows.files().changeCount();
+    counts.deviceRemovals = machine.windows.devices().removals().size();
+    counts.strikes = machine.windows.faults().strikes();
+    counts.workingFolder = machine.windows.files().currentFolder();
+    return counts;
+}
+
+}  // namespace
+
+Checkpoint TakeCheckpoint(FuzzMachine& machine) {
+    Checkpoint checkpoint = CountsOf(machine);
+    checkpoint.snapshot = std::make_shared<const MachineSnapshot>(TakeSnapshot(machine));
+    return checkpoint;
+}
+
+Checkpoint CheckStep(FuzzMachine& machine, const Checkpoint& before, const ScannerItems* allowed,
+                     const std::string& step, const ScannerRecord* row) {
+    Checkpoint after = CountsOf(machine);
+    const bool unchanged = after.registryChanges == before.registryChanges &&
+                           after.fileChanges == before.fileChanges &&
+                           after.deviceRemovals == before.deviceRemovals;
+    after.snapshot = unchanged ? before.snapshot
+                               : std::make_shared<const MachineSnapshot>(TakeSnapshot(machine));
+    std::string account =
+        AccountOfBreaches(CompareSnapshots(*before.snapshot, *after.snapshot), allowed);
+    if (machine.windows.openHandles() != 0) {
+        account += "  left " + std::to_string(machine.windows.openHandles()) + " handles open\n";
+    }
+    const bool restoreMayFail = machine.HasFaultOn("SetCurrentDirectoryA") &&
+                                machine.windows.faults().strikes() != before.strikes;
+    if (after.workingFolder != before.workingFolder && !restoreMayFail) {
+        account += "  left the working directory at " + after.workingFolder + " instead of " +
+                   before.workingFolder + "\n";
+    }
+    if (!account.empty()) {
+        ReportBreach(step, account, row);
+    }
+    return after;
+}
+
+Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTable& table) {
+    Checkpoint after = CheckStep(machine, before, nullptr, "the scan", nullptr);
+    const std::vector<ExpectedRow> expected = MakersDeviceKeys(machine);
+    const bool faultStruck = machine.windows.faults().strikes() != before.strikes;
+    std::string account;
+    if (table.lastIndex < -1 || table.lastIndex >= kScannerRows) {
+        ReportBreach("the scan",
+                     "  lastIndex out of range: " + std::to_string(table.lastIndex) + "\n",
+                     nullptr);
+    }
+    std::size_t next = 0;
+    for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
+        const ScannerRecord& row = table.rows[i];
+        while (next < expected.size() && expected[next].devicePath != row.devicePath.c_str()) {
+            if (!faultStruck) {
+                account += "  no row for the maker's device " + expected[next].devicePath + "\n";
+            }
+            ++next;
+        }
+        if (next == expected.size()) {
+            ReportBreach("the scan",
+                         account + "  row " + std::to_string(i) +
+                             " is no device key of the maker, "
+                             "or out of order\n",
+                         &row);
+        }
+        if (row.busKind != expected[next].busKind) {
+            account += "  row " + std::to_string(i) + " has the wrong busKind\n";
+        }
+        if (!row.infPath.empty() &&
+            (!IsPlainRelativeName(row.twainFolder.c_str()) || row.driverDll.empty())) {
+            ReportBreach("the scan", account + "  a row with an INF names no plain TWAIN folder\n",
+                         &row);
+        }
+        ++next;
+    }
+    for (; next < expected.size() && !faultStruck; ++next) {
+        account += "  no row for the maker's device " + expected[next].devicePath + "\n";
+    }
+    if (!account.empty()) {
+        ReportBreach("the scan", account, nullptr);
+    }
+    return after;
+}
+
+}  // namespace drvsweep::fuzz
