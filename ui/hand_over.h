@@ -47,12 +47,11 @@ public:
 // Tells the user that the run could not be handed over.
 void ShowHandOverFailure(VersionInfo& version, StartNotice& notice);
 
-// The whole start: runs `runHere` when this program is to do the work and returns its exit
-// code; otherwise the exit code of the handed-over run, or, after telling the user in the
-// window title's language that nothing was removed, kHandOverFailedExitCode.
-template <typename RunHere>
-int StartDrvSweep(ProgramHandOver& os, VersionInfo& version, StartNotice& notice,
-                  RunHere&& runHere) {
+// Runs `runHere` when this program is to do the work and returns its exit code; otherwise the
+// exit code of the handed-over run, or, when the run could not be handed over, what
+// `refused` returns.
+template <typename RunHere, typename Refused>
+int StartHere(ProgramHandOver& os, RunHere&& runHere, Refused&& refused) {
     const HandOverResult result = HandOverOnWow64(os);
     switch (result.choice) {
         case StartChoice::RunHere:
@@ -63,25 +62,26 @@ int StartDrvSweep(ProgramHandOver& os, VersionInfo& version, StartNotice& notice
         case StartChoice::Refused:
             break;
     }
-    ShowHandOverFailure(version, notice);
-    return kHandOverFailedExitCode;
+    return refused();
 }
 
-// The start of a command-line run: as StartDrvSweep, but no window may open (fleet tools run the
-// program where nobody would see one), so a run that could not be handed over shows nothing
-// and ends with `refusedExitCode`.
+// The start of the dialog: a run that could not be handed over tells the user, in the window
+// title's language, that nothing was removed, and ends with kHandOverFailedExitCode.
+template <typename RunHere>
+int StartDrvSweep(ProgramHandOver& os, VersionInfo& version, StartNotice& notice,
+                  RunHere&& runHere) {
+    return StartHere(os, runHere, [&version, &notice] {
+        ShowHandOverFailure(version, notice);
+        return kHandOverFailedExitCode;
+    });
+}
+
+// The start of a command-line run: no window may open (fleet tools run the program where
+// nobody would see one), so a run that could not be handed over shows nothing and ends with
+// `refusedExitCode`.
 template <typename RunHere>
 int StartWithoutWindow(ProgramHandOver& os, int refusedExitCode, RunHere&& runHere) {
-    const HandOverResult result = HandOverOnWow64(os);
-    switch (result.choice) {
-        case StartChoice::RunHere:
-            return runHere();
-        case StartChoice::HandedOver:
-            return static_cast<int>(result.exitCode);
-        case StartChoice::Refused:
-            break;
-    }
-    return refusedExitCode;
+    return StartHere(os, runHere, [refusedExitCode] { return refusedExitCode; });
 }
 
 }  // namespace drvsweep

@@ -152,6 +152,21 @@ TEST_F(HandOverTest, WithoutTheCarriedProgram64BitWindowsIsRefused) {
     EXPECT_TRUE(os_.runs().empty());
 }
 
+// A command-line run may show no window: refused, it ends with the code it is given, and the
+// notice stays unused; handed over, the child's exit code still passes.
+TEST_F(HandOverTest, ACommandLineRunIsRefusedWithoutAWindow) {
+    const auto runHere = [this] {
+        ++ranHere_;
+        return 42;
+    };
+    os_.SetCarriedProgram(std::nullopt);
+    EXPECT_EQ(StartWithoutWindow(os_, 1603, runHere), 1603);
+    EXPECT_TRUE(notice_.shown.empty());
+    EXPECT_EQ(ranHere_, 0);
+    os_.SetWow64Answer(Wow64Answer::NotWow64);
+    EXPECT_EQ(StartWithoutWindow(os_, 1603, runHere), 42);
+}
+
 TEST_F(HandOverTest, AProgramPathTooLongForItsBufferRemovesTheNewFolder) {
     // 230 + "DrvSweep-000001a4-0" fits in 259 characters, the program's name after it does not.
     os_.SetTemporaryFolder("C:\\" + std::string(226, 't') + "\\");
