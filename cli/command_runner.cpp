@@ -12,6 +12,7 @@
 #include "cli/utf_text.h"
 #include "discovery/scanner_table.h"
 #include "removal/builtin_removal.h"
+#include "removal/device_nodes_nt.h"
 #include "removal/removal_plan.h"
 #include "removal/system_restart.h"
 #include "removal/uninstaller_command_line.h"
@@ -113,6 +114,17 @@ private:
         report.twainFolder = Utf8(scanner.twainFolder.c_str());
         report.driverDll = Utf8(scanner.driverDll.c_str());
         report.kernelDriver = Utf8(scanner.kernelDriver.c_str());
+        switch (DeviceAttachment(system_, scanner.devicePath.c_str())) {
+            case Attachment::Attached:
+                report.attached = "yes";
+                break;
+            case Attachment::NotAttached:
+                report.attached = "no";
+                break;
+            case Attachment::Unknown:
+                report.attached = "unknown";
+                break;
+        }
         PathText keyName;
         CommandLineText command;
         if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName, &command) ==

@@ -36,11 +36,11 @@ std::string FormatCsv(const RunReport& report) {
     std::string out;
     Row(out,
         {"devicePath", "bus", "description", "infPath", "twainFolder", "driverDll", "kernelDriver",
-         "uninstallKey", "uninstallCommand", "plan", "method", "result", "remaining"});
+         "attached", "uninstallKey", "uninstallCommand", "plan", "method", "result", "remaining"});
     for (const ScannerReport& s : report.scanners) {
         Row(out, {s.devicePath, s.bus, s.description, s.infPath, s.twainFolder, s.driverDll,
-                  s.kernelDriver, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan), s.method,
-                  s.result, JoinItems(s.remaining)});
+                  s.kernelDriver, s.attached, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan),
+                  s.method, s.result, JoinItems(s.remaining)});
     }
     return out;
 }

@@ -46,6 +46,7 @@ std::string Scanner(const ScannerReport& s, bool removal) {
         .Text("twainFolder", s.twainFolder)
         .Text("driverDll", s.driverDll)
         .Text("kernelDriver", s.kernelDriver)
+        .Text("attached", s.attached)
         .Text("uninstallKey", s.uninstallKey)
         .Text("uninstallCommand", s.uninstallCommand)
         .Raw("plan", Items(s.plan, false));

@@ -32,6 +32,7 @@ std::string FormatText(const RunReport& report) {
             Field(out, "twainFolder", scanner.twainFolder);
             Field(out, "driverDll", scanner.driverDll);
             Field(out, "kernelDriver", scanner.kernelDriver);
+            Field(out, "attached", scanner.attached);
             Field(out, "uninstallKey", scanner.uninstallKey);
             Field(out, "uninstallCommand", scanner.uninstallCommand);
             Items(out, "plan", scanner.plan);

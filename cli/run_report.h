@@ -25,6 +25,7 @@ struct ScannerReport {
     std::string twainFolder;
     std::string driverDll;
     std::string kernelDriver;
+    std::string attached;  // "yes", "no", or "unknown" (9x family, or the system cannot tell)
     std::string uninstallKey;
     std::string uninstallCommand;
     std::vector<ReportItem> plan;

@@ -39,6 +39,10 @@ public:
     // SetupDiGetClassDevsA(no class, no enumerator, no window, DIGCF_ALLCLASSES): every
     // device the system knows, attached or not. Null when the set cannot be built.
     virtual std::unique_ptr<DeviceInfoSet> AllDevices() = 0;
+
+    // SetupDiGetClassDevsA(..., DIGCF_ALLCLASSES | DIGCF_PRESENT): the devices attached now.
+    // Null when the set cannot be built.
+    virtual std::unique_ptr<DeviceInfoSet> AttachedDevices() = 0;
 };
 
 }  // namespace drvsweep

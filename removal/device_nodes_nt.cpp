@@ -55,23 +55,47 @@ bool ReadHardwareIds(DeviceInfoSet& set, const DeviceInfoData& device, HardwareI
 
 }  // namespace
 
+void ForEachDeviceWithHardwareId(DeviceInfoSet& set, const char* devicePath,
+                                 const std::function<bool(const DeviceInfoData&)>& onMatch) {
+    DeviceInfoData device;
+    device.cbSize = sizeof device;  // as SP_DEVINFO_DATA requires before the first use
+    // The set keeps its members while devices go, so the index always advances by one and
+    // every matching instance is reached.
+    for (std::uint32_t index = 0; set.EnumDevice(index, &device); ++index) {
+        HardwareIds ids;
+        if (ReadHardwareIds(set, device, &ids) &&
+            HardwareIdListHolds(ids.bytes.get(), ids.length, devicePath) && !onMatch(device)) {
+            return;
+        }
+    }
+}
+
 void RemoveDeviceNodesNt(Platform& platform, const char* devicePath) {
     const std::unique_ptr<DeviceInfoSet> set = platform.devices.AllDevices();
     if (set == nullptr) {
         return;
     }
-    DeviceInfoData device;
-    device.cbSize = sizeof device;  // as SP_DEVINFO_DATA requires before the first use
-    // The set keeps its members while devices go, so the index always advances by one and
-    // every matching instance is reached.
-    for (std::uint32_t index = 0; set->EnumDevice(index, &device); ++index) {
-        HardwareIds ids;
-        if (ReadHardwareIds(*set, device, &ids) &&
-            HardwareIdListHolds(ids.bytes.get(), ids.length, devicePath)) {
-            set->CallRemoveInstaller(device);
-            set->RemoveDevice(device);
-        }
+    ForEachDeviceWithHardwareId(*set, devicePath, [&set](const DeviceInfoData& device) {
+        set->CallRemoveInstaller(device);
+        set->RemoveDevice(device);
+        return true;
+    });
+}
+
+Attachment DeviceAttachment(Platform& platform, const char* devicePath) {
+    if (CurrentFamily(platform.version) != Family::Nt) {
+        return Attachment::Unknown;
     }
+    const std::unique_ptr<DeviceInfoSet> set = platform.devices.AttachedDevices();
+    if (set == nullptr) {
+        return Attachment::Unknown;
+    }
+    Attachment attachment = Attachment::NotAttached;
+    ForEachDeviceWithHardwareId(*set, devicePath, [&attachment](const DeviceInfoData&) {
+        attachment = Attachment::Attached;
+        return false;
+    });
+    return attachment;
 }
 
 }  // namespace drvsweep

@@ -159,6 +159,20 @@ std::unique_ptr<DeviceInfoSet> SimDevices::AllDevices() {
     return std::make_unique<SimDeviceSet>(state_, state_->devices);
 }
 
+std::unique_ptr<DeviceInfoSet> SimDevices::AttachedDevices() {
+    long ignored = 0;
+    if (state_->faults.ShouldFail("SetupDiGetClassDevsA", "DIGCF_PRESENT", &ignored)) {
+        return nullptr;
+    }
+    std::vector<std::shared_ptr<DeviceEntry>> attached;
+    for (const auto& entry : state_->devices) {
+        if (entry->device.present && !entry->removed) {
+            attached.push_back(entry);
+        }
+    }
+    return std::make_unique<SimDeviceSet>(state_, attached);
+}
+
 void SimDevices::AddDevice(SimDevice device) {
     auto entry = std::make_shared<DeviceEntry>();
     entry->device = std::move(device);

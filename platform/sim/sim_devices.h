@@ -52,6 +52,8 @@ public:
     SimDevices& operator=(const SimDevices&) = delete;
 
     std::unique_ptr<DeviceInfoSet> AllDevices() override;
+    // The devices whose `present` is set.
+    std::unique_ptr<DeviceInfoSet> AttachedDevices() override;
 
     void AddDevice(SimDevice device);
     void AddDevice(const std::string& instanceId, const std::vector<std::string>& hardwareIds,

@@ -80,18 +80,30 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DeviceInfoSet> Win32Devices::AllDevices() {
-    // Without the Setup API's device functions no set can be built, and the removal that
-    // needs one removes nothing.
+namespace {
+
+// Without the Setup API's device functions no set can be built, and whatever needs one does
+// nothing.
+std::unique_ptr<DeviceInfoSet> DevicesWithFlags(DWORD flags) {
     const SetupDiFunctions* setupDi = BoundSetupDi();
     if (setupDi == nullptr) {
         return nullptr;
     }
-    ScopedDeviceInfoList list(setupDi->getClassDevs(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+    ScopedDeviceInfoList list(setupDi->getClassDevs(nullptr, nullptr, nullptr, flags));
     if (!list.valid()) {
         return nullptr;
     }
     return std::make_unique<Win32DeviceInfoSet>(*setupDi, std::move(list));
+}
+
+}  // namespace
+
+std::unique_ptr<DeviceInfoSet> Win32Devices::AllDevices() {
+    return DevicesWithFlags(DIGCF_ALLCLASSES);
+}
+
+std::unique_ptr<DeviceInfoSet> Win32Devices::AttachedDevices() {
+    return DevicesWithFlags(DIGCF_ALLCLASSES | DIGCF_PRESENT);
 }
 
 }  // namespace drvsweep::win32

@@ -10,6 +10,7 @@ namespace drvsweep::win32 {
 class Win32Devices : public DeviceInstances {
 public:
     std::unique_ptr<DeviceInfoSet> AllDevices() override;
+    std::unique_ptr<DeviceInfoSet> AttachedDevices() override;
 };
 
 }  // namespace drvsweep::win32

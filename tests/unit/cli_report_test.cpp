@@ -89,7 +89,7 @@ TEST(ReportCsv, ReadsBackWithAHeaderAndGuardedFormulas) {
     EXPECT_EQ(rows[1][4], "'+1");
     EXPECT_EQ(rows[1][5], "'-2");
     EXPECT_EQ(rows[1][6], "'@3");
-    EXPECT_EQ(rows[1][12], "driverFile C:\\windows\\system32\\QuorinK5210.dll (still present)");
+    EXPECT_EQ(rows[1][13], "driverFile C:\\windows\\system32\\QuorinK5210.dll (still present)");
 }
 
 TEST(ReportText, NamesEveryFieldAndEndsWithTheSummary) {

@@ -103,6 +103,22 @@ TEST_F(RemoveDeviceNodesNtTest, RemovesEveryInstanceThatHoldsTheExactPath) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+// Attachment asks the present devices alone, with the same exact hardware-ID match; the 9x
+// family, and a set that cannot be built, cannot tell.
+TEST_F(RemoveDeviceNodesNtTest, AttachmentIsAskedOfThePresentDevicesOnly) {
+    sim::SimDevices& devices = machine.devices();
+    devices.AddDevice("USB\\A\\1", {"USB\\VID_0C6E&PID_5210&REV_0100"});
+    devices.AddDevice("USB\\A\\2", {kK5210}, false);
+    EXPECT_EQ(DeviceAttachment(machine.platform(), kK5210), Attachment::NotAttached);
+    devices.AddDevice("USB\\A\\3", {"OTHER", kK5210});
+    EXPECT_EQ(DeviceAttachment(machine.platform(), kK5210), Attachment::Attached);
+    EXPECT_EQ(machine.openHandles(), 0);
+    machine.faults().Add(sim::FaultRule{"SetupDiGetClassDevsA", "DIGCF_PRESENT", 5});
+    EXPECT_EQ(DeviceAttachment(machine.platform(), kK5210), Attachment::Unknown);
+    machine.SetFamily(Family::Win9x);
+    EXPECT_EQ(DeviceAttachment(machine.platform(), kK5210), Attachment::Unknown);
+}
+
 TEST_F(RemoveDeviceNodesNtTest, FailuresPassOneDeviceOverOrEndTheWalk) {
     sim::SimDevices& devices = machine.devices();
     devices.AddDevice("USB\\A\\1", {kK5210});
@@ -158,6 +174,7 @@ public:
     std::unique_ptr<DeviceInfoSet> AllDevices() override {
         return std::make_unique<GrowingPropertySet>(step_, calls_);
     }
+    std::unique_ptr<DeviceInfoSet> AttachedDevices() override { return nullptr; }
 
 private:
     std::uint32_t step_;
