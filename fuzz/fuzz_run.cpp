@@ -6,9 +6,8 @@ namespace {
 
 using Driver = void (*)(FuzzInput& input, FuzzMachine& machine);
 
-// Every way the program removes a scanner. A command line that removes scanners would add its
-// driver here, so that its removals come under the same oracle.
-constexpr Driver kDrivers[] = {DriveBuiltInRemoval, DriveMainWindow};
+// Every way the program removes a scanner, so that each removal comes under the same oracle.
+constexpr Driver kDrivers[] = {DriveBuiltInRemoval, DriveMainWindow, DriveCommandLine};
 
 }  // namespace
 
