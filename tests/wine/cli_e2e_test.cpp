@@ -181,7 +181,11 @@ TEST(CommandLine, RemoveAllQuietRemovesEveryScannerAndWritesTheLog) {
     EXPECT_FALSE(FileExists(kK5210Dll));
     EXPECT_FALSE(FileExists("C:\\windows\\inf\\oem3.inf"));
     EXPECT_FALSE(FileExists("C:\\windows\\twain_32\\QuorinK5210"));
-    EXPECT_FALSE(FileExists("C:\\windows\\system32\\drivers\\Orbdrv.sys"));
+    // The x86 driver's system32 is SysWOW64, where 64-bit Windows keeps no kernel driver; there
+    // DrvSweep.exe hands the run to the x86-64 program, which removes it from the real one.
+    if (sizeof(void*) == 8) {
+        EXPECT_FALSE(FileExists("C:\\windows\\system32\\drivers\\Orbdrv.sys"));
+    }
     EXPECT_TRUE(FileExists("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
     EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem0.inf"));
     const std::string log = ReadHostFile(kLog);
