@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/ascii_case.h"
+
 namespace drvsweep::cli {
 
 namespace {
@@ -10,14 +12,10 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string LowerAscii(const std::string& text) {
     std::string lower = text;
     for (char& c : lower) {
-        c = LowerAscii(c);
+        c = drvsweep::LowerAscii(c);
     }
     return lower;
 }

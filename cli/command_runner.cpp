@@ -14,8 +14,9 @@
 #include "removal/builtin_removal.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/removal_plan.h"
+#include "removal/removal_walk.h"
+#include "removal/scanner_row.h"
 #include "removal/system_restart.h"
-#include "removal/uninstaller_command_line.h"
 #include "removal/vendor_uninstaller.h"
 #include "res/version.h"
 
@@ -24,22 +25,6 @@ namespace drvsweep::cli {
 namespace {
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-
-bool SameDevicePath(const std::string& a, const char* b) {
-    const std::size_t length = std::char_traits<char>::length(b);
-    if (a.size() != length) {
-        return false;
-    }
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string IsoTime(const UtcTime& t) {
     char text[32];
@@ -58,7 +43,8 @@ public:
         ScanInstalledScanners(system_, *table_);
         RunReport report = NewReport("list");
         for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
-            report.scanners.push_back(Describe(table_->rows[i]));
+            const ScannerRecord& scanner = table_->rows[i];
+            report.scanners.push_back(Describe(scanner, PlanBuiltInRemoval(system_, scanner)));
         }
         report.exitCode = report.scanners.empty() ? kExitDone : kExitScannersFound;
         return Finish(report);
@@ -73,16 +59,20 @@ public:
         log.Write(LogType::Info, "Scanners found: " + std::to_string(table_->lastIndex + 1));
         const std::vector<ScannerRecord> targets = Targets();
         bool removalRan = false;
+        std::vector<ScannerRemoval> removals;
         for (const ScannerRecord& scanner : targets) {
-            report.scanners.push_back(RemoveOne(scanner, &removalRan));
+            removals.push_back({scanner.devicePath, RemoveOne(scanner, &removalRan)});
         }
         if (!line_.whatIf && !targets.empty()) {
-            Verify(report);
+            ConfirmResults(removals);
+        }
+        for (const ScannerRemoval& removal : removals) {
+            report.scanners.push_back(removal.report);
         }
         report.scanners.insert(report.scanners.end(), notFound_.begin(), notFound_.end());
         for (const ScannerReport& scanner : report.scanners) {
-            report.removed += scanner.result == "removed" ? 1 : 0;
-            report.remaining += scanner.result == "remaining" ? 1 : 0;
+            report.removed += scanner.result == ScannerResult::Removed ? 1 : 0;
+            report.remaining += scanner.result == ScannerResult::Remaining ? 1 : 0;
         }
         report.exitCode = report.remaining > 0 ? kExitFailed : kExitDone;
         report.restart = "none";
@@ -94,6 +84,12 @@ public:
     }
 
 private:
+    // One scanner's removal: its devicePath as the scan found it, and its report.
+    struct ScannerRemoval {
+        PathText devicePath;
+        ScannerReport report;
+    };
+
     RunReport NewReport(const char* command) {
         RunReport report;
         report.command = command;
@@ -105,7 +101,7 @@ private:
 
     std::string Utf8(const char* ansi) { return Utf16ToUtf8(platform_.facts.AnsiToUtf16(ansi)); }
 
-    ScannerReport Describe(const ScannerRecord& scanner) {
+    ScannerReport Describe(const ScannerRecord& scanner, const std::vector<PlanItem>& plan) {
         ScannerReport report;
         report.devicePath = Utf8(scanner.devicePath.c_str());
         report.bus = scanner.busKind == kBusPcCard ? "pcCard" : "usb";
@@ -128,52 +124,63 @@ private:
         PathText keyName;
         CommandLineText command;
         if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName, &command) ==
-            kUninstallerStarted) {
+            kUninstallerFound) {
             report.uninstallKey = Utf8(keyName.c_str());
             report.uninstallCommand = Utf8(command.c_str());
         }
-        for (const PlanItem& item : PlanBuiltInRemoval(system_, scanner)) {
-            report.plan.push_back({PlanItemKindName(item.kind), Utf8(item.path.c_str()), ""});
+        for (const PlanItem& item : plan) {
+            for (const PathText& path : PlanItemPathsThere(system_, item)) {
+                report.plan.push_back({PlanItemKindName(item.kind), Utf8(path.c_str()), ""});
+            }
         }
         return report;
+    }
+
+    // A row per path of every item the removal left.
+    void AddRemaining(const RemovalOutcome& outcome, ScannerReport* report) {
+        for (const ItemResult& result : outcome.items) {
+            if (result.outcome != ItemOutcome::StillThere) {
+                continue;
+            }
+            for (const PathText& path : result.pathsThere) {
+                report->remaining.push_back(
+                    {PlanItemKindName(result.item.kind), Utf8(path.c_str()), "still present"});
+            }
+        }
     }
 
     // The scanners named, in table order; a named devicePath that no scanner has is reported
     // as not found.
     std::vector<ScannerRecord> Targets() {
-        std::vector<ScannerRecord> targets;
-        std::vector<bool> matched(line_.devicePaths.size(), false);
-        for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
-            bool named = line_.removeAll;
-            for (std::size_t n = 0; n < line_.devicePaths.size(); ++n) {
-                if (SameDevicePath(line_.devicePaths[n], table_->rows[i].devicePath.c_str())) {
-                    named = true;
-                    matched[n] = true;
-                }
+        std::vector<bool> named(static_cast<std::size_t>(table_->lastIndex + 1), line_.removeAll);
+        for (const std::string& devicePath : line_.devicePaths) {
+            const std::int32_t row = FindScannerRow(*table_, devicePath.c_str());
+            if (row >= 0) {
+                named[static_cast<std::size_t>(row)] = true;
+                continue;
             }
-            if (named) {
-                targets.push_back(table_->rows[i]);
-            }
+            ScannerReport missing;
+            missing.devicePath = Utf8(devicePath.c_str());
+            missing.method = RemovalMethod::None;
+            missing.result = ScannerResult::NotFound;
+            log_->Write(LogType::Warning, "Not installed: " + missing.devicePath);
+            notFound_.push_back(missing);
         }
-        for (std::size_t n = 0; n < line_.devicePaths.size(); ++n) {
-            if (!matched[n]) {
-                ScannerReport missing;
-                missing.devicePath = Utf8(line_.devicePaths[n].c_str());
-                missing.method = "none";
-                missing.result = "notFound";
-                log_->Write(LogType::Warning, "Not installed: " + missing.devicePath);
-                notFound_.push_back(missing);
+        std::vector<ScannerRecord> targets;
+        for (std::size_t i = 0; i < named.size(); ++i) {
+            if (named[i]) {
+                targets.push_back(table_->rows[i]);
             }
         }
         return targets;
     }
 
     ScannerReport RemoveOne(const ScannerRecord& scanner, bool* removalRan) {
-        ScannerReport report = Describe(scanner);
-        plans_.push_back(PlanBuiltInRemoval(system_, scanner));
+        const std::vector<PlanItem> plan = PlanBuiltInRemoval(system_, scanner);
+        ScannerReport report = Describe(scanner, plan);
         if (line_.whatIf) {
-            report.method = "builtIn";
-            report.result = "planned";
+            report.method = RemovalMethod::BuiltIn;
+            report.result = ScannerResult::Planned;
             for (const ReportItem& item : report.plan) {
                 log_->Write(LogType::Info, "Would delete " + item.kind + " " + item.path);
             }
@@ -184,7 +191,8 @@ private:
             vendorRan = true;
             *removalRan = true;
             if (!IsStillFound(scanner.devicePath.c_str())) {
-                report.method = "vendor";
+                report.method = RemovalMethod::Vendor;
+                AddRemaining(CheckRemovalPlan(system_, plan), &report);
                 return report;
             }
             log_->Write(LogType::Warning,
@@ -192,21 +200,21 @@ private:
         }
         log_->Write(LogType::Info, "Removing " + report.devicePath + " (" + report.description +
                                        ") with the built-in removal");
-        UninstallBuiltIn(system_, scanner);
+        // Planned afresh, as the window's removal is: what the maker's uninstaller took is no
+        // longer there to act on.
+        AddRemaining(UninstallBuiltIn(system_, scanner), &report);
         *removalRan = true;
-        report.method = vendorRan ? "vendorThenBuiltIn" : "builtIn";
+        report.method = vendorRan ? RemovalMethod::VendorThenBuiltIn : RemovalMethod::BuiltIn;
         return report;
     }
 
     // Starts the maker's registered uninstaller in a job and waits for it and every process it
     // starts, ending them past the timeout. False when no uninstaller could be started.
     bool RunVendorUninstaller(const ScannerRecord& scanner, const std::string& devicePath) {
-        PathText keyName;
         CommandLineText commandLine;
         UninstallerCommand command;
-        if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName,
-                                      &commandLine) != kUninstallerStarted ||
-            !SplitUninstallerCommandLine(commandLine.c_str(), &command)) {
+        if (FindUninstallerCommand(system_, scanner.devicePath.c_str(), &commandLine, &command) !=
+            kUninstallerFound) {
             return false;
         }
         const std::string program = Utf8(command.program.c_str());
@@ -233,39 +241,27 @@ private:
 
     bool IsStillFound(const char* devicePath) {
         ScanInstalledScanners(system_, *table_);
-        for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
-            if (SameDevicePath(devicePath, table_->rows[i].devicePath.c_str())) {
-                return true;
-            }
-        }
-        return false;
+        return FindScannerRow(*table_, devicePath) >= 0;
     }
 
-    // Scans again and checks every item each removal meant to delete.
-    void Verify(RunReport& report) {
+    // Scans again: a scanner that the scan still finds although its removal left no item is
+    // remaining too. Then each scanner's result is settled and logged.
+    void ConfirmResults(std::vector<ScannerRemoval>& removals) {
         ScanInstalledScanners(system_, *table_);
-        for (std::size_t n = 0; n < report.scanners.size(); ++n) {
-            ScannerReport& scanner = report.scanners[n];
-            for (const PlanItem& item : plans_[n]) {
-                if (IsPlanItemPresent(system_, item)) {
-                    scanner.remaining.push_back(
-                        {PlanItemKindName(item.kind), Utf8(item.path.c_str()), "still present"});
-                }
+        for (ScannerRemoval& removal : removals) {
+            ScannerReport& scanner = removal.report;
+            if (scanner.remaining.empty() &&
+                FindScannerRow(*table_, removal.devicePath.c_str()) >= 0) {
+                scanner.remaining.push_back(
+                    {"scanner", scanner.devicePath, "still found by the scan"});
             }
-            for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
-                if (SameDevicePath(scanner.devicePath, table_->rows[i].devicePath.c_str()) &&
-                    scanner.remaining.empty()) {
-                    scanner.remaining.push_back(
-                        {"scanner", scanner.devicePath, "still found by the scan"});
-                }
-            }
-            scanner.result = scanner.remaining.empty() ? "removed" : "remaining";
+            scanner.result =
+                scanner.remaining.empty() ? ScannerResult::Removed : ScannerResult::Remaining;
             for (const ReportItem& item : scanner.remaining) {
-                log_->Write(LogType::Error, "Still there: " + item.kind + " " + item.path + " (" +
-                                                item.reason + ")");
+                log_->Write(LogType::Error, "Still there: " + ItemText(item));
             }
             log_->Write(scanner.remaining.empty() ? LogType::Info : LogType::Error,
-                        "Result for " + scanner.devicePath + ": " + scanner.result);
+                        "Result for " + scanner.devicePath + ": " + ResultWord(scanner.result));
         }
     }
 
@@ -317,7 +313,6 @@ private:
     const CommandLine& line_;
     // The table holds 260 rows of 1.5 KB: too large for the stack.
     std::unique_ptr<ScannerTable> table_ = std::make_unique<ScannerTable>();
-    std::vector<std::vector<PlanItem>> plans_;
     std::vector<ScannerReport> notFound_;
     RunLog* log_ = nullptr;
 };

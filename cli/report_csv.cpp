@@ -5,17 +5,14 @@ namespace drvsweep::cli {
 
 namespace {
 
-// Items joined into one field: "kind path" entries separated by "; ".
+// Items joined into one field, separated by "; ".
 std::string JoinItems(const std::vector<ReportItem>& items) {
     std::string joined;
     for (const ReportItem& item : items) {
         if (!joined.empty()) {
             joined += "; ";
         }
-        joined += item.kind + " " + item.path;
-        if (!item.reason.empty()) {
-            joined += " (" + item.reason + ")";
-        }
+        joined += ItemText(item);
     }
     return joined;
 }
@@ -40,7 +37,7 @@ std::string FormatCsv(const RunReport& report) {
     for (const ScannerReport& s : report.scanners) {
         Row(out, {s.devicePath, s.bus, s.description, s.infPath, s.twainFolder, s.driverDll,
                   s.kernelDriver, s.attached, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan),
-                  s.method, s.result, JoinItems(s.remaining)});
+                  MethodWord(s.method), ResultWord(s.result), JoinItems(s.remaining)});
     }
     return out;
 }

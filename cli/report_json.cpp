@@ -51,8 +51,8 @@ std::string Scanner(const ScannerReport& s, bool removal) {
         .Text("uninstallCommand", s.uninstallCommand)
         .Raw("plan", Items(s.plan, false));
     if (removal) {
-        object.Text("method", s.method)
-            .Text("result", s.result)
+        object.Text("method", MethodWord(s.method))
+            .Text("result", ResultWord(s.result))
             .Raw("remaining", Items(s.remaining, true));
     }
     return object.Close();

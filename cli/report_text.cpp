@@ -14,8 +14,7 @@ void Field(std::string& out, const char* name, const std::string& value) {
 
 void Items(std::string& out, const char* name, const std::vector<ReportItem>& items) {
     for (const ReportItem& item : items) {
-        Field(out, name,
-              item.kind + " " + item.path + (item.reason.empty() ? "" : " (" + item.reason + ")"));
+        Field(out, name, ItemText(item));
     }
 }
 
@@ -25,7 +24,7 @@ std::string FormatText(const RunReport& report) {
     std::string out;
     for (const ScannerReport& scanner : report.scanners) {
         out += "scanner " + scanner.devicePath + "\r\n";
-        if (scanner.result != "notFound") {
+        if (scanner.result != ScannerResult::NotFound) {
             Field(out, "bus", scanner.bus);
             Field(out, "description", scanner.description);
             Field(out, "infPath", scanner.infPath);
@@ -37,9 +36,9 @@ std::string FormatText(const RunReport& report) {
             Field(out, "uninstallCommand", scanner.uninstallCommand);
             Items(out, "plan", scanner.plan);
         }
-        if (!scanner.result.empty()) {
-            Field(out, "method", scanner.method);
-            Field(out, "result", scanner.result);
+        if (scanner.result != ScannerResult::Listed) {
+            Field(out, "method", MethodWord(scanner.method));
+            Field(out, "result", ResultWord(scanner.result));
             Items(out, "remaining", scanner.remaining);
         }
     }
@@ -50,6 +49,42 @@ std::string FormatText(const RunReport& report) {
         out += SummaryLine(report);
     }
     return out;
+}
+
+std::string ItemText(const ReportItem& item) {
+    return item.kind + " " + item.path + (item.reason.empty() ? "" : " (" + item.reason + ")");
+}
+
+const char* MethodWord(RemovalMethod method) {
+    switch (method) {
+        case RemovalMethod::Listed:
+            break;
+        case RemovalMethod::None:
+            return "none";
+        case RemovalMethod::BuiltIn:
+            return "builtIn";
+        case RemovalMethod::Vendor:
+            return "vendor";
+        case RemovalMethod::VendorThenBuiltIn:
+            return "vendorThenBuiltIn";
+    }
+    return "";
+}
+
+const char* ResultWord(ScannerResult result) {
+    switch (result) {
+        case ScannerResult::Listed:
+            break;
+        case ScannerResult::Removed:
+            return "removed";
+        case ScannerResult::Remaining:
+            return "remaining";
+        case ScannerResult::Planned:
+            return "planned";
+        case ScannerResult::NotFound:
+            return "notFound";
+    }
+    return "";
 }
 
 std::string SummaryLine(const RunReport& report) {

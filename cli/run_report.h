@@ -15,6 +15,20 @@ struct ReportItem {
     std::string reason;
 };
 
+// The item as one line: "kind path", and " (reason)" when it has one.
+std::string ItemText(const ReportItem& item);
+
+// How a scanner was removed; Listed in a /list report, which has no removal fields.
+enum class RemovalMethod { Listed, None, BuiltIn, Vendor, VendorThenBuiltIn };
+
+// What a /remove run made of a scanner; Listed in a /list report.
+enum class ScannerResult { Listed, Removed, Remaining, Planned, NotFound };
+
+// The words reports use: "none", "builtIn", "vendor", "vendorThenBuiltIn"; "removed",
+// "remaining", "planned", "notFound"; the empty text for Listed.
+const char* MethodWord(RemovalMethod method);
+const char* ResultWord(ScannerResult result);
+
 // One scanner as a report shows it; every text is UTF-8. The removal fields stay empty in a
 // /list report.
 struct ScannerReport {
@@ -29,8 +43,8 @@ struct ScannerReport {
     std::string uninstallKey;
     std::string uninstallCommand;
     std::vector<ReportItem> plan;
-    std::string method;  // "builtIn", "vendor", "vendorThenBuiltIn", "none"
-    std::string result;  // "removed", "remaining", "planned", "notFound"
+    RemovalMethod method = RemovalMethod::Listed;
+    ScannerResult result = ScannerResult::Listed;
     std::vector<ReportItem> remaining;
 };
 

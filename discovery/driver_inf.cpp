@@ -6,6 +6,7 @@
 #include "discovery/inf_sections.h"
 #include "discovery/models_lines.h"
 #include "discovery/twain_folder_name.h"
+#include "platform/ascii_case.h"
 
 namespace drvsweep {
 
@@ -30,14 +31,8 @@ bool SplitTwainLine(const CodePage& codePage, const PathText& text, const char**
     if (slash == nullptr || static_cast<std::size_t>(slash - text.c_str()) != sizeof kRoot - 1) {
         return false;
     }
-    for (std::size_t i = 0; i + 1 < sizeof kRoot; ++i) {
-        char c = text.c_str()[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != kRoot[i]) {
-            return false;
-        }
+    if (!StartsWithIgnoringAsciiCase(text.c_str(), kRoot)) {
+        return false;
     }
     *folder = slash + 1;
     return true;

@@ -4,7 +4,7 @@
 #include "discovery/scanner_table.h"
 #include "fuzz/fuzz_run.h"
 #include "fuzz/step_checks.h"
-#include "ui/uninstall_command.h"
+#include "removal/builtin_removal.h"
 
 namespace drvsweep::fuzz {
 
@@ -24,9 +24,16 @@ void DriveBuiltInRemoval(FuzzInput&, FuzzMachine& machine) {
     }
     for (std::int32_t i = 0; i <= table->lastIndex; ++i) {
         const ScannerRecord& row = table->rows[i];
-        UninstallBuiltIn(platform, row);
-        checkpoint = CheckStep(machine, checkpoint, &items[static_cast<std::size_t>(i)],
-                               "the built-in removal of row " + std::to_string(i), &row);
+        const ScannerItems& allowed = items[static_cast<std::size_t>(i)];
+        const std::string step = "the built-in removal of row " + std::to_string(i);
+        const int strikes = checkpoint.strikes;
+        const RemovalOutcome outcome = UninstallBuiltIn(platform, row);
+        checkpoint = CheckStep(machine, checkpoint, &allowed, step, &row);
+        const std::string account =
+            AccountOfOutcome(machine, outcome, allowed, row, checkpoint.strikes != strikes);
+        if (!account.empty()) {
+            ReportBreach(step, account, &row);
+        }
     }
 }
 

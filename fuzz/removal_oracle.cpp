@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/win32_codes.h"
+
 namespace drvsweep::fuzz {
 
 namespace {
@@ -240,7 +242,69 @@ void Note(const char* what, const std::string& path, std::string* account) {
     *account += "\n";
 }
 
+bool IsFilePresent(FuzzMachine& machine, const std::string& path, bool folder) {
+    const sim::SimFileTree& files = machine.windows.files();
+    return files.Exists(path) &&
+           ((files.Attributes(path) & kFileAttributeDirectory) != 0) == folder;
+}
+
+// Whether the oracle finds anything of the item on the machine.
+bool IsItemThere(FuzzMachine& machine, const PlanItem& item) {
+    const std::string path = item.path.c_str();
+    switch (item.kind) {
+        case PlanItemKind::DeviceInstance:
+            return machine.windows.registry().KeyExists(std::string(kNtEnum) + "\\" + path);
+        case PlanItemKind::RegistryKey:
+            return machine.windows.registry().KeyExists(path);
+        case PlanItemKind::DriverFile:
+            return IsFilePresent(machine, path, false);
+        case PlanItemKind::DriverPackage:
+            return IsFilePresent(machine, path, false) ||
+                   (!item.package.pnfPath.empty() &&
+                    IsFilePresent(machine, item.package.pnfPath.c_str(), false));
+        case PlanItemKind::DataSourceFolder:
+            return IsFilePresent(machine, path, true);
+    }
+    return true;
+}
+
+bool IsItemAllowed(const ScannerItems& allowed, const ScannerRecord& row, const PlanItem& item) {
+    switch (item.kind) {
+        case PlanItemKind::DeviceInstance:
+            return item.path == row.devicePath;
+        case PlanItemKind::RegistryKey:
+            return KeyAllowed(allowed, item.path.c_str());
+        case PlanItemKind::DriverFile:
+        case PlanItemKind::DataSourceFolder:
+            return FileAllowed(allowed, item.path.c_str());
+        case PlanItemKind::DriverPackage:
+            return FileAllowed(allowed, item.path.c_str()) &&
+                   (item.package.pnfPath.empty() ||
+                    FileAllowed(allowed, item.package.pnfPath.c_str()));
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string AccountOfOutcome(FuzzMachine& machine, const RemovalOutcome& outcome,
+                             const ScannerItems& allowed, const ScannerRecord& row,
+                             bool faultStruck) {
+    std::string account;
+    for (const ItemResult& result : outcome.items) {
+        const std::string path = result.item.path.c_str();
+        if (!IsItemAllowed(allowed, row, result.item)) {
+            Note("planned an item that is not the scanner's", path, &account);
+        }
+        if (faultStruck) {
+            continue;
+        }
+        if (result.outcome == ItemOutcome::Deleted && IsItemThere(machine, result.item)) {
+            Note("called deleted an item that is still there", path, &account);
+        }
+    }
+    return account;
+}
 
 bool IsPlainRelativeName(const std::string& name) {
     for (const std::string& part : Split(name)) {

@@ -7,6 +7,7 @@
 #include "discovery/scanner_table.h"
 #include "fuzz/fuzz_machine.h"
 #include "fuzz/machine_snapshot.h"
+#include "removal/removal_outcome.h"
 
 namespace drvsweep::fuzz {
 
@@ -41,6 +42,16 @@ ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row);
 // empty when there is none. A change of attributes counts as allowed on items that may be
 // deleted: the one-file step resets them before it deletes.
 std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems* allowed);
+
+// A readable account of where the built-in removal's outcome disagrees with the machine, empty
+// when it does not: every item of its plan must lie within `allowed` (a device instance must
+// be the row's own devicePath), and, unless a fault struck while it ran, an item it calls
+// deleted must be gone as the oracle looks for it. Calling an item still there that is gone
+// is allowed: a key that cannot be opened, say one whose path is too long, is not known to be
+// gone.
+std::string AccountOfOutcome(FuzzMachine& machine, const RemovalOutcome& outcome,
+                             const ScannerItems& allowed, const ScannerRecord& row,
+                             bool faultStruck);
 
 // Prints what went wrong, with the row when there is one, and aborts: the fuzzer keeps the
 // input, the corpus replay fails.

@@ -27,8 +27,13 @@ public:
     virtual bool HardwareIds(const DeviceInfoData& device, std::uint8_t* buffer, std::uint32_t size,
                              std::uint32_t* required, std::uint32_t* error) = 0;
 
-    // SetupDiCallClassInstaller(DIF_REMOVE) and SetupDiRemoveDevice.
-    virtual bool CallRemoveInstaller(const DeviceInfoData& device) = 0;
+    // SetupDiCallClassInstaller(DIF_REMOVE). After a removal that succeeded, *restartNeeded
+    // tells whether the device's install parameters (SetupDiGetDeviceInstallParamsA) then ask
+    // for a restart (DI_NEEDREBOOT or DI_NEEDRESTART); it is false when they cannot be read and
+    // after a failed removal.
+    virtual bool CallRemoveInstaller(const DeviceInfoData& device, bool* restartNeeded) = 0;
+
+    // SetupDiRemoveDevice.
     virtual bool RemoveDevice(const DeviceInfoData& device) = 0;
 };
 

@@ -33,6 +33,9 @@ struct PackageCallResult {
     bool available = false;
     bool succeeded = false;
     std::uint32_t error = 0;
+    // Whether the system asked for a restart to finish what the call did (only
+    // DiUninstallDriverW answers it, in its NeedReboot).
+    bool restartNeeded = false;
 };
 
 constexpr std::uint32_t kSuoiForceDelete = 0x1;
@@ -52,9 +55,9 @@ public:
     virtual PackageCallResult UninstallOemInf(const char* infFileName, std::uint32_t flags) = 0;
 
     // DiUninstallDriverW(no window, infPath, 0, &needReboot) of newdev.dll, infPath being the
-    // INF's full path in the ANSI code page. The restart it may need is not acted on: passing
-    // no needReboot would make the call show a restart box of its own. Not available before
-    // Windows 10 version 1703.
+    // INF's full path in the ANSI code page. The restart it may need is passed on in
+    // restartNeeded, not acted on: passing no needReboot would make the call show a restart
+    // box of its own. Not available before Windows 10 version 1703.
     virtual PackageCallResult UninstallDriver(const char* infPath) = 0;
 
     // GetSystemWow64DirectoryA, answered as FileSystem::WindowsFolder: on 64-bit Windows the

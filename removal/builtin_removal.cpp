@@ -4,10 +4,8 @@
 
 #include "platform/registry_paths.h"
 #include "platform/win32_codes.h"
-#include "removal/device_nodes_9x.h"
-#include "removal/device_nodes_nt.h"
-#include "removal/driver_files.h"
-#include "removal/driver_package.h"
+#include "removal/removal_plan.h"
+#include "removal/removal_walk.h"
 
 namespace drvsweep {
 
@@ -21,18 +19,8 @@ std::int32_t IsDevicePresent(Platform& platform, const char* devicePath) {
     return platform.registry.OpenKey(path.c_str(), kKeyRead, &key) == kErrorFileNotFound ? 0 : 1;
 }
 
-void UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner) {
-    if (CurrentFamily(platform.version) == Family::Nt) {
-        RemoveDeviceNodesNt(platform, scanner.devicePath.c_str());
-    } else {
-        RemoveDeviceNodes9x(platform, scanner.devicePath.c_str());
-    }
-    if (scanner.infPath.empty()) {
-        return;
-    }
-    RemoveDriverFiles(platform, scanner.driverDll.c_str(), scanner.busKind);
-    RemoveDriverPackage(platform, scanner.infPath.c_str());
-    DeleteTwainDataSource(platform, scanner.twainFolder.c_str());
+RemovalOutcome UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner) {
+    return RunRemovalPlan(platform, PlanBuiltInRemoval(platform, scanner));
 }
 
 }  // namespace drvsweep

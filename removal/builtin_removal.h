@@ -4,6 +4,7 @@
 
 #include "discovery/scanner_table.h"
 #include "platform/platform.h"
+#include "removal/removal_outcome.h"
 
 namespace drvsweep {
 
@@ -13,9 +14,8 @@ namespace drvsweep {
 // installed.
 std::int32_t IsDevicePresent(Platform& platform, const char* devicePath);
 
-// The built-in removal of one scanner: its device instances, then, when its INF file is known,
-// its driver files, its INF as a driver package (RemoveDriverPackage) and its TWAIN data
-// sources. No step stops the others and nothing is reported.
-void UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner);
+// The built-in removal of one scanner: the walk (RunRemovalPlan) over its plan
+// (PlanBuiltInRemoval), with the outcome of every item.
+RemovalOutcome UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner);
 
 }  // namespace drvsweep

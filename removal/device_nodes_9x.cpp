@@ -66,18 +66,4 @@ bool DeviceKeys9x(Registry& registry, const CodePage& codePage, const char* devi
     return true;
 }
 
-void RemoveDeviceNodes9x(Platform& platform, const char* devicePath) {
-    PathText deviceKey;
-    PathText classKey;
-    if (!DeviceKeys9x(platform.registry, platform.version.AnsiCodePage(), devicePath, &deviceKey,
-                      &classKey)) {
-        return;
-    }
-    // The class key goes first, while the instance that names it is still there.
-    if (!classKey.empty()) {
-        platform.registry.DeleteKey(classKey.c_str());
-    }
-    platform.registry.DeleteKey(deviceKey.c_str());
-}
-
 }  // namespace drvsweep

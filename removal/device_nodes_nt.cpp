@@ -70,16 +70,21 @@ void ForEachDeviceWithHardwareId(DeviceInfoSet& set, const char* devicePath,
     }
 }
 
-void RemoveDeviceNodesNt(Platform& platform, const char* devicePath) {
+bool RemoveDeviceNodesNt(Platform& platform, const char* devicePath) {
     const std::unique_ptr<DeviceInfoSet> set = platform.devices.AllDevices();
     if (set == nullptr) {
-        return;
+        return false;
     }
-    ForEachDeviceWithHardwareId(*set, devicePath, [&set](const DeviceInfoData& device) {
-        set->CallRemoveInstaller(device);
-        set->RemoveDevice(device);
-        return true;
-    });
+    bool restartRequested = false;
+    ForEachDeviceWithHardwareId(*set, devicePath,
+                                [&set, &restartRequested](const DeviceInfoData& device) {
+                                    bool restartNeeded = false;
+                                    set->CallRemoveInstaller(device, &restartNeeded);
+                                    set->RemoveDevice(device);
+                                    restartRequested = restartRequested || restartNeeded;
+                                    return true;
+                                });
+    return restartRequested;
 }
 
 Attachment DeviceAttachment(Platform& platform, const char* devicePath) {

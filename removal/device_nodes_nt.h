@@ -14,8 +14,9 @@ void ForEachDeviceWithHardwareId(DeviceInfoSet& set, const char* devicePath,
 
 // NT family: removes every device instance the Setup API knows, attached or not, whose
 // hardware-ID list holds devicePath exactly (DIF_REMOVE, then SetupDiRemoveDevice). A device
-// whose hardware IDs cannot be read is passed over; nothing is reported.
-void RemoveDeviceNodesNt(Platform& platform, const char* devicePath);
+// whose hardware IDs cannot be read is passed over. Returns whether a device's install
+// parameters after its DIF_REMOVE asked for a restart.
+bool RemoveDeviceNodesNt(Platform& platform, const char* devicePath);
 
 // Whether a device whose hardware-ID list holds devicePath exactly is attached now.
 enum class Attachment { Attached, NotAttached, Unknown };

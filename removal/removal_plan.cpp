@@ -1,85 +1,96 @@
 #include "removal/removal_plan.h"
 
-#include <memory>
-
-#include "platform/win32_codes.h"
-#include "removal/builtin_removal.h"
 #include "removal/device_nodes_9x.h"
-#include "removal/removal_targets.h"
+#include "removal/removal_walk.h"
 
 namespace drvsweep {
 
 namespace {
 
-// A file or folder is gone only when listing it finds nothing; the entry found must be of the
-// kind the item names.
-bool IsEntryPresent(FileSystem& files, const char* path, bool folder) {
-    FoundFile found;
-    const std::unique_ptr<FileSearch> search = files.FindFirst(path, &found);
-    if (search == nullptr) {
-        return false;
-    }
-    return ((found.attributes & kFileAttributeDirectory) != 0) == folder;
+PlanItem Item(PlanItemKind kind, const PathText& path) {
+    PlanItem item;
+    item.kind = kind;
+    item.path = path;
+    return item;
 }
 
-bool IsKeyPresent(Registry& registry, const char* path) {
-    std::unique_ptr<RegistryKey> key;
-    return registry.OpenKey(path, kKeyRead, &key) != kErrorFileNotFound;
-}
-
-void AddIfPresent(Platform& platform, std::vector<PlanItem>& plan, PlanItemKind kind,
-                  const PathText& path) {
-    const PlanItem item{kind, path};
-    if (!path.empty() && IsPlanItemPresent(platform, item)) {
-        plan.push_back(item);
+void AddPresent(Platform& platform, const std::vector<PlanItem>& items,
+                std::vector<PlanItem>* plan) {
+    for (const PlanItem& item : items) {
+        if (IsPlanItemPresent(platform, item)) {
+            plan->push_back(item);
+        }
     }
 }
 
 }  // namespace
 
-std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner) {
-    std::vector<PlanItem> plan;
+std::vector<PlanItem> DeviceItems(Platform& platform, const char* devicePath) {
+    std::vector<PlanItem> items;
+    PathText path;
     if (CurrentFamily(platform.version) == Family::Nt) {
-        AddIfPresent(platform, plan, PlanItemKind::DeviceInstance, scanner.devicePath);
-    } else {
-        PathText deviceKey;
-        PathText classKey;
-        if (DeviceKeys9x(platform.registry, platform.version.AnsiCodePage(),
-                         scanner.devicePath.c_str(), &deviceKey, &classKey)) {
-            AddIfPresent(platform, plan, PlanItemKind::RegistryKey, classKey);
-            AddIfPresent(platform, plan, PlanItemKind::RegistryKey, deviceKey);
+        if (*devicePath != '\0' && path.assign(devicePath)) {
+            items.push_back(Item(PlanItemKind::DeviceInstance, path));
+        }
+        return items;
+    }
+    PathText deviceKey;
+    PathText classKey;
+    if (!DeviceKeys9x(platform.registry, platform.version.AnsiCodePage(), devicePath, &deviceKey,
+                      &classKey)) {
+        return items;
+    }
+    // The class key goes first, while the instance that names it is still there.
+    if (!classKey.empty()) {
+        items.push_back(Item(PlanItemKind::RegistryKey, classKey));
+    }
+    items.push_back(Item(PlanItemKind::RegistryKey, deviceKey));
+    return items;
+}
+
+std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll,
+                                      std::int32_t busKind) {
+    std::vector<PlanItem> items;
+    for (const PathText& path : DriverFilePaths(platform, driverDll, busKind)) {
+        items.push_back(Item(PlanItemKind::DriverFile, path));
+    }
+    return items;
+}
+
+PlanItem DriverPackageItem(Platform& platform, const char* infPath) {
+    PlanItem item;
+    item.kind = PlanItemKind::DriverPackage;
+    // The INF path comes from a 260-byte scanner record, so it fits.
+    item.path.assign(infPath);
+    item.package = DriverPackageTargetOf(platform, infPath);
+    return item;
+}
+
+std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolder) {
+    std::vector<PlanItem> items;
+    for (const TwainDataSourceTarget& target : TwainDataSourceTargets(platform, twainFolder)) {
+        // The data source file lies inside the folder, so it fits only where the folder does.
+        if (!target.folder.empty()) {
+            PlanItem item = Item(PlanItemKind::DataSourceFolder, target.folder);
+            item.dataSourceFile = target.dataSource;
+            items.push_back(item);
         }
     }
+    return items;
+}
+
+std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner) {
+    std::vector<PlanItem> plan;
+    AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+    // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
         return plan;
     }
-    for (const PathText& file :
-         DriverFilePaths(platform, scanner.driverDll.c_str(), scanner.busKind)) {
-        AddIfPresent(platform, plan, PlanItemKind::DriverFile, file);
-    }
-    AddIfPresent(platform, plan, PlanItemKind::InfPackage, scanner.infPath);
-    AddIfPresent(platform, plan, PlanItemKind::InfPackage,
-                 DriverPackageTargetOf(platform, scanner.infPath.c_str()).pnfPath);
-    for (const TwainDataSourceTarget& target :
-         TwainDataSourceTargets(platform, scanner.twainFolder.c_str())) {
-        AddIfPresent(platform, plan, PlanItemKind::DataSourceFolder, target.folder);
-    }
+    AddPresent(platform, DriverFileItems(platform, scanner.driverDll.c_str(), scanner.busKind),
+               &plan);
+    AddPresent(platform, {DriverPackageItem(platform, scanner.infPath.c_str())}, &plan);
+    AddPresent(platform, DataSourceItems(platform, scanner.twainFolder.c_str()), &plan);
     return plan;
-}
-
-bool IsPlanItemPresent(Platform& platform, const PlanItem& item) {
-    switch (item.kind) {
-        case PlanItemKind::DeviceInstance:
-            return IsDevicePresent(platform, item.path.c_str()) == 1;
-        case PlanItemKind::RegistryKey:
-            return IsKeyPresent(platform.registry, item.path.c_str());
-        case PlanItemKind::DriverFile:
-        case PlanItemKind::InfPackage:
-            return IsEntryPresent(platform.files, item.path.c_str(), false);
-        case PlanItemKind::DataSourceFolder:
-            return IsEntryPresent(platform.files, item.path.c_str(), true);
-    }
-    return true;
 }
 
 const char* PlanItemKindName(PlanItemKind kind) {
@@ -90,7 +101,7 @@ const char* PlanItemKindName(PlanItemKind kind) {
             return "registryKey";
         case PlanItemKind::DriverFile:
             return "driverFile";
-        case PlanItemKind::InfPackage:
+        case PlanItemKind::DriverPackage:
             return "infPackage";
         case PlanItemKind::DataSourceFolder:
             return "dataSourceFolder";

@@ -1,36 +1,54 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "discovery/scanner_table.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
+#include "removal/removal_targets.h"
 
 namespace drvsweep {
 
-// What one item of a built-in removal is. Each kind is checked for presence its own way.
+// What one item of a built-in removal is. Each kind has one action and one probe
+// (removal/removal_walk.cpp).
 enum class PlanItemKind {
-    DeviceInstance,    // the scanner's device key below the Enum root (path: its devicePath)
+    DeviceInstance,    // the NT family's device instances whose hardware IDs hold a devicePath
     RegistryKey,       // a key below HKEY_LOCAL_MACHINE (the 9x family's device and class keys)
     DriverFile,        // a driver DLL or kernel driver
-    InfPackage,        // the scanner's OEM INF file and its precompiled .pnf twin
+    DriverPackage,     // the scanner's INF as a driver package: the .inf, its .pnf, its system name
     DataSourceFolder,  // the TWAIN data source folder with everything in it
 };
 
 struct PlanItem {
     PlanItemKind kind = PlanItemKind::DeviceInstance;
+    // The devicePath, the key, the file, the package's .inf, or the data source folder.
     PathText path;
+    // DriverPackage only: the .pnf and the name handed to the system's uninstall calls, each
+    // empty where there is none (DriverPackageTargetOf).
+    DriverPackageTarget package;
+    // DataSourceFolder only: the data source file in the folder, deleted before the folder.
+    PathText dataSourceFile;
 };
 
-// The items UninstallBuiltIn would delete for the scanner that are there now, in the order it
-// deletes them. The one list of what a built-in removal touches: the command line shows it,
-// previews it and checks it again after a removal.
-std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner);
+// The items of each step of a built-in removal, there now or not, in the order the removal acts
+// on them:
+// - the device: on the NT family its device instances, named by devicePath; on the 9x family
+//   the driver class key and then the device key (DeviceKeys9x), none when it names no device;
+std::vector<PlanItem> DeviceItems(Platform& platform, const char* devicePath);
+// - the driver files (DriverFilePaths);
+std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll,
+                                      std::int32_t busKind);
+// - the INF as a driver package;
+PlanItem DriverPackageItem(Platform& platform, const char* infPath);
+// - the TWAIN data sources (TwainDataSourceTargets).
+std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolder);
 
-// Whether the item is still there. A key counts as gone only when it is missing (one that cannot
-// be opened for another reason is still present); a file or folder when a listing of its path
-// finds nothing of its kind.
-bool IsPlanItemPresent(Platform& platform, const PlanItem& item);
+// The items of the built-in removal of the scanner that are there now, in the order the removal
+// acts on them: its device, then, only when its INF is known, its driver files, its driver
+// package and its data sources. The one list of what a built-in removal touches: the removal
+// walks it (UninstallBuiltIn), and the command line shows and previews it.
+std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner);
 
 // The item kind's name in reports: "deviceInstance", "registryKey", "driverFile",
 // "infPackage", "dataSourceFolder".

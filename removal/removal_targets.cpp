@@ -6,6 +6,7 @@
 #include "discovery/inf_folder.h"
 #include "discovery/scanner_table.h"
 #include "discovery/twain_folder_name.h"
+#include "platform/ascii_case.h"
 #include "platform/text_reads.h"
 
 namespace drvsweep {
@@ -35,25 +36,12 @@ TwainDataSourceTarget DataSourceBelow(const PathText& windows, const char* root,
     return target;
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringAsciiCase(const char* text, const char* lower, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) {
-        if (LowerAscii(text[i]) != lower[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A bare file name "<stem>.inf": no separator (a double-byte character whose second byte is a
 // backslash also counts as one, which only ever refuses), no drive or stream colon.
 bool IsBareInfName(const char* name) {
     const std::size_t length = std::strlen(name);
     return length > 4 && std::strpbrk(name, "\\/:") == nullptr &&
-           EqualsIgnoringAsciiCase(name + length - 4, ".inf", 4);
+           EqualsIgnoringAsciiCase(name + length - 4, ".inf");
 }
 
 }  // namespace
@@ -126,7 +114,7 @@ DriverPackageTarget DriverPackageTargetOf(Platform& platform, const char* infPat
         target.pnfPath.clear();
         return target;
     }
-    if (EqualsIgnoringAsciiCase(name, "oem", 3)) {
+    if (StartsWithIgnoringAsciiCase(name, "oem")) {
         target.infName.assign(name);
     }
     return target;

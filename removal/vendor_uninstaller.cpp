@@ -8,7 +8,6 @@
 #include "platform/registry_paths.h"
 #include "platform/win32_codes.h"
 #include "removal/uninstall_key_table.h"
-#include "removal/uninstaller_command_line.h"
 
 namespace drvsweep {
 
@@ -69,20 +68,32 @@ std::int32_t FindRegisteredUninstaller(Platform& platform, const char* devicePat
     // The key's name came from a table or is devicePath itself, so it fits.
     keyName->assign(name);
     *commandLine = line;
-    return kUninstallerStarted;
+    return kUninstallerFound;
+}
+
+std::int32_t FindUninstallerCommand(Platform& platform, const char* devicePath,
+                                    CommandLineText* commandLine, UninstallerCommand* command) {
+    PathText keyName;
+    CommandLineText line;
+    const std::int32_t found = FindRegisteredUninstaller(platform, devicePath, &keyName, &line);
+    if (found != kUninstallerFound) {
+        return found;
+    }
+    UninstallerCommand split;
+    if (!SplitUninstallerCommandLine(line.c_str(), &split)) {
+        return kUninstallerNotStarted;
+    }
+    *commandLine = line;
+    *command = split;
+    return kUninstallerFound;
 }
 
 std::int32_t LaunchVendorUninstaller(Platform& platform, const char* devicePath) {
-    PathText keyName;
     CommandLineText commandLine;
-    const std::int32_t found =
-        FindRegisteredUninstaller(platform, devicePath, &keyName, &commandLine);
-    if (found != kUninstallerStarted) {
-        return found;
-    }
     UninstallerCommand command;
-    if (!SplitUninstallerCommandLine(commandLine.c_str(), &command)) {
-        return kUninstallerNotStarted;
+    const std::int32_t found = FindUninstallerCommand(platform, devicePath, &commandLine, &command);
+    if (found != kUninstallerFound) {
+        return found;
     }
     // A start the shell refused runs nothing: reporting it as started would leave the caller
     // watching for a device that no program removes, without ever offering its own removal.

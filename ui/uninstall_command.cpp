@@ -1,21 +1,13 @@
 #include "ui/uninstall_command.h"
 
 #include "removal/builtin_removal.h"
+#include "removal/scanner_row.h"
 #include "removal/system_restart.h"
 #include "removal/vendor_uninstaller.h"
 #include "res/resource.h"
 #include "ui/uninstall_dlg.h"
 
 namespace drvsweep {
-
-std::int32_t FindScannerRow(const ScannerTable& table, const PathText& devicePath) {
-    for (std::int32_t i = 0; i <= table.lastIndex && i < kScannerRows; ++i) {
-        if (table.rows[i].devicePath == devicePath) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 void CUninstallDlg::UninstallSelected() {
     // With no entry selected (after the selected one was taken out) LB_GETCURSEL answers
@@ -51,12 +43,12 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
     }
     // The scanner is found again by its devicePath: a tick during the box may have taken out
     // an earlier row, and the removal must reach the scanner the user confirmed, no other.
-    const std::int32_t index = FindScannerRow(state_.table, scanner.devicePath);
+    const std::int32_t index = FindScannerRow(state_.table, scanner.devicePath.c_str());
     if (index < 0) {
         return false;
     }
     state_.selectedIndex = index;
-    UninstallBuiltIn(platform_, scanner);
+    state_.lastRemoval = UninstallBuiltIn(platform_, scanner);
     RemoveEntry(index);
     return true;
 }
@@ -85,7 +77,7 @@ void CUninstallDlg::OnTimer(std::uintptr_t) {
     if (state_.selectedIndex == kNoCommandYet || watchedDevice_.empty()) {
         return;
     }
-    const std::int32_t index = FindScannerRow(state_.table, watchedDevice_);
+    const std::int32_t index = FindScannerRow(state_.table, watchedDevice_.c_str());
     if (index >= 0 && IsDevicePresent(platform_, watchedDevice_.c_str()) == 1) {
         return;
     }

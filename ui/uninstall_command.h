@@ -11,7 +11,4 @@ namespace drvsweep {
 // The poll timer's period while a scanner's own uninstaller runs.
 constexpr std::uint32_t kPollPeriodMs = 2000;
 
-// The row that holds the scanner with this devicePath, or -1 when none does.
-std::int32_t FindScannerRow(const ScannerTable& table, const PathText& devicePath);
-
 }  // namespace drvsweep

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace drvsweep::sim {
 
 namespace {
 
 unsigned char Lower(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    return static_cast<unsigned char>(LowerAscii(c));
 }
 
 unsigned char Upper(char c) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "platform/win32_codes.h"
 
@@ -45,6 +46,7 @@ struct SimDevices::State {
     SimRegistry& registry;
     std::vector<std::shared_ptr<DeviceEntry>> devices;
     std::vector<DeviceRemoval> removals;
+    std::set<std::string> restartAfterRemoval;
     std::uint32_t nextDevInst = 1;
     int openSets = 0;
 };
@@ -111,8 +113,17 @@ public:
         return true;
     }
 
-    bool CallRemoveInstaller(const DeviceInfoData& device) override {
-        return Remove(device, "SetupDiCallClassInstaller", RemovalCall::ClassInstaller);
+    bool CallRemoveInstaller(const DeviceInfoData& device, bool* restartNeeded) override {
+        *restartNeeded = false;
+        if (!Remove(device, "SetupDiCallClassInstaller", RemovalCall::ClassInstaller)) {
+            return false;
+        }
+        const std::string& id = Member(device)->device.instanceId;
+        long ignored = 0;
+        *restartNeeded =
+            !state_->faults.ShouldFail("SetupDiGetDeviceInstallParamsA", id, &ignored) &&
+            state_->restartAfterRemoval.count(id) != 0;
+        return true;
     }
 
     bool RemoveDevice(const DeviceInfoData& device) override {
@@ -183,6 +194,10 @@ void SimDevices::AddDevice(SimDevice device) {
 void SimDevices::AddDevice(const std::string& instanceId,
                            const std::vector<std::string>& hardwareIds, bool present) {
     AddDevice(SimDevice{instanceId, EncodeMultiString(hardwareIds), present});
+}
+
+void SimDevices::SetRestartAfterRemoval(const std::string& instanceId) {
+    state_->restartAfterRemoval.insert(instanceId);
 }
 
 void SimDevices::AddDevicesFromRegistry() {

@@ -42,7 +42,10 @@ struct DeviceRemoval {
 //
 // Faults, with the instance id as argument except where said: "SetupDiGetClassDevsA" (empty),
 // "SetupDiEnumDeviceInfo" (the index), "SetupDiGetDeviceRegistryPropertyA" (any code, which
-// HardwareIds reports), "SetupDiCallClassInstaller" and "SetupDiRemoveDevice".
+// HardwareIds reports), "SetupDiCallClassInstaller", "SetupDiGetDeviceInstallParamsA" (read
+// after a DIF_REMOVE: no restart request is then seen) and "SetupDiRemoveDevice".
+// A DIF_REMOVE asks for no restart unless the device was set to (SetRestartAfterRemoval), as a
+// class installer does when the device cannot be stopped until the next start.
 // Destroying a set logs "SetupDiDestroyDeviceInfoList" and cannot fail.
 class SimDevices : public DeviceInstances {
 public:
@@ -58,6 +61,9 @@ public:
     void AddDevice(SimDevice device);
     void AddDevice(const std::string& instanceId, const std::vector<std::string>& hardwareIds,
                    bool present = true);
+
+    // After its DIF_REMOVE the device's install parameters carry DI_NEEDREBOOT.
+    void SetRestartAfterRemoval(const std::string& instanceId);
 
     // Adds a device for every instance key SYSTEM\CurrentControlSet\Enum\<enumerator>\<device>
     // \<instance> that has a ClassGUID value, with its HardwareID value as the property, in

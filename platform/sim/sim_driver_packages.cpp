@@ -151,7 +151,13 @@ PackageCallResult SimDriverPackages::UninstallDriver(const char* infPath) {
         path.find('\\', folder.size()) != std::string::npos) {
         return Ran(false, kErrorInvalidParameter);
     }
-    return Uninstall(path.substr(folder.size()), true);
+    PackageCallResult result = Uninstall(path.substr(folder.size()), true);
+    result.restartNeeded = result.succeeded && restartAfterUninstall_;
+    return result;
+}
+
+void SimDriverPackages::SetRestartAfterUninstall(bool restart) {
+    restartAfterUninstall_ = restart;
 }
 
 std::uint32_t SimDriverPackages::Wow64SystemFolder(char* path, std::uint32_t size) {

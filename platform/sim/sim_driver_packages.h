@@ -42,6 +42,8 @@ enum class SimRelease {
 //   installed with the package are given another driver (here: none), so it never refuses as
 //   in use; then it deletes what SetupUninstallOEMInfA deletes. Only INF files of the INF folder
 //   are modelled as packages: a path elsewhere gives 87.
+// - DiUninstallDriverW asks for no restart unless the machine was set to
+//   (SetRestartAfterUninstall), as Windows does when a driver of the package stays loaded.
 // - A .inf of the INF folder that no package record names is uninstalled like a package
 //   without devices, catalog or store folder.
 // - GetSystemWow64DirectoryA gives the 32-bit system folder on a 64-bit system, otherwise 0.
@@ -62,6 +64,9 @@ public:
     // 32-bit system folder. The machine starts as a 32-bit Windows XP.
     void SetRelease(SimRelease release, bool is64Bit);
 
+    // Whether a DiUninstallDriverW that succeeds answers NeedReboot TRUE.
+    void SetRestartAfterUninstall(bool restart);
+
     void AddPackage(SimDriverPackage package);
     // The INF names of the packages still installed, in the order they were added.
     std::vector<std::string> PackageNames() const;
@@ -78,6 +83,7 @@ private:
     bool hasSetupUninstallOemInf_ = false;
     bool hasDiUninstallDriver_ = false;
     bool is64Bit_ = false;
+    bool restartAfterUninstall_ = false;
     std::vector<SimDriverPackage> packages_;
 };
 

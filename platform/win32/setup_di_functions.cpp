@@ -13,6 +13,8 @@ SetupDiFunctions BindAll(HMODULE module) {
         BoundFunction<decltype(SetupDiGetDeviceRegistryPropertyA)>(
             module, "SetupDiGetDeviceRegistryPropertyA"),
         BoundFunction<decltype(SetupDiCallClassInstaller)>(module, "SetupDiCallClassInstaller"),
+        BoundFunction<decltype(SetupDiGetDeviceInstallParamsA)>(module,
+                                                                "SetupDiGetDeviceInstallParamsA"),
         BoundFunction<decltype(SetupDiRemoveDevice)>(module, "SetupDiRemoveDevice"),
         BoundFunction<decltype(SetupDiDestroyDeviceInfoList)>(module,
                                                               "SetupDiDestroyDeviceInfoList"),
@@ -22,8 +24,8 @@ SetupDiFunctions BindAll(HMODULE module) {
 bool Complete(const SetupDiFunctions& functions) {
     return functions.getClassDevs != nullptr && functions.enumDeviceInfo != nullptr &&
            functions.getDeviceRegistryProperty != nullptr &&
-           functions.callClassInstaller != nullptr && functions.removeDevice != nullptr &&
-           functions.destroyDeviceInfoList != nullptr;
+           functions.callClassInstaller != nullptr && functions.getDeviceInstallParams != nullptr &&
+           functions.removeDevice != nullptr && functions.destroyDeviceInfoList != nullptr;
 }
 
 }  // namespace

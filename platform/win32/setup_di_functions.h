@@ -12,11 +12,12 @@ struct SetupDiFunctions {
     decltype(SetupDiEnumDeviceInfo)* enumDeviceInfo;
     decltype(SetupDiGetDeviceRegistryPropertyA)* getDeviceRegistryProperty;
     decltype(SetupDiCallClassInstaller)* callClassInstaller;
+    decltype(SetupDiGetDeviceInstallParamsA)* getDeviceInstallParams;
     decltype(SetupDiRemoveDevice)* removeDevice;
     decltype(SetupDiDestroyDeviceInfoList)* destroyDeviceInfoList;
 };
 
-// All six from the system folder's setupapi.dll, which then stays loaded until the process
+// All seven from the system folder's setupapi.dll, which then stays loaded until the process
 // ends; null when the library cannot be loaded or lacks any of them. Looked up once.
 const SetupDiFunctions* BoundSetupDi();
 

@@ -63,9 +63,18 @@ public:
         return read != FALSE;
     }
 
-    bool CallRemoveInstaller(const DeviceInfoData& device) override {
+    bool CallRemoveInstaller(const DeviceInfoData& device, bool* restartNeeded) override {
+        *restartNeeded = false;
         SP_DEVINFO_DATA native = ToSetupApi(device);
-        return setupDi_.callClassInstaller(DIF_REMOVE, list_.get(), &native) != FALSE;
+        if (!setupDi_.callClassInstaller(DIF_REMOVE, list_.get(), &native)) {
+            return false;
+        }
+        SP_DEVINSTALL_PARAMS_A params = {};
+        params.cbSize = sizeof params;
+        if (setupDi_.getDeviceInstallParams(list_.get(), &native, &params)) {
+            *restartNeeded = (params.Flags & (DI_NEEDREBOOT | DI_NEEDRESTART)) != 0;
+        }
+        return true;
     }
 
     bool RemoveDevice(const DeviceInfoData& device) override {

@@ -63,7 +63,9 @@ PackageCallResult Win32DriverPackages::UninstallDriver(const char* infPath) {
         return Answer(FALSE);
     }
     BOOL needReboot = FALSE;
-    return Answer(uninstall(nullptr, widePath, 0, &needReboot));
+    PackageCallResult result = Answer(uninstall(nullptr, widePath, 0, &needReboot));
+    result.restartNeeded = result.succeeded && needReboot != FALSE;
+    return result;
 }
 
 std::uint32_t Win32DriverPackages::Wow64SystemFolder(char* path, std::uint32_t size) {

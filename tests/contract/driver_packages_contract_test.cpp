@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/text_reads.h"
-#include "removal/driver_package.h"
+#include "removal/removal_walk.h"
 #include "tests/support/test_machine.h"
 
 // The driver package calls over the simulated Windows and over Wine's, on the scenario
@@ -56,7 +56,7 @@ TEST(DriverPackagesContract, ReleaseCallsAndTheRemovalsEndResult) {
     EXPECT_EQ(result.error, 2u);
 
     // Whatever the calls leave, the removal ends with the .inf and its .pnf gone.
-    RemoveDriverPackage(platform, (kInf + "oem32.inf").c_str());
+    RunRemovalPlan(platform, {DriverPackageItem(platform, (kInf + "oem32.inf").c_str())});
     EXPECT_FALSE(exists(kInf + "oem32.inf"));
     EXPECT_FALSE(exists(kInf + "oem32.pnf"));
 }

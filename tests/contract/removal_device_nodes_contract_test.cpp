@@ -7,6 +7,7 @@
 #include "platform/win32_codes.h"
 #include "removal/device_nodes_9x.h"
 #include "removal/device_nodes_nt.h"
+#include "removal/removal_walk.h"
 #include "tests/support/registry_listing.h"
 #include "tests/support/test_machine.h"
 
@@ -66,7 +67,7 @@ TEST_F(RemovalDeviceNodesContract, NineXDeletesTheClassKeyAndTheDeviceKey) {
     for (const char* devicePath :
          {"USB\\VID_0C6E&PID_5210", "USB\\VID_0C6E&PID_3902", "USB\\VID_0C6E&PID_3900",
           "USB\\VID_0C6E&PID_7300", "USB\\VID_0C6E&PID_9999"}) {
-        RemoveDeviceNodes9x(platform(), devicePath);
+        RunRemovalPlan(platform(), DeviceItems(platform(), devicePath));
     }
     EXPECT_EQ(Subkeys("Enum\\USB"), std::vector<std::string>{"VID_0C6E&PID_7300"});
     EXPECT_EQ(Subkeys("SYSTEM\\CurrentControlSet\\Services\\Class\\Image"),

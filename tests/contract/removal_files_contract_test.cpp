@@ -6,9 +6,9 @@
 #include "discovery/scanner_table.h"
 #include "platform/win32_codes.h"
 #include "platform/working_folder.h"
-#include "removal/driver_files.h"
 #include "removal/folder_tree.h"
 #include "removal/one_file.h"
+#include "removal/removal_walk.h"
 #include "tests/support/test_machine.h"
 
 // Driver file removal over the simulated Windows and over the real one under Wine alike, on the
@@ -37,11 +37,11 @@ TEST(RemovalFilesContract, DeletesTheScannersFilesAndNothingBeside) {
     ASSERT_TRUE(files.SetAttributes((kTwain + "QuorinK5210\\readme.txt").c_str(), readOnlyHidden));
     ASSERT_TRUE(files.SetAttributes((kWindows + "\\inf\\oem3.inf").c_str(), readOnlyHidden));
 
-    RemoveDriverFiles(platform, "QuorinK5210.dll", kBusPcCard);
+    RunRemovalPlan(platform, DriverFileItems(platform, "QuorinK5210.dll", kBusPcCard));
     DeleteOneFile(files, (kWindows + "\\inf\\oem3.inf").c_str());
     for (const char* twainFolder : {"QuorinK5210", "Maker\\Model", "", "..", "AcmeScan\\..",
                                     "C:\\windows\\twain_32\\AcmeScan", "\\AcmeScan"}) {
-        DeleteTwainDataSource(platform, twainFolder);
+        RunRemovalPlan(platform, DataSourceItems(platform, twainFolder));
     }
     // A folder that cannot be entered must not be emptied through the working directory.
     DeleteTreeContents(files, CodePage(), (kTwain + "Missing").c_str());

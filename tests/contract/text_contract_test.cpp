@@ -4,7 +4,7 @@
 #include <string>
 
 #include "discovery/scanner_table.h"
-#include "removal/driver_files.h"
+#include "removal/removal_walk.h"
 #include "tests/support/test_machine.h"
 
 // ANSI text in code page 950 over the simulated Windows and over the real one under Wine alike,
@@ -39,7 +39,7 @@ TEST(TextContract, AScannerWhoseTwainFolderEndsIn5CIsFoundAndRemovedAlone) {
     EXPECT_EQ(row.twainFolder.c_str(), "Maker\\" + kGong);
     EXPECT_EQ(row.driverDll.c_str(), "Maker\\" + kGong + ".dll");
 
-    DeleteTwainDataSource(platform, row.twainFolder.c_str());
+    RunRemovalPlan(platform, DataSourceItems(platform, row.twainFolder.c_str()));
     const auto exists = [&platform](const std::string& path) {
         FoundFile found;
         return platform.files.FindFirst(path.c_str(), &found) != nullptr;

@@ -36,8 +36,8 @@ RunReport TrickyReport() {
     scanner.driverDll = "-2";
     scanner.kernelDriver = "@3";
     scanner.plan = {{"driverFile", "C:\\windows\\system32\\QuorinK5210.dll", ""}};
-    scanner.method = "builtIn";
-    scanner.result = "remaining";
+    scanner.method = RemovalMethod::BuiltIn;
+    scanner.result = ScannerResult::Remaining;
     scanner.remaining = {{"driverFile", "C:\\windows\\system32\\QuorinK5210.dll", "still present"}};
     report.scanners.push_back(scanner);
     return report;

@@ -243,6 +243,26 @@ TEST_F(CommandLineRunTest, VerificationReportsWhatAFailedStepLeft) {
     EXPECT_EQ(machine.programs().exitRequests()[0], 0x2u);
 }
 
+// A driver package is one item of the removal; the report names its .inf and .pnf apart, in
+// the plan and in what is left, from the removal's own outcome.
+TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
+    Load("demo_nt");
+    machine.files().AddFile("C:\\windows\\inf\\oem3.pnf");
+    machine.faults().Add({"SetupUninstallOEMInfA", ""});
+    machine.faults().Add({"DeleteFileA", "oem3.pnf"});
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210"), kExitFailed);
+    const std::string text = console.output();
+    EXPECT_NE(text.find("  plan: infPackage C:\\windows\\inf\\oem3.inf\r\n"
+                        "  plan: infPackage C:\\windows\\inf\\oem3.pnf\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("  result: remaining\r\n"
+                        "  remaining: infPackage C:\\windows\\inf\\oem3.pnf (still present)\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("result=1603 removed=0 remaining=1 restart=required"), std::string::npos);
+}
+
 TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
     const struct {
         const char* arguments;

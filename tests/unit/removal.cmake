@@ -3,3 +3,4 @@ drvsweep_unit_test(removal_device_nodes_test ${CMAKE_CURRENT_LIST_DIR}/removal_d
 drvsweep_unit_test(removal_files_test ${CMAKE_CURRENT_LIST_DIR}/removal_files_test.cpp)
 drvsweep_unit_test(removal_restart_test ${CMAKE_CURRENT_LIST_DIR}/removal_restart_test.cpp)
 drvsweep_unit_test(removal_driver_package_test ${CMAKE_CURRENT_LIST_DIR}/removal_driver_package_test.cpp)
+drvsweep_unit_test(removal_walk_test ${CMAKE_CURRENT_LIST_DIR}/removal_walk_test.cpp)

@@ -11,6 +11,7 @@
 #include "removal/device_nodes_9x.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/hardware_id_list.h"
+#include "removal/removal_walk.h"
 
 namespace drvsweep {
 namespace {
@@ -160,7 +161,9 @@ public:
         *error = kErrorInsufficientBuffer;
         return false;
     }
-    bool CallRemoveInstaller(const DeviceInfoData&) override { return ++calls_->removals > 0; }
+    bool CallRemoveInstaller(const DeviceInfoData&, bool*) override {
+        return ++calls_->removals > 0;
+    }
     bool RemoveDevice(const DeviceInfoData&) override { return ++calls_->removals > 0; }
 
 private:
@@ -223,7 +226,7 @@ protected:
     }
 
     void Remove(const std::string& devicePath = kK5210) {
-        RemoveDeviceNodes9x(machine->platform(), devicePath.c_str());
+        RunRemovalPlan(machine->platform(), DeviceItems(machine->platform(), devicePath.c_str()));
     }
 
     std::vector<std::string> Deletions() {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/sim/sim_windows.h"
-#include "removal/driver_package.h"
 #include "removal/removal_targets.h"
+#include "removal/removal_walk.h"
 
 // The scanner's INF removed as a driver package: which system call on which release, the
 // force retry, the fallbacks, and the one-file step that always follows.
@@ -68,7 +68,8 @@ TEST_F(RemoveDriverPackageTest, EachReleaseUsesItsOwnCall) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(static_cast<int>(c.release));
         machine.packages().SetRelease(c.release, true);
-        RemoveDriverPackage(machine.platform(), (kInf + "oem3.inf").c_str());
+        RunRemovalPlan(machine.platform(),
+                       {DriverPackageItem(machine.platform(), (kInf + "oem3.inf").c_str())});
         EXPECT_EQ(PackageCalls(), c.calls);
         ExpectOnlyTheScannersPackageGone(c.catalogGone);
         machine.faults() = sim::SimFaults();
@@ -80,7 +81,8 @@ TEST_F(RemoveDriverPackageTest, EachReleaseUsesItsOwnCall) {
 TEST_F(RemoveDriverPackageTest, AnInfStillInUseIsForced) {
     machine.devices().AddDevice(kDevice, {"USB\\VID_0C6E&PID_5210"});
     machine.packages().AddPackage(sim::SimDriverPackage{"oem4.inf", "", "", {kDevice}});
-    RemoveDriverPackage(machine.platform(), (kInf + "oem4.inf").c_str());
+    RunRemovalPlan(machine.platform(),
+                   {DriverPackageItem(machine.platform(), (kInf + "oem4.inf").c_str())});
     EXPECT_EQ(PackageCalls(), (std::vector<std::string>{"SetupUninstallOEMInfA oem4.inf 0",
                                                         "SetupUninstallOEMInfA oem4.inf 1"}));
     EXPECT_FALSE(Exists(kInf + "oem4.inf"));
@@ -130,7 +132,8 @@ TEST_F(RemoveDriverPackageTest, AFailedCallFallsBackAndTheFilesGoAnyway) {
         for (const sim::FaultRule& fault : c.faults) {
             machine.faults().Add(fault);
         }
-        RemoveDriverPackage(machine.platform(), (kInf + "oem3.inf").c_str());
+        RunRemovalPlan(machine.platform(),
+                       {DriverPackageItem(machine.platform(), (kInf + "oem3.inf").c_str())});
         EXPECT_EQ(PackageCalls(), c.calls);
         ExpectOnlyTheScannersPackageGone(c.catalogGone);
         machine.faults() = sim::SimFaults();
@@ -178,7 +181,8 @@ TEST_F(RemoveDriverPackageTest, OnlyAnOemInfOfTheInfFolderIsHandedToTheSystem) {
     machine.SetFamily(Family::Nt);
     machine.files().AddFile(kInf + "sub\\oem3.inf");
     machine.files().AddFile(kInf + "sub\\oem3.pnf");
-    RemoveDriverPackage(machine.platform(), (kInf + "sub\\oem3.inf").c_str());
+    RunRemovalPlan(machine.platform(),
+                   {DriverPackageItem(machine.platform(), (kInf + "sub\\oem3.inf").c_str())});
     EXPECT_TRUE(PackageCalls().empty());
     EXPECT_FALSE(Exists(kInf + "sub\\oem3.inf"));
     EXPECT_TRUE(Exists(kInf + "sub\\oem3.pnf"));

@@ -7,8 +7,8 @@
 #include "discovery/scanner_table.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/win32_codes.h"
-#include "removal/driver_files.h"
 #include "removal/folder_tree.h"
+#include "removal/removal_walk.h"
 
 namespace drvsweep {
 namespace {
@@ -88,7 +88,8 @@ TEST_F(RemovalFilesTest, DriverFilesAreDeletedInOrderForTheBusAndFamily) {
         SCOPED_TRACE(c.busKind);
         SCOPED_TRACE(c.family == Family::Nt ? "NT" : "9x");
         machine->SetFamily(c.family);
-        RemoveDriverFiles(machine->platform(), "QuorinK5210.dll", c.busKind);
+        RunRemovalPlan(machine->platform(),
+                       DriverFileItems(machine->platform(), "QuorinK5210.dll", c.busKind));
         EXPECT_EQ(Calls("DeleteFileA"), c.deleted);
         EXPECT_EQ(Calls("SetFileAttributesA"), c.deleted) << "each file is reset first";
         EXPECT_EQ(ChangingCalls().size(), 2 * c.deleted.size());
@@ -123,19 +124,21 @@ TEST_F(RemovalFilesTest, DllNamesThatAreNotPlainFileNamesAreNotDeleted) {
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.driverDll);
-        RemoveDriverFiles(machine->platform(), c.driverDll.c_str(), c.busKind);
+        RunRemovalPlan(machine->platform(),
+                       DriverFileItems(machine->platform(), c.driverDll.c_str(), c.busKind));
         EXPECT_EQ(Calls("DeleteFileA"), c.deleted);
         EXPECT_EQ(ChangingCalls().size(), 2 * c.deleted.size());
         SetUp();
     }
     machine->faults().Add(sim::FaultRule{"GetWindowsDirectoryA", "", 5});
-    RemoveDriverFiles(machine->platform(), "QuorinK5210.dll", kBusPcCard);
-    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    RunRemovalPlan(machine->platform(),
+                   DriverFileItems(machine->platform(), "QuorinK5210.dll", kBusPcCard));
+    RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     EXPECT_TRUE(ChangingCalls().empty());
 }
 
 TEST_F(RemovalFilesTest, TheDataSourceFileThenItsFolderTreeGo) {
-    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     const std::vector<std::string> calls = ChangingCalls();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[0], "SetFileAttributesA " + kSample + "\\QuorinK5210.ds");
@@ -151,7 +154,7 @@ TEST_F(RemovalFilesTest, TheDataSourceFileThenItsFolderTreeGo) {
 TEST_F(RemovalFilesTest, ATwoLevelFolderNameRemovesOnlyTheInnerFolder) {
     machine->files().AddFile(kTwain + "Maker\\Model\\Maker\\Model.ds");
     machine->files().AddFile(kTwain + "Maker\\Other.ds");
-    DeleteTwainDataSource(machine->platform(), "Maker\\Model");
+    RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "Maker\\Model"));
     EXPECT_EQ(Calls("DeleteFileA").front(), kTwain + "Maker\\Model\\Maker\\Model.ds");
     EXPECT_EQ(machine->files().ListNames(kTwain + "Maker"), std::vector<std::string>{"Other.ds"});
 }
@@ -163,7 +166,7 @@ TEST_F(RemovalFilesTest, ChineseFolderNamesEndingIn5CAreWholeNames) {
     const std::string gong = "\xa5\x5c";
     machine->files().AddFile(kSample + "\\" + gong + "\\inner\\file.txt");
     machine->files().AddFile(kSample + "\\" + gong + "\\" + gong + "\\file.txt");
-    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     EXPECT_FALSE(Exists(kSample));
     EXPECT_EQ(machine->files().ListNames(kTwain), std::vector<std::string>{"AcmeScan"});
     EXPECT_EQ(machine->files().currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
@@ -171,7 +174,8 @@ TEST_F(RemovalFilesTest, ChineseFolderNamesEndingIn5CAreWholeNames) {
     const std::string windows = "C:\\WIN" + gong;
     machine->files().SetWindowsFolder(windows);
     machine->files().AddFile(windows + "\\system32\\Sample.dll");
-    RemoveDriverFiles(machine->platform(), "Sample.dll", kBusUsb);
+    RunRemovalPlan(machine->platform(),
+                   DriverFileItems(machine->platform(), "Sample.dll", kBusUsb));
     EXPECT_EQ(Calls("DeleteFileA").back(), windows + "\\system\\Sample.dll");
     EXPECT_FALSE(Exists(windows + "\\system32\\Sample.dll"));
 }
@@ -182,7 +186,7 @@ TEST_F(RemovalFilesTest, AFolderNameThatLeavesItsPlaceDeletesNothing) {
           std::string("\\windows"), std::string("QuorinK5210\\.."), std::string("Quorin*"),
           std::string(240, 'L')}) {
         SCOPED_TRACE(name);
-        DeleteTwainDataSource(machine->platform(), name.c_str());
+        RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), name.c_str()));
         EXPECT_TRUE(ChangingCalls().empty());
     }
     EXPECT_TRUE(Exists(kSample + "\\QuorinK5210.ds"));
@@ -253,7 +257,8 @@ TEST_F(RemovalFilesTest, SixtyFourBitWindowsAlsoLosesTheWow64AndTwain64Copies) {
           twain64 + "AcmeScan\\AcmeScan.ds"}) {
         files.AddFile(path);
     }
-    RemoveDriverFiles(machine->platform(), "QuorinK5210.dll", kBusUsb);
+    RunRemovalPlan(machine->platform(),
+                   DriverFileItems(machine->platform(), "QuorinK5210.dll", kBusUsb));
     EXPECT_EQ(
         Calls("DeleteFileA"),
         (std::vector<std::string>{kWindows + "\\system32\\QuorinK5210.dll",
@@ -263,10 +268,10 @@ TEST_F(RemovalFilesTest, SixtyFourBitWindowsAlsoLosesTheWow64AndTwain64Copies) {
     EXPECT_TRUE(Exists(wow64 + "AcmeScan.dll"));
 
     for (const char* name : {"", "..", "QuorinK5210\\..", "C:\\windows\\twain_64\\AcmeScan"}) {
-        DeleteTwainDataSource(machine->platform(), name);
+        RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), name));
     }
     EXPECT_EQ(Calls("RemoveDirectoryA").size(), 0u) << "no unusable name reaches either root";
-    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     EXPECT_FALSE(Exists(kSample));
     EXPECT_FALSE(Exists(twain64 + "QuorinK5210"));
     EXPECT_EQ(files.ListNames(twain64), std::vector<std::string>{"AcmeScan"});
@@ -279,8 +284,9 @@ TEST_F(RemovalFilesTest, SixtyFourBitWindowsAlsoLosesTheWow64AndTwain64Copies) {
     machine->files().AddFile(wow64 + "QuorinK5210.dll");
     machine->files().AddFile(twain64 + "QuorinK5210\\QuorinK5210.ds");
     machine->faults().Add(sim::FaultRule{"GetSystemWow64DirectoryA", "", 5});
-    RemoveDriverFiles(machine->platform(), "QuorinK5210.dll", kBusUsb);
-    DeleteTwainDataSource(machine->platform(), "QuorinK5210");
+    RunRemovalPlan(machine->platform(),
+                   DriverFileItems(machine->platform(), "QuorinK5210.dll", kBusUsb));
+    RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     EXPECT_TRUE(Exists(wow64 + "QuorinK5210.dll"));
     EXPECT_TRUE(Exists(twain64 + "QuorinK5210\\QuorinK5210.ds"));
     EXPECT_FALSE(Exists(kSample));

@@ -209,6 +209,27 @@ TEST_F(VendorUninstallerTest, ReportsNotStartedWhenNoProgramRuns) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+// Finding an uninstaller starts nothing: it answers found with the split command, and the
+// launch's codes for a missing key or a line that names no program.
+TEST_F(VendorUninstallerTest, FindingTheCommandStartsNothing) {
+    CommandLineText line;
+    UninstallerCommand command;
+    EXPECT_EQ(FindUninstallerCommand(machine.platform(), "USB\\VID_0C6E&PID_5210", &line, &command),
+              kNoUninstallKey);
+    Register(kUninstall, "quorin K5210", "C:\\Quorin\\UNINST.EXE /x");
+    EXPECT_EQ(FindUninstallerCommand(machine.platform(), "USB\\VID_0C6E&PID_5210", &line, &command),
+              kUninstallerNotStarted);
+    EXPECT_TRUE(line.empty()) << "outputs stay untouched";
+    Register(kUninstall, "quorin K5210", kProgram + " /x");
+    EXPECT_EQ(FindUninstallerCommand(machine.platform(), "USB\\VID_0C6E&PID_5210", &line, &command),
+              kUninstallerFound);
+    EXPECT_EQ(line.c_str(), kProgram + " /x");
+    EXPECT_EQ(command.program.c_str(), kProgram);
+    EXPECT_STREQ(command.parameters.c_str(), "/x");
+    EXPECT_TRUE(Launches().empty());
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
 // The 9x family has one registry: a key below WOW6432Node is just a key of that name there.
 TEST_F(VendorUninstallerTest, The9xFamilyHasNo32BitView) {
     machine.SetFamily(Family::Win9x);

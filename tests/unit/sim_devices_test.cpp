@@ -84,7 +84,9 @@ TEST_F(SimDevicesTest, ASetListsEveryDeviceAndChecksTheRecordSize) {
 TEST_F(SimDevicesTest, RemovedMembersKeepTheirPlaceAndTheirKeysGo) {
     std::unique_ptr<DeviceInfoSet> set = devices.AllDevices();
     const DeviceInfoData first = Member(*set, 0);
-    EXPECT_TRUE(set->CallRemoveInstaller(first));
+    bool restartNeeded = true;
+    EXPECT_TRUE(set->CallRemoveInstaller(first, &restartNeeded));
+    EXPECT_FALSE(restartNeeded);
     EXPECT_FALSE(set->RemoveDevice(first)) << "already gone, as on Wine";
     std::uint32_t required = 0;
     std::uint32_t error = 0;
@@ -119,8 +121,25 @@ TEST_F(SimDevicesTest, FaultsStrikeTheNamedCalls) {
     std::uint32_t error = 0;
     EXPECT_FALSE(set->HardwareIds(device, nullptr, 0, &required, &error));
     EXPECT_EQ(error, 1u);
-    EXPECT_FALSE(set->CallRemoveInstaller(device));
+    bool restartNeeded = false;
+    EXPECT_FALSE(set->CallRemoveInstaller(device, &restartNeeded));
     EXPECT_TRUE(devices.removals().empty());
+}
+
+// A device set to need a restart says so after its DIF_REMOVE, unless its install parameters
+// cannot be read.
+TEST_F(SimDevicesTest, ARestartIsAskedForOnlyByTheDeviceSetToNeedIt) {
+    devices.SetRestartAfterRemoval("USB\\VID_0C6E&PID_5210\\A1");
+    faults.Add(FaultRule{"SetupDiGetDeviceInstallParamsA", "B2", 5, 0, -1});
+    devices.SetRestartAfterRemoval("USB\\VID_0C6E&PID_5210\\B2");
+    std::unique_ptr<DeviceInfoSet> set = devices.AllDevices();
+    const bool expected[] = {true, false, false};
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        bool restartNeeded = !expected[i];
+        EXPECT_TRUE(set->CallRemoveInstaller(Member(*set, i), &restartNeeded));
+        EXPECT_EQ(restartNeeded, expected[i]);
+    }
 }
 
 TEST_F(SimDevicesTest, DevicesComeFromInstanceKeysWithAClassGuidAsOnWine) {

@@ -70,8 +70,13 @@ TEST_F(SimDriverPackagesTest, SetupUninstallOemInfRefusesAnInfInUseUnlessForced)
 TEST_F(SimDriverPackagesTest, DiUninstallDriverTakesThePackageFromItsDevices) {
     machine.packages().SetRelease(SimRelease::Windows10v1703, true);
     DriverPackages& packages = machine.platform().packages;
-    EXPECT_EQ(packages.UninstallDriver("C:\\windows\\inf\\oem9.inf").error, 2u);
-    EXPECT_TRUE(packages.UninstallDriver("C:\\windows\\inf\\oem3.inf").succeeded);
+    machine.packages().SetRestartAfterUninstall(true);
+    const PackageCallResult missing = packages.UninstallDriver("C:\\windows\\inf\\oem9.inf");
+    EXPECT_EQ(missing.error, 2u);
+    EXPECT_FALSE(missing.restartNeeded) << "a call that failed asks for no restart";
+    const PackageCallResult uninstalled = packages.UninstallDriver("C:\\windows\\inf\\oem3.inf");
+    EXPECT_TRUE(uninstalled.succeeded);
+    EXPECT_TRUE(uninstalled.restartNeeded);
     EXPECT_FALSE(PackageFilesLeft());
     EXPECT_EQ(machine.devices().InstanceIds(), std::vector<std::string>{kDevice});
 }

@@ -221,6 +221,29 @@ TEST_F(UninstallCommandTest, ATickDuringTheConfirmationCannotRedirectTheRemoval)
                                                    " Quorin RoamDoc PC Card Scanner"}));
     EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem3.inf")) << "K5210 was not picked";
     EXPECT_TRUE(machine.registry().KeyExists(kK5210Key));
+    ASSERT_FALSE(state->lastRemoval.items.empty());
+    EXPECT_STREQ(state->lastRemoval.items[0].item.path.c_str(), "USB\\Vid_0c6e&Pid_7300")
+        << "the removal reached the confirmed scanner";
+}
+
+// The window keeps the removal's outcome, a restart request of Windows included, and shows
+// the same two questions whatever it holds.
+TEST_F(UninstallCommandTest, TheWindowKeepsTheOutcomeOfTheConfirmedRemoval) {
+    Open("demo_nt");
+    machine.devices().SetRestartAfterRemoval("USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2");
+    machine.faults().Add({"DeleteFileA", "QuorinK5210.dll"});
+    Select(1);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+
+    const RemovalOutcome& outcome = state->lastRemoval;
+    EXPECT_TRUE(outcome.restartRequested);
+    ASSERT_EQ(outcome.items.size(), 4u);
+    EXPECT_STREQ(outcome.items[0].item.path.c_str(), "USB\\VID_0C6E&PID_5210");
+    EXPECT_EQ(outcome.items[1].outcome, ItemOutcome::StillThere);
+    EXPECT_EQ(window.messageBoxes().size(), 2u);
+    EXPECT_EQ(Entries().size(), 3u) << "the entry goes as before";
 }
 
 // A built-in removal of an earlier row moves the watched scanner's row; the timer follows the

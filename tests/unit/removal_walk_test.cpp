@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "discovery/scanner_table.h"
+#include "platform/sim/sim_scenario.h"
+#include "platform/sim/sim_windows.h"
+#include "removal/builtin_removal.h"
+#include "removal/removal_plan.h"
+#include "removal/removal_walk.h"
+#include "removal/scanner_row.h"
+#include "tests/support/test_machine.h"
+
+namespace drvsweep {
+namespace {
+
+const std::string kInf = "C:\\windows\\inf\\";
+const std::string kK5210Instance = "USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2";
+
+// The example machines' K5210 row (USB, INF found) as the scan finds it.
+class RemovalWalkTest : public ::testing::Test {
+protected:
+    void Open(const std::string& scenario) {
+        std::string error;
+        ASSERT_TRUE(sim::LoadScenario(testing::FixturePath(scenario), &machine, &error)) << error;
+        ScanInstalledScanners(machine.platform(), *table);
+        ASSERT_GE(table->lastIndex, 1);
+        k5210 = table->rows[1];
+        ASSERT_STREQ(k5210.devicePath.c_str(), "USB\\VID_0C6E&PID_5210");
+    }
+
+    // Each item as "kind path", a driver package with " pnf name" appended, a data source
+    // folder with its data source file.
+    static std::vector<std::string> Described(const std::vector<PlanItem>& plan) {
+        std::vector<std::string> described;
+        for (const PlanItem& item : plan) {
+            std::string text = std::string(PlanItemKindName(item.kind)) + " " + item.path.c_str();
+            if (item.kind == PlanItemKind::DriverPackage) {
+                text += std::string(" ") + item.package.pnfPath.c_str() + " " +
+                        item.package.infName.c_str();
+            }
+            if (item.kind == PlanItemKind::DataSourceFolder) {
+                text += std::string(" ") + item.dataSourceFile.c_str();
+            }
+            described.push_back(text);
+        }
+        return described;
+    }
+
+    static std::vector<ItemOutcome> Outcomes(const RemovalOutcome& outcome) {
+        std::vector<ItemOutcome> outcomes;
+        for (const ItemResult& result : outcome.items) {
+            outcomes.push_back(result.outcome);
+        }
+        return outcomes;
+    }
+
+    sim::SimWindows machine;
+    std::unique_ptr<ScannerTable> table = std::make_unique<ScannerTable>();
+    ScannerRecord k5210;
+};
+
+// The plan names what is there, in the order the removal acts: the device, the driver files,
+// the package as one item with its .pnf and system name, the data sources.
+TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
+    Open("demo_nt");
+    machine.files().AddFile(kInf + "oem3.pnf");
+    EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), k5210)),
+              (std::vector<std::string>{
+                  "deviceInstance USB\\VID_0C6E&PID_5210",
+                  "driverFile C:\\windows\\system32\\QuorinK5210.dll",
+                  "infPackage C:\\windows\\inf\\oem3.inf C:\\windows\\inf\\oem3.pnf oem3.inf",
+                  "dataSourceFolder C:\\windows\\twain_32\\QuorinK5210 "
+                  "C:\\windows\\twain_32\\QuorinK5210\\QuorinK5210.ds",
+              }));
+
+    ScannerRecord withoutInf = k5210;
+    withoutInf.infPath.clear();
+    EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), withoutInf)),
+              std::vector<std::string>{"deviceInstance USB\\VID_0C6E&PID_5210"})
+        << "without its INF only the device goes";
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST_F(RemovalWalkTest, The9xPlanNamesTheClassKeyThenTheDeviceKey) {
+    Open("demo_9x");
+    const std::vector<std::string> plan = Described(PlanBuiltInRemoval(machine.platform(), k5210));
+    ASSERT_GE(plan.size(), 2u);
+    EXPECT_EQ(plan[0], "registryKey SYSTEM\\CurrentControlSet\\Services\\class\\Image\\0000");
+    EXPECT_EQ(plan[1], "registryKey Enum\\USB\\VID_0C6E&PID_5210");
+}
+
+// Each kind's action takes its item and its probe then finds it gone; the outcome follows the
+// plan item for item, and nothing asked for a restart.
+TEST_F(RemovalWalkTest, EveryKindIsActedOnAndFoundGone) {
+    Open("demo_nt");
+    machine.files().AddFile(kInf + "oem3.pnf");
+    const std::vector<PlanItem> plan = PlanBuiltInRemoval(machine.platform(), k5210);
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+
+    EXPECT_EQ(Described(plan), [&outcome] {
+        std::vector<PlanItem> items;
+        for (const ItemResult& result : outcome.items) {
+            items.push_back(result.item);
+        }
+        return Described(items);
+    }());
+    EXPECT_EQ(Outcomes(outcome), std::vector<ItemOutcome>(plan.size(), ItemOutcome::Deleted));
+    EXPECT_FALSE(outcome.restartRequested);
+    for (const PlanItem& item : plan) {
+        EXPECT_FALSE(IsPlanItemPresent(machine.platform(), item)) << item.path.c_str();
+    }
+    EXPECT_TRUE(PlanBuiltInRemoval(machine.platform(), k5210).empty());
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+// An action that fails leaves its item StillThere, with the paths the probe still finds; the
+// other items go all the same.
+TEST_F(RemovalWalkTest, AFailedActionLeavesItsItemStillThere) {
+    Open("demo_nt");
+    machine.files().AddFile(kInf + "oem3.pnf");
+    machine.faults().Add({"SetupUninstallOEMInfA", "", 5});
+    machine.faults().Add({"DeleteFileA", "oem3.pnf", 5});
+    machine.faults().Add({"SetupDiCallClassInstaller", "", 5});
+    machine.faults().Add({"SetupDiRemoveDevice", "", 5});
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+
+    EXPECT_EQ(Outcomes(outcome),
+              (std::vector<ItemOutcome>{ItemOutcome::StillThere, ItemOutcome::Deleted,
+                                        ItemOutcome::StillThere, ItemOutcome::Deleted}));
+    ASSERT_EQ(outcome.items[2].pathsThere.size(), 1u);
+    EXPECT_STREQ(outcome.items[2].pathsThere[0].c_str(), "C:\\windows\\inf\\oem3.pnf")
+        << "the .inf went, its .pnf stayed";
+    EXPECT_STREQ(outcome.items[0].pathsThere[0].c_str(), "USB\\VID_0C6E&PID_5210");
+    EXPECT_FALSE(outcome.restartRequested);
+}
+
+// A key that cannot be opened is not known to be gone; a listing that finds a folder where a
+// file is planned does not find the file.
+TEST_F(RemovalWalkTest, TheProbeCountsOnlyAMissingKeyOrEntryAsGone) {
+    Open("demo_nt");
+    PlanItem key;
+    key.kind = PlanItemKind::RegistryKey;
+    key.path.assign("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210");
+    PlanItem file;
+    file.kind = PlanItemKind::DriverFile;
+    file.path.assign("C:\\windows\\twain_32\\QuorinK5210");
+    PlanItem folder = file;
+    folder.kind = PlanItemKind::DataSourceFolder;
+    EXPECT_TRUE(IsPlanItemPresent(machine.platform(), key));
+    EXPECT_FALSE(IsPlanItemPresent(machine.platform(), file));
+    EXPECT_TRUE(IsPlanItemPresent(machine.platform(), folder));
+
+    machine.faults().Add({"RegOpenKeyExA", "PID_5210", 5});
+    const RemovalOutcome outcome = CheckRemovalPlan(machine.platform(), {key});
+    EXPECT_EQ(Outcomes(outcome), std::vector<ItemOutcome>{ItemOutcome::StillThere});
+    EXPECT_TRUE(machine.registry().KeyExists(key.path.c_str())) << "the probe acts on nothing";
+}
+
+// Windows' restart requests reach the outcome: the device's install parameters after
+// DIF_REMOVE, and DiUninstallDriverW's NeedReboot. A restart request does not make an item
+// remain.
+TEST_F(RemovalWalkTest, ADeviceThatAsksForARestartReachesTheOutcome) {
+    Open("demo_nt");
+    machine.devices().SetRestartAfterRemoval(kK5210Instance);
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+    EXPECT_TRUE(outcome.restartRequested);
+    EXPECT_EQ(Outcomes(outcome),
+              std::vector<ItemOutcome>(outcome.items.size(), ItemOutcome::Deleted));
+}
+
+TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
+    Open("demo_nt");
+    machine.packages().SetRelease(sim::SimRelease::Windows10v1703, true);
+    machine.packages().SetRestartAfterUninstall(true);
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+    EXPECT_TRUE(outcome.restartRequested);
+    EXPECT_EQ(Outcomes(outcome),
+              std::vector<ItemOutcome>(outcome.items.size(), ItemOutcome::Deleted));
+    const std::vector<std::string>& calls = machine.faults().calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "DiUninstallDriverW " + kInf + "oem3.inf"),
+              calls.end());
+}
+
+// One rule finds a scanner's row: its devicePath compared with ASCII letters folded, as
+// Windows compares device IDs.
+TEST_F(RemovalWalkTest, ARowIsFoundByItsDevicePathWhateverItsAsciiCase) {
+    Open("demo_nt");
+    EXPECT_EQ(FindScannerRow(*table, "usb\\vid_0c6e&pid_7300"), 2);
+    EXPECT_EQ(FindScannerRow(*table, "USB\\VID_0C6E&PID_5210"), 1);
+    EXPECT_EQ(FindScannerRow(*table, "USB\\VID_0C6E&PID_521"), -1);
+    EXPECT_EQ(FindScannerRow(*table, ""), -1);
+}
+
+}  // namespace
+}  // namespace drvsweep
