@@ -87,9 +87,13 @@ void InfIndex::IndexMakerModels(InfFile& inf, const InfLine& line, MakerPackage*
         }
         PathText upper = hardwareId;
         UpperCaseAscii(codePage, upper.data());
-        const bool known =
-            std::any_of(package->models.begin(), package->models.end(),
-                        [&](const MakerModel& model) { return model.hardwareId == hardwareId; });
+        // Hardware IDs are compared in upper case, as Windows compares them.
+        const bool known = std::any_of(package->models.begin(), package->models.end(),
+                                       [&](const MakerModel& model) {
+                                           PathText upperKnown = model.hardwareId;
+                                           UpperCaseAscii(codePage, upperKnown.data());
+                                           return upperKnown == upper;
+                                       });
         if (!known && HoldsMakerToken(upper.c_str())) {
             package->models.push_back(MakerModel{hardwareId, description});
         }

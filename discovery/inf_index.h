@@ -21,7 +21,7 @@ struct MakerModel {
 // An INF of the folder whose models sections list hardware IDs of the maker.
 struct MakerPackage {
     PathText infPath;
-    std::vector<MakerModel> models;  // in the INF's order, each hardware ID once
+    std::vector<MakerModel> models;  // in the INF's order, each hardware ID once (case ignored)
 };
 
 // The driver INF lookup of one scan. The first question reads the INF folder once, as the

@@ -101,10 +101,14 @@ TEST_F(DriverInfTest, EveryModelsSectionALineNamesIsSearched) {
     EXPECT_EQ(Find("USB\\VID_0C6E&PID_0008"), 0)
         << "only the decoration as written names a section";
 
-    // A field that cannot be read names nothing, and the walk goes on.
-    machine.faults().Add({"SetupGetStringFieldA", "", 5, 0, 1});
-    EXPECT_EQ(Find("USB\\VID_0C6E&PID_0001"), 0);
-    EXPECT_EQ(Find("USB\\VID_0C6E&PID_0005"), 1);
+    // A line whose fields cannot be counted or read names nothing, and the walk goes on.
+    for (const char* call : {"SetupGetFieldCount", "SetupGetStringFieldA"}) {
+        SCOPED_TRACE(call);
+        machine.faults().Clear();
+        machine.faults().Add({call, "", 5, 0, 1});
+        EXPECT_EQ(Find("USB\\VID_0C6E&PID_0001"), 0);
+        EXPECT_EQ(Find("USB\\VID_0C6E&PID_0005"), 1);
+    }
 }
 
 TEST_F(DriverInfTest, AnInfThatDoesNotOpenIsPassedOver) {

@@ -294,8 +294,9 @@ TEST_F(InfIndexTest, AScanReadsTheFolderOnlyWhenADeviceNeedsItsInf) {
     EXPECT_STREQ(table.rows[1].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
 }
 
-// A folder of today's packages: decorated models sections, [Strings], an updated driver whose
-// older package still lists the scanner, a PC Card package, and another maker's package.
+// A folder of today's packages: decorated models sections listing one model in either case,
+// [Strings], an updated driver whose older package still lists the scanner, a PC Card package,
+// and another maker's package.
 class MakerPackagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -305,7 +306,7 @@ protected:
             "[Quorin.NTamd64]\r\n"
             "%K10.Desc%=Quorin.Install,USB\\VID_0C6E&PID_0010,usb\\vid_0c6e&pid_0010&rev_0200\r\n"
             "%K20.Desc%=Quorin.Install,USB\\VID_0C6E&PID_0020,USB\\VID_04A9&PID_0020\r\n"
-            "[Quorin.NTx86]\r\n%K10.Desc%=Quorin.Install,USB\\VID_0C6E&PID_0010\r\n"
+            "[Quorin.NTx86]\r\n%K10.Desc%=Quorin.Install,usb\\vid_0c6e&pid_0010\r\n"
             "[Strings]\r\nMfg=\"Quorin, Inc.\"\r\nK10.Desc=\"Quorin K10, 64-bit\"\r\n"
             "K20.Desc=\"Quorin K20\"\r\n");
         AddInf("oem2.inf",
@@ -346,7 +347,7 @@ TEST_F(MakerPackagesTest, EveryPackageOfTheMakerIsKnownFromTheOnePass) {
     InfIndex index(machine.platform());
     EXPECT_EQ(Describe(index.MakerPackages()),
               (std::vector<std::string>{
-                  "C:\\windows\\inf\\oem1.inf: USB\\VID_0C6E&PID_0010 = Quorin K10, 64-bit; "
+                  "C:\\windows\\inf\\oem1.inf: usb\\vid_0c6e&pid_0010 = Quorin K10, 64-bit; "
                   "usb\\vid_0c6e&pid_0010&rev_0200 = Quorin K10, 64-bit; "
                   "USB\\VID_0C6E&PID_0020 = Quorin K20;",
                   "C:\\windows\\inf\\oem2.inf: USB\\VID_0C6E&PID_0010 = Quorin K10 (old);",
@@ -378,7 +379,7 @@ TEST_F(MakerPackagesTest, ADescriptionThatCannotBeReadIsLeftEmpty) {
     const std::vector<std::string> described = Describe(index.MakerPackages());
     ASSERT_EQ(described.size(), 3u);
     EXPECT_EQ(described[0],
-              "C:\\windows\\inf\\oem1.inf: USB\\VID_0C6E&PID_0010 = ; "
+              "C:\\windows\\inf\\oem1.inf: usb\\vid_0c6e&pid_0010 = ; "
               "usb\\vid_0c6e&pid_0010&rev_0200 = Quorin K10, 64-bit; "
               "USB\\VID_0C6E&PID_0020 = Quorin K20;");
 }
