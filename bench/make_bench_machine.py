@@ -64,6 +64,7 @@ def main(target, scanners):
     for pid in pids:
         key = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_%s" % pid
         reg += ["[%s]" % key, "", "[%s\\5&1&0&%s]" % (key, pid),
+                '"ClassGUID"="{6bdd1fc6-810f-11d0-bec7-08002be2092f}"',
                 '"DeviceDesc"="Quorin %s USB Scanner"' % pid, ""]
     with open(os.path.join(target, "machine.reg"), "w", newline="\r\n") as out:
         out.write("\n".join(reg) + "\n")

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "discovery/driver_inf.h"
+#include "discovery/own_inf.h"
 #include "platform/registry_paths.h"
 #include "platform/text_reads.h"
 #include "platform/win32_codes.h"
@@ -23,16 +24,25 @@ struct Bus {
     bool (*fillDriverFields)(Platform& platform, ScannerRecord& row);
 };
 
+// A driver without a TWAIN line (WIA only) is still a package to remove; it has no data source
+// folder or DLL name, and both stay empty.
 bool FillUsbDriverFields(Platform& platform, ScannerRecord& row) {
     PathText folder;
     PathText dll;
-    if (ReadTwainFolder(platform, row.infPath.c_str(), &folder) != 1 ||
-        !dll.appendAll(folder, ".dll")) {
-        return false;
+    switch (ReadTwainFolder(platform, row.infPath.c_str(), &folder)) {
+        case TwainFolderRead::kNoTwainLine:
+            return true;
+        case TwainFolderRead::kFolder:
+            if (!dll.appendAll(folder, ".dll")) {
+                return false;
+            }
+            row.twainFolder = folder;
+            row.driverDll = dll;
+            return true;
+        case TwainFolderRead::kRefused:
+            break;
     }
-    row.twainFolder = folder;
-    row.driverDll = dll;
-    return true;
+    return false;
 }
 
 bool FillPcCardDriverFields(Platform& platform, ScannerRecord& row) {
@@ -60,10 +70,10 @@ bool IsMakersDevice(const Bus& bus, const PathText& keyName) {
            std::strstr(keyName.c_str(), bus.tokens[1]) != nullptr;
 }
 
-// Reads DeviceDesc of the device's first instance into the row. A path that does not fit
-// its buffer counts as a key that cannot be opened.
+// Opens the device's first instance key and reads its DeviceDesc into the row. A path that
+// does not fit its buffer counts as a key that cannot be opened.
 bool ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName,
-                     ScannerRecord& row) {
+                     ScannerRecord& row, std::unique_ptr<RegistryKey>* instanceKey) {
     PathText devicePath;
     std::unique_ptr<RegistryKey> deviceKey;
     const char* prefix = RegistryPathFor(bus.devicePrefix, CurrentFamily(platform.version));
@@ -73,13 +83,12 @@ bool ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName
     }
     PathText instance;
     PathText instancePath = devicePath;
-    std::unique_ptr<RegistryKey> instanceKey;
     if (!ReadSubkeyName(*deviceKey, 0, &instance) || !instancePath.appendAll("\\", instance) ||
-        platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, &instanceKey) !=
+        platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, instanceKey) !=
             kErrorSuccess) {
         return false;
     }
-    return ReadStringValue(*instanceKey, "DeviceDesc", &row.description);
+    return ReadStringValue(**instanceKey, "DeviceDesc", &row.description);
 }
 
 void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfLookup& lookup) {
@@ -108,11 +117,15 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         ClearScannerRow(row);
         row.busKind = bus.busKind;
         row.devicePath = devicePath;
-        if (!ReadDescription(platform, bus, keyName, row)) {
+        std::unique_ptr<RegistryKey> instanceKey;
+        if (!ReadDescription(platform, bus, keyName, row, &instanceKey)) {
             continue;
         }
-        if (lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1 &&
-            !bus.fillDriverFields(platform, row)) {
+        // The INF Windows installed the device from comes first; the search finds one that
+        // lists the device where the system names none of the INF folder's OEM INF files.
+        const bool found = FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
+                           lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1;
+        if (found && !bus.fillDriverFields(platform, row)) {
             row.infPath.clear();
             row.twainFolder.clear();
             row.driverDll.clear();

@@ -16,9 +16,10 @@ namespace {
 // that holds the upper-cased hardware ID.
 bool InfListsDevice(InfFile& inf, const CodePage& codePage, const PathText& pattern) {
     return VisitModelsSections(inf, [&](const PathText& modelsSection) {
-        return VisitModelsLines(inf, codePage, modelsSection.c_str(), [&](const PathText& line) {
-            return std::strstr(line.c_str(), pattern.c_str()) != nullptr;
-        });
+        return VisitModelsLines(inf, codePage, modelsSection.c_str(),
+                                [&](const PathText& text, const InfLine&) {
+                                    return std::strstr(text.c_str(), pattern.c_str()) != nullptr;
+                                });
     });
 }
 
@@ -57,12 +58,32 @@ int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath)
     return found ? 1 : 0;
 }
 
-int ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {
+int FindInfInFolder(Platform& platform, const char* name, PathText* infPath) {
+    PathText wanted;
+    if (!ReadInfFolder(platform, &wanted) || !wanted.appendAll("\\", name)) {
+        return 0;
+    }
+    const CodePage codePage = platform.version.AnsiCodePage();
+    UpperCaseAscii(codePage, wanted.data());
+    const bool found = VisitInfFolder(platform, CurrentFamily(platform.version),
+                                      [&](const PathText& path, InfFile&) {
+                                          PathText upper = path;
+                                          UpperCaseAscii(codePage, upper.data());
+                                          if (upper != wanted) {
+                                              return false;
+                                          }
+                                          *infPath = path;
+                                          return true;
+                                      });
+    return found ? 1 : 0;
+}
+
+TwainFolderRead ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {
     PathText text;
     {
         std::unique_ptr<InfFile> inf = platform.inf.OpenWin4(infPath);
         if (!inf) {
-            return 0;
+            return TwainFolderRead::kRefused;
         }
         const bool found = VisitSectionLines(*inf, "DestinationDirs", [&](const PathText& line) {
             if (std::strstr(line.c_str(), "TWAIN_32") == nullptr &&
@@ -73,15 +94,16 @@ int ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {
             return true;
         });
         if (!found) {
-            return 0;
+            return TwainFolderRead::kNoTwainLine;
         }
     }
     const CodePage codePage = platform.version.AnsiCodePage();
     const char* name = nullptr;
-    if (!SplitTwainLine(codePage, text, &name) || !IsSafeTwainFolderName(codePage, name)) {
-        return 0;
+    if (!SplitTwainLine(codePage, text, &name) || !IsSafeTwainFolderName(codePage, name) ||
+        !folder->assign(name)) {
+        return TwainFolderRead::kRefused;
     }
-    return folder->assign(name) ? 1 : 0;
+    return TwainFolderRead::kFolder;
 }
 
 }  // namespace drvsweep

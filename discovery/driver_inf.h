@@ -11,25 +11,41 @@ namespace drvsweep {
 // the INF folder afresh, until the first INF that lists the device.
 int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath);
 
-// Reads the scanner's TWAIN data source folder, the name below %windir%\twain_32, from the
-// INF's [DestinationDirs] section. Returns 1 with *folder set only when that name is one the
-// removal may safely delete; otherwise 0 with *folder untouched.
-int ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder);
+// Looks in the INF folder (the one the search reads) for the file `name`, case ignored, among
+// the files that open as INF files. Returns 1 with its full path, as listed, in *infPath, or 0
+// with *infPath untouched. Reads the folder afresh, with the working directory kept as above.
+int FindInfInFolder(Platform& platform, const char* name, PathText* infPath);
 
-// How a bus scan finds a device's INF: with the contract of FindDriverInf above, either by
-// the search itself or from what an earlier lookup of the same scan has read.
+// What an INF's [DestinationDirs] says of the scanner's TWAIN data source.
+enum class TwainFolderRead {
+    kFolder,       // a folder the removal may safely delete
+    kNoTwainLine,  // no line names twain_32: a driver without a TWAIN data source (WIA only)
+    kRefused,      // the INF did not open, or its TWAIN line names no safe folder
+};
+
+// Reads the scanner's TWAIN data source folder, the name below %windir%\twain_32, from the
+// INF's [DestinationDirs] section. *folder is set only on kFolder.
+TwainFolderRead ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder);
+
+// How a bus scan finds a device's INF: with the contracts of FindDriverInf and FindInfInFolder
+// above, either by reading the folder each time or from what an earlier lookup of the same scan
+// has read.
 class DriverInfLookup {
 public:
     virtual ~DriverInfLookup() = default;
     virtual int FindDriverInf(const char* hardwareId, PathText* infPath) = 0;
+    virtual int FindInfInFolder(const char* name, PathText* infPath) = 0;
 };
 
-// Every lookup is the search above, reading the INF folder afresh.
+// Every lookup reads the INF folder afresh.
 class UncachedInfLookup : public DriverInfLookup {
 public:
     explicit UncachedInfLookup(Platform& platform) : platform_(platform) {}
     int FindDriverInf(const char* hardwareId, PathText* infPath) override {
         return drvsweep::FindDriverInf(platform_, hardwareId, infPath);
+    }
+    int FindInfInFolder(const char* name, PathText* infPath) override {
+        return drvsweep::FindInfInFolder(platform_, name, infPath);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "discovery/inf_index.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <unordered_set>
 
@@ -9,32 +10,100 @@
 
 namespace drvsweep {
 
-void InfIndex::ReadInfFolder(Family family) {
+namespace {
+
+// What the maker's hardware IDs hold once upper-cased: its USB vendor ID and its PC Card IDs.
+constexpr const char* kMakerTokens[] = {"VID_0C6E", "RDN-CQ-D41E", "QUORIN"};
+
+bool HoldsMakerToken(const char* upperText) {
+    return std::any_of(std::begin(kMakerTokens), std::end(kMakerTokens),
+                       [&](const char* token) { return std::strstr(upperText, token) != nullptr; });
+}
+
+}  // namespace
+
+void InfIndex::ReadFolderOnce() {
+    // The family is asked at every question, as the search asks it; a change of family would
+    // name another folder, which is then read in turn.
+    const Family family = CurrentFamily(platform_.version);
+    if (family_ != family) {
+        ReadFolder(family);
+    }
+}
+
+void InfIndex::ReadFolder(Family family) {
     family_ = family;
     lines_.clear();
     infs_.clear();
+    infsByUpperPath_.clear();
+    makerPackages_.clear();
     const CodePage codePage = platform_.version.AnsiCodePage();
     VisitInfFolder(platform_, family, [&](const PathText& path, InfFile& inf) {
-        const std::size_t linesBefore = lines_.size();
-        // A section that [Manufacturer] names again holds the same lines, which could not
-        // give a hit the first reading missed: it is read once, so that an INF that names
-        // one long section many times costs its size once.
+        MakerPackage package;
+        package.infPath = path;
+        // A section that [Manufacturer] names again, in any case, holds the same lines, which
+        // could not give a hit the first reading missed: it is read once, so that an INF that
+        // names one long section many times costs its size once.
         std::unordered_set<std::string> sectionsRead;
-        VisitModelsSections(inf, [&](const PathText& section) {
+        VisitModelsSections(inf, [&](PathText section) {
+            UpperCaseAscii(codePage, section.data());
             if (!sectionsRead.insert(section.c_str()).second) {
                 return false;
             }
-            VisitModelsLines(inf, codePage, section.c_str(), [&](const PathText& line) {
-                lines_.append(line.c_str(), line.size() + 1);
-                return false;
-            });
+            VisitModelsLines(inf, codePage, section.c_str(),
+                             [&](const PathText& text, const InfLine& line) {
+                                 lines_.append(text.c_str(), text.size() + 1);
+                                 if (HoldsMakerToken(text.c_str())) {
+                                     IndexMakerModels(inf, line, &package);
+                                 }
+                                 return false;
+                             });
             return false;
         });
-        if (lines_.size() > linesBefore) {
-            infs_.push_back(IndexedInf{path.c_str(), lines_.size()});
+        PathText upperPath = path;
+        UpperCaseAscii(codePage, upperPath.data());
+        infsByUpperPath_.emplace(upperPath.c_str(), infs_.size());
+        infs_.push_back(IndexedInf{path.c_str(), lines_.size()});
+        if (!package.models.empty()) {
+            makerPackages_.push_back(package);
         }
         return false;
     });
+}
+
+// The line's hardware IDs are its fields from the second on (the first names the install
+// section), read as the Setup API splits them.
+void InfIndex::IndexMakerModels(InfFile& inf, const InfLine& line, MakerPackage* package) const {
+    const CodePage codePage = platform_.version.AnsiCodePage();
+    PathText description;
+    if (!ReadStringField(inf, line, 0, &description)) {
+        description.clear();
+    }
+    const std::uint32_t count = inf.FieldCount(line);
+    for (std::uint32_t index = 2; index <= count; ++index) {
+        PathText hardwareId;
+        if (!ReadStringField(inf, line, index, &hardwareId)) {
+            continue;
+        }
+        PathText upper = hardwareId;
+        UpperCaseAscii(codePage, upper.data());
+        // Hardware IDs are compared in upper case, as Windows compares them.
+        const bool known = std::any_of(package->models.begin(), package->models.end(),
+                                       [&](const MakerModel& model) {
+                                           PathText upperKnown = model.hardwareId;
+                                           UpperCaseAscii(codePage, upperKnown.data());
+                                           return upperKnown == upper;
+                                       });
+        if (!known && HoldsMakerToken(upper.c_str())) {
+            package->models.push_back(MakerModel{hardwareId, description});
+        }
+    }
+}
+
+const InfIndex::IndexedInf& InfIndex::InfAt(std::size_t at) const {
+    return *std::upper_bound(
+        infs_.begin(), infs_.end(), at,
+        [](std::size_t offset, const IndexedInf& indexed) { return offset < indexed.linesEnd; });
 }
 
 int InfIndex::FindDriverInf(const char* hardwareId, PathText* infPath) {
@@ -42,12 +111,7 @@ int InfIndex::FindDriverInf(const char* hardwareId, PathText* infPath) {
     if (!ModelsPattern(platform_.version.AnsiCodePage(), hardwareId, &pattern)) {
         return 0;
     }
-    // The family is asked at every lookup, as the search asks it; a change of family would
-    // name another folder, which is then read in turn.
-    const Family family = CurrentFamily(platform_.version);
-    if (family_ != family) {
-        ReadInfFolder(family);
-    }
+    ReadFolderOnce();
     if (lines_.empty()) {
         return 0;
     }
@@ -63,10 +127,50 @@ int InfIndex::FindDriverInf(const char* hardwareId, PathText* infPath) {
         }
         at = static_cast<std::size_t>(hit - lines_.begin());
     }
-    const auto inf = std::upper_bound(
-        infs_.begin(), infs_.end(), at,
-        [](std::size_t offset, const IndexedInf& indexed) { return offset < indexed.linesEnd; });
-    return infPath->assign(inf->path.c_str()) ? 1 : 0;
+    return infPath->assign(InfAt(at).path.c_str()) ? 1 : 0;
+}
+
+int InfIndex::FindInfInFolder(const char* name, PathText* infPath) {
+    ReadFolderOnce();
+    PathText wanted;
+    if (!ReadInfFolder(platform_, &wanted) || !wanted.appendAll("\\", name)) {
+        return 0;
+    }
+    UpperCaseAscii(platform_.version.AnsiCodePage(), wanted.data());
+    const auto inf = infsByUpperPath_.find(wanted.c_str());
+    if (inf == infsByUpperPath_.end()) {
+        return 0;
+    }
+    return infPath->assign(infs_[inf->second].path.c_str()) ? 1 : 0;
+}
+
+std::vector<PathText> InfIndex::FindEveryDriverInf(const char* hardwareId) {
+    std::vector<PathText> found;
+    PathText pattern;
+    if (!ModelsPattern(platform_.version.AnsiCodePage(), hardwareId, &pattern) || pattern.empty()) {
+        return found;
+    }
+    ReadFolderOnce();
+    const char* begin = pattern.c_str();
+    const std::boyer_moore_horspool_searcher searcher(begin, begin + pattern.size());
+    for (auto from = lines_.begin();;) {
+        const auto hit = std::search(from, lines_.end(), searcher);
+        if (hit == lines_.end()) {
+            return found;
+        }
+        const IndexedInf& inf = InfAt(static_cast<std::size_t>(hit - lines_.begin()));
+        PathText path;
+        if (path.assign(inf.path.c_str())) {
+            found.push_back(path);
+        }
+        // The next INF's lines begin where this one's end.
+        from = lines_.begin() + static_cast<std::ptrdiff_t>(inf.linesEnd);
+    }
+}
+
+const std::vector<MakerPackage>& InfIndex::MakerPackages() {
+    ReadFolderOnce();
+    return makerPackages_;
 }
 
 }  // namespace drvsweep

@@ -3,17 +3,33 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "discovery/driver_inf.h"
 
 namespace drvsweep {
 
-// The driver INF lookup of one scan. The first lookup reads the INF folder once, as the
-// search would read it to its end: the upper-cased models lines of every INF, in listing
-// order, section by section, line by line. Every later lookup answers from those lines, with
-// the result the search gives on the same folder. Nothing is read before the first lookup;
-// what was read is dropped with the index, so a new scan reads the folder again.
+// A hardware ID of the maker (one that holds "VID_0C6E", "RDN-CQ-D41E" or "QUORIN" once
+// upper-cased) listed by a models line, with that model's description: the line's key with its
+// strings substituted, empty when the line has none that fits 260 bytes.
+struct MakerModel {
+    PathText hardwareId;  // as the INF writes it
+    PathText description;
+};
+
+// An INF of the folder whose models sections list hardware IDs of the maker.
+struct MakerPackage {
+    PathText infPath;
+    std::vector<MakerModel> models;  // in the INF's order, each hardware ID once (case ignored)
+};
+
+// The driver INF lookup of one scan. The first question reads the INF folder once, as the
+// search would read it to its end: the upper-cased models lines of every INF, in listing order,
+// section by section (every decorated section too), line by line, and, per INF, the maker's
+// hardware IDs its lines list. Every later question is answered from what was read, with the
+// result the search gives on the same folder. Nothing is read before the first question; what
+// was read is dropped with the index, so a new scan reads the folder again.
 class InfIndex : public DriverInfLookup {
 public:
     explicit InfIndex(Platform& platform) : platform_(platform) {}
@@ -21,23 +37,41 @@ public:
     InfIndex& operator=(const InfIndex&) = delete;
 
     int FindDriverInf(const char* hardwareId, PathText* infPath) override;
+    int FindInfInFolder(const char* name, PathText* infPath) override;
+
+    // Every INF whose models lines hold hardwareId (case ignored, containment), in listing
+    // order, each once: all the driver packages of one scanner, an updated driver's older
+    // versions included.
+    std::vector<PathText> FindEveryDriverInf(const char* hardwareId);
+
+    // Every INF that lists a hardware ID of the maker, in listing order, whether or not a
+    // device of the machine uses it.
+    const std::vector<MakerPackage>& MakerPackages();
 
 private:
-    // An INF with at least one models line; its lines end at `linesEnd` in lines_.
+    // An INF that opened; its models lines end at `linesEnd` in lines_.
     struct IndexedInf {
         std::string path;
         std::size_t linesEnd;
     };
 
-    void ReadInfFolder(Family family);
+    // Reads the current family's folder unless it was read already.
+    void ReadFolderOnce();
+    void ReadFolder(Family family);
+    void IndexMakerModels(InfFile& inf, const InfLine& line, MakerPackage* package) const;
+    // The INF in which lines_ holds offset `at`.
+    const IndexedInf& InfAt(std::size_t at) const;
 
     Platform& platform_;
-    // The family whose INF folder was read; none before the first lookup.
+    // The family whose INF folder was read; none before the first question.
     std::optional<Family> family_;
     // Every models line, each ended by a NUL: a hardware ID, which holds no NUL, can only
     // be found within one line, and the first place it is found is the search's first hit.
     std::string lines_;
     std::vector<IndexedInf> infs_;
+    // Every INF that opened, by its upper-cased path: its place in infs_.
+    std::unordered_map<std::string, std::size_t> infsByUpperPath_;
+    std::vector<MakerPackage> makerPackages_;
 };
 
 }  // namespace drvsweep

@@ -10,4 +10,23 @@ bool ModelsPattern(const CodePage& codePage, const char* hardwareId, PathText* p
     return true;
 }
 
+std::vector<PathText> ModelsSectionsOfLine(InfFile& inf, const InfLine& line) {
+    std::vector<PathText> sections;
+    const std::uint32_t count = inf.FieldCount(line);
+    PathText models;
+    if (count < 1 || !ReadStringField(inf, line, 1, &models) || models.empty()) {
+        return sections;
+    }
+    sections.push_back(models);
+    for (std::uint32_t index = 2; index <= count; ++index) {
+        PathText decoration;
+        PathText decorated;
+        if (ReadStringField(inf, line, index, &decoration) && !decoration.empty() &&
+            decorated.appendAll(models, ".", decoration)) {
+            sections.push_back(decorated);
+        }
+    }
+    return sections;
+}
+
 }  // namespace drvsweep

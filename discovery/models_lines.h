@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "discovery/inf_sections.h"
 #include "platform/fixed_text.h"
 #include "platform/inf_files.h"
@@ -15,20 +17,40 @@ namespace drvsweep {
 // 260 bytes.
 bool ModelsPattern(const CodePage& codePage, const char* hardwareId, PathText* pattern);
 
-// Calls visit(name) with the text of every [Manufacturer] line, the name of a models
-// section; a name may come more than once. Stops at the first visit that returns true.
+// The models sections one [Manufacturer] line names, read with the Setup API's field calls: the
+// first field names the undecorated section, and every further field that is not empty is a
+// TargetOS decoration (NTx86, NTamd64.10.0...16299, ...) naming "<first field>.<decoration>".
+// Every decoration counts, whatever the architecture: an INF that lists a device for any
+// platform is that device's. A line whose first field is empty or cannot be read into 260 bytes
+// names nothing; a decorated name that does not fit is left out.
+std::vector<PathText> ModelsSectionsOfLine(InfFile& inf, const InfLine& line);
+
+// Calls visit(name) with every models section the [Manufacturer] lines name, in order; a name
+// may come more than once. Stops at the first visit that returns true.
 template <typename Visit>
 bool VisitModelsSections(InfFile& inf, Visit visit) {
-    return VisitSectionLines(inf, "Manufacturer", visit);
+    return VisitSectionContexts(inf, "Manufacturer", [&](const InfLine& line) {
+        for (const PathText& section : ModelsSectionsOfLine(inf, line)) {
+            if (visit(section)) {
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
-// Calls visit(line) with the upper-cased text of every line of one models section that fits
-// 260 bytes, in order. Stops at the first visit that returns true and says so.
+// Calls visit(text, line) with the upper-cased text of every line of one models section that
+// fits 260 bytes, and the line's context, in order. Stops at the first visit that returns true
+// and says so.
 template <typename Visit>
 bool VisitModelsLines(InfFile& inf, const CodePage& codePage, const char* section, Visit visit) {
-    return VisitSectionLines(inf, section, [&](PathText line) {
-        UpperCaseAscii(codePage, line.data());
-        return visit(static_cast<const PathText&>(line));
+    return VisitSectionContexts(inf, section, [&](const InfLine& line) {
+        PathText text;
+        if (!ReadLineText(inf, line, &text)) {
+            return false;
+        }
+        UpperCaseAscii(codePage, text.data());
+        return visit(static_cast<const PathText&>(text), line);
     });
 }
 

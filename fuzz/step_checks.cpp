@@ -127,7 +127,10 @@ Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const Scann
         if (row.busKind != expected[next].busKind) {
             account += "  row " + std::to_string(i) + " has the wrong busKind\n";
         }
-        if (!row.infPath.empty() &&
+        // A row with an INF names a plain TWAIN folder and its DLL, or, for a driver without a
+        // TWAIN line (WIA only), neither.
+        const bool wiaOnly = row.twainFolder.empty() && row.driverDll.empty();
+        if (!row.infPath.empty() && !wiaOnly &&
             (!IsPlainRelativeName(row.twainFolder.c_str()) || row.driverDll.empty())) {
             ReportBreach("the scan", account + "  a row with an INF names no plain TWAIN folder\n",
                          &row);

@@ -32,6 +32,16 @@ public:
     // NUL-terminated into text[0, size). False when it does not fit or cannot be read;
     // `text` is not trusted after a failure.
     virtual bool LineText(const InfLine& line, char* text, std::uint32_t size) = 0;
+
+    // SetupGetFieldCount: the number of value fields of the line (the key not counted), 0 when
+    // it cannot be read.
+    virtual std::uint32_t FieldCount(const InfLine& line) = 0;
+
+    // SetupGetStringFieldA: field `index` of the line (0 is its key, 1 the first value field)
+    // with its strings substituted, NUL-terminated into text[0, size). False when the field is
+    // missing, does not fit or cannot be read; `text` is not trusted after a failure.
+    virtual bool StringField(const InfLine& line, std::uint32_t index, char* text,
+                             std::uint32_t size) = 0;
 };
 
 class InfFiles {

@@ -19,6 +19,8 @@ const char* RegistryPathFor(RegistryPath path, Family family) {
             return nt ? nullptr : "Enum\\";
         case RegistryPath::DriverClassPrefix:
             return nt ? nullptr : "SYSTEM\\CurrentControlSet\\Services\\class\\";
+        case RegistryPath::DeviceDriverKeyPrefix:
+            return nt ? "SYSTEM\\CurrentControlSet\\Control\\Class\\" : nullptr;
         case RegistryPath::UninstallPrefix:
             return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     }

@@ -13,6 +13,7 @@ enum class RegistryPath {
     DevicePresencePrefix,
     DeviceEntryPrefix,
     DriverClassPrefix,
+    DeviceDriverKeyPrefix,
     UninstallPrefix,
 };
 

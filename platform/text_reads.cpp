@@ -73,4 +73,12 @@ bool ReadLineText(InfFile& inf, const InfLine& line, PathText* text) {
     return AdoptText(buffer, strnlen(buffer, sizeof buffer), text);
 }
 
+bool ReadStringField(InfFile& inf, const InfLine& line, std::uint32_t index, PathText* text) {
+    char buffer[kMaxPath] = {};
+    if (!inf.StringField(line, index, buffer, sizeof buffer)) {
+        return false;
+    }
+    return AdoptText(buffer, strnlen(buffer, sizeof buffer), text);
+}
+
 }  // namespace drvsweep

@@ -31,4 +31,7 @@ bool ReadStringValue(RegistryKey& key, const char* valueName, PathText* value);
 // SetupGetLineTextA into 260 bytes.
 bool ReadLineText(InfFile& inf, const InfLine& line, PathText* text);
 
+// SetupGetStringFieldA of field `index` into 260 bytes.
+bool ReadStringField(InfFile& inf, const InfLine& line, std::uint32_t index, PathText* text);
+
 }  // namespace drvsweep

@@ -72,7 +72,7 @@ public:
         return true;
     }
 
-    // The whole text or nothing: the fields joined by commas must fit with their NUL.
+    // The fields joined by commas, whole or not at all.
     bool LineText(const InfLine& line, char* text, std::uint32_t size) override {
         if (Fails("SetupGetLineTextA", path_)) {
             return false;
@@ -87,17 +87,54 @@ public:
             if (i > 0) {
                 joined.push_back(',');
             }
-            joined +=
-                EncodeAnsi(shared_->codePage(), SubstituteInfStrings(inf_, fields[i], folder_));
+            joined += Substituted(fields[i]);
         }
-        if (joined.size() + 1 > size) {
+        return CopyOut(joined, text, size);
+    }
+
+    std::uint32_t FieldCount(const InfLine& line) override {
+        if (Fails("SetupGetFieldCount", path_)) {
+            return 0;
+        }
+        const std::vector<InfLineData>* lines = Lines(line);
+        if (lines == nullptr || line.line >= lines->size()) {
+            return 0;
+        }
+        return static_cast<std::uint32_t>((*lines)[line.line].fields.size());
+    }
+
+    // Field 0 is the key, which a line of several fields and no "=" lacks.
+    bool StringField(const InfLine& line, std::uint32_t index, char* text,
+                     std::uint32_t size) override {
+        if (Fails("SetupGetStringFieldA", path_)) {
             return false;
         }
-        std::memcpy(text, joined.c_str(), joined.size() + 1);
-        return true;
+        const std::vector<InfLineData>* lines = Lines(line);
+        if (lines == nullptr || line.line >= lines->size()) {
+            return false;
+        }
+        const InfLineData& data = (*lines)[line.line];
+        if (index == 0) {
+            return data.hasKey && CopyOut(Substituted(data.key), text, size);
+        }
+        return index <= data.fields.size() &&
+               CopyOut(Substituted(data.fields[index - 1]), text, size);
     }
 
 private:
+    std::string Substituted(const WideText& field) const {
+        return EncodeAnsi(shared_->codePage(), SubstituteInfStrings(inf_, field, folder_));
+    }
+
+    // The whole text or nothing: it must fit with its NUL.
+    static bool CopyOut(const std::string& whole, char* text, std::uint32_t size) {
+        if (whole.size() + 1 > size) {
+            return false;
+        }
+        std::memcpy(text, whole.c_str(), whole.size() + 1);
+        return true;
+    }
+
     bool Fails(const char* call, const std::string& argument) {
         long errorCode = 0;
         return shared_->faults.ShouldFail(call, argument, &errorCode);

@@ -60,6 +60,17 @@ public:
         return SetupGetLineTextA(&context, nullptr, nullptr, nullptr, text, size, nullptr) != FALSE;
     }
 
+    std::uint32_t FieldCount(const InfLine& line) override {
+        INFCONTEXT context = ToContext(line);
+        return SetupGetFieldCount(&context);
+    }
+
+    bool StringField(const InfLine& line, std::uint32_t index, char* text,
+                     std::uint32_t size) override {
+        INFCONTEXT context = ToContext(line);
+        return SetupGetStringFieldA(&context, index, text, size, nullptr) != FALSE;
+    }
+
 private:
     ScopedInf inf_;
 };

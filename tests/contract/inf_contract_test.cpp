@@ -11,8 +11,8 @@
 
 // INF files read as Windows 4 style INFs on the scenario contract_inf, whose windir\inf holds
 // one file per kind of case. Every count and text expected here was read from Wine 8.0's
-// SetupGetLineCountA and SetupGetLineTextA (x86-64 and x86 alike), so the simulated reader must
-// give the same.
+// SetupGetLineCountA, SetupGetLineTextA, SetupGetFieldCount and SetupGetStringFieldA, so the
+// simulated reader must give the same.
 namespace drvsweep {
 namespace {
 
@@ -66,6 +66,7 @@ TEST_F(InfContract, OpensOnlyWin4InfFiles) {
         bool opens;
     } cases[] = {
         {"lines.inf", true},
+        {"models.inf", true},
         {"utf16.inf", true},
         {"utf16_no_mark.inf", true},
         {"utf8.inf", true},
@@ -155,6 +156,54 @@ TEST_F(InfContract, TextMustFitTheBufferWithItsTerminator) {
 
 TEST_F(InfContract, NulCharactersAreBlanksInsideValues) {
     ExpectSections("nul_chars.inf", {{"S", 6, {"a b", " a", "a", "  x", "ab ", "a"}}});
+}
+
+// Every line of the section as its fields 0 (the key) to count + 1, each read into 260 bytes,
+// kFailed for a field that could not be read; the count comes first.
+std::vector<std::vector<std::string>> Fields(InfFile& file, const char* section) {
+    std::vector<std::vector<std::string>> lines;
+    InfLine line;
+    for (bool more = file.FindFirstLine(section, &line); more; more = file.FindNextLine(&line)) {
+        const std::uint32_t count = file.FieldCount(line);
+        std::vector<std::string> fields{std::to_string(count)};
+        for (std::uint32_t index = 0; index <= count + 1; ++index) {
+            char text[kMaxPath] = {};
+            fields.push_back(file.StringField(line, index, text, sizeof text) ? text : kFailed);
+        }
+        lines.push_back(fields);
+    }
+    return lines;
+}
+
+TEST_F(InfContract, FieldsAreSplitAtCommasWithTheKeyAsFieldZero) {
+    const std::unique_ptr<InfFile> file = Open("models.inf");
+    ASSERT_NE(file, nullptr);
+    const std::string mfg = "Quorin, Inc.";
+    const std::vector<std::vector<std::string>> manufacturer = {
+        {"3", mfg, "Quorin", "NTx86", "NTamd64", kFailed},
+        {"4", mfg, "Quorin", "NTx86.6.0", "NTamd64.10.0...16299", "NTarm64", kFailed},
+        {"1", "Plain", "Plain", kFailed},
+        {"2", mfg, "Quoted, Models", "NTamd64", kFailed},
+        {"3", kFailed, "Quorin", "", "NTamd64", kFailed},
+        {"1", "", "Quorin", kFailed},
+        {"2", kFailed, "A", "B", kFailed},
+        {"2", "%Missing%", "Models", "", kFailed},
+    };
+    EXPECT_EQ(Fields(*file, "Manufacturer"), manufacturer);
+    const std::vector<std::vector<std::string>> models = {
+        {"3", "Quorin QDelta 10 USB Scanner", "QDelta.Device.NTamd64", "USB\\VID_0C6E&PID_0010",
+         "USB\\VID_0C6E&PID_0010&REV_0100", kFailed},
+        {"1", "Quorin \"Q\" Scanner", "Install", kFailed},
+    };
+    EXPECT_EQ(Fields(*file, "quorin.ntamd64"), models);
+
+    // A field must fit the buffer with its terminator.
+    InfLine line;
+    ASSERT_TRUE(file->FindFirstLine("Manufacturer", &line));
+    char text[8] = {};
+    EXPECT_TRUE(file->StringField(line, 1, text, 7));
+    EXPECT_STREQ(text, "Quorin");
+    EXPECT_FALSE(file->StringField(line, 1, text, 6));
 }
 
 TEST_F(InfContract, UnicodeFilesComeOutInTheAnsiCodePage) {

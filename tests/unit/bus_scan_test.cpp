@@ -184,25 +184,75 @@ TEST_F(BusScanTest, TheFamilyChoosesTheDeviceTreeAndTheKernelDriver) {
     EXPECT_STREQ(table.rows[1].kernelDriver.c_str(), "Orbdrv.vxd");
 }
 
-TEST_F(BusScanTest, AUsbRowWithoutAUsableTwainFolderKeepsNoInf) {
-    AddDevice(kUsb, "VID_0C6E&PID_0001");
-    AddDevice(kUsb, "VID_0C6E&PID_0002");
-    AddDevice(kUsb, "VID_0C6E&PID_0003");
+// A TWAIN line that names no safe folder leaves the row without its INF; an INF without a
+// readable TWAIN line is a driver without a data source (WIA only): its row keeps the INF as a
+// package to remove, with no data source folder or DLL name.
+TEST_F(BusScanTest, AUsbRowKeepsItsInfUnlessTheTwainLineIsUnsafe) {
+    for (const char* name :
+         {"VID_0C6E&PID_0001", "VID_0C6E&PID_0002", "VID_0C6E&PID_0003", "VID_0C6E&PID_0004"}) {
+        AddDevice(kUsb, name);
+    }
     AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001", "Tw=10,twain_32\\Sample");
     AddInf("oem2.inf", "USB\\VID_0C6E&PID_0002", "Tw=10,twain_32\\..");
+    AddInf("oem3.inf", "USB\\VID_0C6E&PID_0003", "Sti=11");
     // A TWAIN line over 259 characters cannot be read, so no TWAIN line is found.
-    AddInf("oem3.inf", "USB\\VID_0C6E&PID_0003", "Tw=10,twain_32\\" + std::string(252, 'x'));
+    AddInf("oem4.inf", "USB\\VID_0C6E&PID_0004", "Tw=10,twain_32\\" + std::string(252, 'x'));
     Scan();
-    ASSERT_EQ(table.lastIndex, 2);
+    ASSERT_EQ(table.lastIndex, 3);
     EXPECT_STREQ(table.rows[0].twainFolder.c_str(), "Sample");
     EXPECT_STREQ(table.rows[0].driverDll.c_str(), "Sample.dll");
     EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem1.inf");
-    for (int row : {1, 2}) {
+    EXPECT_TRUE(table.rows[1].infPath.empty());
+    EXPECT_STREQ(table.rows[2].infPath.c_str(), "C:\\windows\\inf\\oem3.inf");
+    EXPECT_STREQ(table.rows[3].infPath.c_str(), "C:\\windows\\inf\\oem4.inf");
+    for (int row : {1, 2, 3}) {
         SCOPED_TRACE(row);
-        EXPECT_TRUE(table.rows[row].infPath.empty());
         EXPECT_TRUE(table.rows[row].twainFolder.empty());
         EXPECT_TRUE(table.rows[row].driverDll.empty());
     }
+}
+
+// On the NT family the INF that the device's driver key names comes before the search; the
+// search is the fallback wherever that name is not a bare OEM INF of the INF folder.
+TEST_F(BusScanTest, TheDevicesOwnInfComesBeforeTheSearch) {
+    const std::string classKey = "SYSTEM\\CurrentControlSet\\Control\\Class\\{6bdd1fc6}\\";
+    const struct {
+        const char* infPath;  // the driver key's InfPath; null: no driver key
+        const char* found;
+    } cases[] = {
+        {"oem9.inf", "C:\\windows\\inf\\oem9.inf"},
+        {"OEM9.INF", "C:\\windows\\inf\\oem9.inf"},
+        {nullptr, "C:\\windows\\inf\\oem1.inf"},
+        {"oem8.inf", "C:\\windows\\inf\\oem1.inf"},  // not in the folder
+        {"scanner.inf", "C:\\windows\\inf\\oem1.inf"},
+        {"C:\\windows\\inf\\oem9.inf", "C:\\windows\\inf\\oem1.inf"},
+        {"..\\inf\\oem9.inf", "C:\\windows\\inf\\oem1.inf"},
+        {"", "C:\\windows\\inf\\oem1.inf"},
+    };
+    AddDevice(kUsb, "VID_0C6E&PID_0001");
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0001\\1", "Driver",
+                                 "{6bdd1fc6}\\0001");
+    AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001", "Tw=10,twain_32\\Old");
+    // The device's own INF need not list it under the same hardware ID.
+    AddInf("oem9.inf", "USB\\VID_0C6E&PID_0001&REV_0200", "Tw=10,twain_32\\New");
+    machine.files().AddFile("C:\\windows\\inf\\scanner.inf", "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.infPath ? c.infPath : "<no driver key>");
+        machine.registry().DeleteKey((classKey + "0001").c_str());
+        if (c.infPath != nullptr) {
+            machine.registry().SetString(classKey + "0001", "InfPath", c.infPath);
+        }
+        Scan();
+        ASSERT_EQ(table.lastIndex, 0);
+        EXPECT_STREQ(table.rows[0].infPath.c_str(), c.found);
+        EXPECT_EQ(machine.openHandles(), 0);
+    }
+
+    machine.registry().SetString(classKey + "0001", "InfPath", "oem9.inf");
+    machine.faults().Add({"RegQueryValueExA", "\\InfPath"});
+    Scan();
+    EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem1.inf")
+        << "a driver key whose InfPath cannot be read";
 }
 
 TEST_F(BusScanTest, ARescanStartsFromAClearTable) {

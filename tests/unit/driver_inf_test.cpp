@@ -75,14 +75,40 @@ TEST_F(DriverInfTest, OnlyTheFamilysFolderAndPatternAreSearched) {
     EXPECT_STREQ(found.c_str(), "C:\\windows\\inf\\other\\scanner.inf");
 }
 
-TEST_F(DriverInfTest, ModelsSectionsAreTheWholeTextOfManufacturerLines) {
+// A [Manufacturer] line's first field names the undecorated models section and every further
+// field a decorated one, whatever the architecture; all of them are searched.
+TEST_F(DriverInfTest, EveryModelsSectionALineNamesIsSearched) {
     AddInf("oem1.inf",
            "[Version]\r\nSignature=$Windows NT$\r\n[Manufacturer]\r\n"
-           "%Mfg%=Models,NTx86\r\nOther=Missing\r\n%Mfg%=Second\r\n"
-           "[Models.NTx86]\r\nD=I,USB\\VID_0C6E&PID_0001\r\n"
-           "[second]\r\nD=I,USB\\VID_0C6E&PID_0002\r\n[Strings]\r\nMfg=Quorin\r\n");
-    EXPECT_EQ(Find("USB\\VID_0C6E&PID_0001"), 0) << "Models,NTx86 names no section";
-    EXPECT_EQ(Find("USB\\VID_0C6E&PID_0002"), 1) << "section names ignore case";
+           "%Mfg% = Quorin, NTx86, NTamd64.10.0...16299, NTarm64\r\nOther=Missing\r\n"
+           "%Mfg%=Second\r\nThird,,NTia64\r\n\"%Mfg%\"\r\n"
+           "[Quorin]\r\nD=I,USB\\VID_0C6E&PID_0001\r\n"
+           "[Quorin.NTx86]\r\nD=I,USB\\VID_0C6E&PID_0002\r\n"
+           "[quorin.ntamd64.10.0...16299]\r\nD=I,USB\\VID_0C6E&PID_0003\r\n"
+           "[Quorin.NTarm64]\r\nD=I,USB\\VID_0C6E&PID_0004\r\n"
+           "[second]\r\nD=I,USB\\VID_0C6E&PID_0005\r\n"
+           "[Third.NTia64]\r\nD=I,USB\\VID_0C6E&PID_0006\r\n"
+           "[Quorin, Inc.]\r\nD=I,USB\\VID_0C6E&PID_0007\r\n"
+           "[Quorin.NTamd64]\r\nD=I,USB\\VID_0C6E&PID_0008\r\n"
+           "[Strings]\r\nMfg=\"Quorin, Inc.\"\r\n");
+    for (const char* id :
+         {"USB\\VID_0C6E&PID_0001", "USB\\VID_0C6E&PID_0002", "USB\\VID_0C6E&PID_0003",
+          "USB\\VID_0C6E&PID_0004", "USB\\VID_0C6E&PID_0005", "USB\\VID_0C6E&PID_0006",
+          "USB\\VID_0C6E&PID_0007"}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(Find(id), 1);
+    }
+    EXPECT_EQ(Find("USB\\VID_0C6E&PID_0008"), 0)
+        << "only the decoration as written names a section";
+
+    // A line whose fields cannot be counted or read names nothing, and the walk goes on.
+    for (const char* call : {"SetupGetFieldCount", "SetupGetStringFieldA"}) {
+        SCOPED_TRACE(call);
+        machine.faults().Clear();
+        machine.faults().Add({call, "", 5, 0, 1});
+        EXPECT_EQ(Find("USB\\VID_0C6E&PID_0001"), 0);
+        EXPECT_EQ(Find("USB\\VID_0C6E&PID_0005"), 1);
+    }
 }
 
 TEST_F(DriverInfTest, AnInfThatDoesNotOpenIsPassedOver) {
@@ -148,14 +174,13 @@ protected:
     std::string FolderFor(const std::string& lines) {
         AddInf("oem1.inf", Inf("%Mfg%=Models", "D=I,USB\\VID_0C6E&PID_0001", lines));
         PathText folder = sentinel;
-        const int result =
+        const TwainFolderRead result =
             ReadTwainFolder(machine.platform(), "C:\\windows\\inf\\oem1.inf", &folder);
         EXPECT_EQ(machine.openHandles(), 0);
-        if (result == 0) {
+        if (result != TwainFolderRead::kFolder) {
             EXPECT_EQ(folder, sentinel);
-            return "<none>";
+            return result == TwainFolderRead::kNoTwainLine ? "<no line>" : "<none>";
         }
-        EXPECT_EQ(result, 1);
         return folder.c_str();
     }
 };
@@ -170,9 +195,9 @@ TEST_F(TwainFolderTest, TheFolderIsWhatFollowsTheFirstBackslashOfTheTwainLine) {
         {"Tw=10,twain_32\\Maker\\Model", "Maker\\Model"},
         {"Tw=10,twain_32\\First\r\nTw2=10,twain_32\\Second", "First"},
         {"Tw = 10 , \"twain_32\\Quoted Name\" ; comment", "Quoted Name"},
-        {"Tw=10,Twain_32\\Neither", "<none>"},
-        {"DefaultDestDir=11", "<none>"},
-        {"", "<none>"},
+        {"Tw=10,Twain_32\\Neither", "<no line>"},
+        {"DefaultDestDir=11", "<no line>"},
+        {"", "<no line>"},
         {"Tw=10,twain_32", "<none>"},
         {"Tw=10,twain_32\\", "<none>"},
         {"Tw=10,twain_32\\..", "<none>"},

@@ -97,6 +97,15 @@ public:
             } else {
                 machine_.registry().SetString(key + "\\1", "DeviceDesc", "Scanner " + name);
             }
+            // Some devices name their own INF through their driver key, in either case, and
+            // some name one that is not there.
+            if (Draw(3) == 0) {
+                const std::string driver = "{6bdd1fc6}\\" + std::to_string(i);
+                machine_.registry().SetString(key + "\\1", "Driver", driver);
+                machine_.registry().SetString(
+                    "SYSTEM\\CurrentControlSet\\Control\\Class\\" + driver, "InfPath",
+                    (Draw(2) == 0 ? "oem" : "OEM") + std::to_string(Draw(90)) + ".inf");
+            }
         }
         const int infCount = 20 + Draw(60);
         const int refused = Draw(infCount);
@@ -283,6 +292,96 @@ TEST_F(InfIndexTest, AScanReadsTheFolderOnlyWhenADeviceNeedsItsInf) {
     EXPECT_EQ(FolderPasses(machine), 2);
     EXPECT_TRUE(table.rows[2].infPath.empty());
     EXPECT_STREQ(table.rows[1].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
+}
+
+// A folder of today's packages: decorated models sections listing one model in either case,
+// [Strings], an updated driver whose older package still lists the scanner, a PC Card package,
+// and another maker's package.
+class MakerPackagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AddInf(
+            "oem1.inf",
+            "[Manufacturer]\r\n%Mfg%=Quorin,NTx86,NTamd64\r\n"
+            "[Quorin.NTamd64]\r\n"
+            "%K10.Desc%=Quorin.Install,USB\\VID_0C6E&PID_0010,usb\\vid_0c6e&pid_0010&rev_0200\r\n"
+            "%K20.Desc%=Quorin.Install,USB\\VID_0C6E&PID_0020,USB\\VID_04A9&PID_0020\r\n"
+            "[Quorin.NTx86]\r\n%K10.Desc%=Quorin.Install,usb\\vid_0c6e&pid_0010\r\n"
+            "[Strings]\r\nMfg=\"Quorin, Inc.\"\r\nK10.Desc=\"Quorin K10, 64-bit\"\r\n"
+            "K20.Desc=\"Quorin K20\"\r\n");
+        AddInf("oem2.inf",
+               "[Manufacturer]\r\nQuorin=Models\r\n[Models]\r\n"
+               "\"Quorin K10 (old)\"=Install,USB\\VID_0C6E&PID_0010\r\n");
+        AddInf("oem3.inf",
+               "[Manufacturer]\r\nAcme=Models,NTamd64\r\n[Models.NTamd64]\r\n"
+               "\"Acme\"=Quorin.Compatible,USB\\VID_04B8&PID_0110\r\n");
+        AddInf("oem4.inf",
+               "[Manufacturer]\r\nQuorin=Cards\r\n[Cards]\r\n"
+               "RoamDoc=Card,PCMCIA\\Quorin-RoamDoc-5E1A,PCMCIA\\rdn-cq-d41e-1\r\n"
+               "=Card,PCMCIA\\QUORIN-NODESC\r\n");
+    }
+
+    void AddInf(const std::string& name, const std::string& sections) {
+        machine.files().AddFile("C:\\windows\\inf\\" + name,
+                                "[Version]\r\nSignature=\"$Windows NT$\"\r\n" + sections);
+    }
+
+    // Each package as "<inf>: <id> = <description>; ...".
+    static std::vector<std::string> Describe(const std::vector<MakerPackage>& packages) {
+        std::vector<std::string> described;
+        for (const MakerPackage& package : packages) {
+            std::string text = std::string(package.infPath.c_str()) + ":";
+            for (const MakerModel& model : package.models) {
+                text += std::string(" ") + model.hardwareId.c_str() + " = " +
+                        model.description.c_str() + ";";
+            }
+            described.push_back(text);
+        }
+        return described;
+    }
+
+    sim::SimWindows machine;
+};
+
+TEST_F(MakerPackagesTest, EveryPackageOfTheMakerIsKnownFromTheOnePass) {
+    InfIndex index(machine.platform());
+    EXPECT_EQ(Describe(index.MakerPackages()),
+              (std::vector<std::string>{
+                  "C:\\windows\\inf\\oem1.inf: usb\\vid_0c6e&pid_0010 = Quorin K10, 64-bit; "
+                  "usb\\vid_0c6e&pid_0010&rev_0200 = Quorin K10, 64-bit; "
+                  "USB\\VID_0C6E&PID_0020 = Quorin K20;",
+                  "C:\\windows\\inf\\oem2.inf: USB\\VID_0C6E&PID_0010 = Quorin K10 (old);",
+                  "C:\\windows\\inf\\oem4.inf: PCMCIA\\Quorin-RoamDoc-5E1A = RoamDoc; "
+                  "PCMCIA\\rdn-cq-d41e-1 = RoamDoc; PCMCIA\\QUORIN-NODESC = ;",
+              }));
+    std::vector<std::string> every;
+    for (const PathText& path : index.FindEveryDriverInf("usb\\vid_0c6e&pid_0010")) {
+        every.push_back(path.c_str());
+    }
+    EXPECT_EQ(every, (std::vector<std::string>{"C:\\windows\\inf\\oem1.inf",
+                                               "C:\\windows\\inf\\oem2.inf"}));
+    EXPECT_TRUE(index.FindEveryDriverInf("USB\\VID_0C6E&PID_0099").empty());
+    EXPECT_TRUE(index.FindEveryDriverInf("").empty());
+
+    PathText found;
+    EXPECT_EQ(index.FindInfInFolder("OEM2.INF", &found), 1);
+    EXPECT_STREQ(found.c_str(), "C:\\windows\\inf\\oem2.inf");
+    EXPECT_EQ(index.FindInfInFolder("oem5.inf", &found), 0);
+    EXPECT_EQ(FolderPasses(machine), 1);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+TEST_F(MakerPackagesTest, ADescriptionThatCannotBeReadIsLeftEmpty) {
+    // The fourth field call on oem1.inf reads the description of its first maker line, in
+    // [Quorin.NTx86]; the same model's line in [Quorin.NTamd64] does not add it again.
+    machine.faults().Add({"SetupGetStringFieldA", "oem1.inf", 5, 3, 1});
+    InfIndex index(machine.platform());
+    const std::vector<std::string> described = Describe(index.MakerPackages());
+    ASSERT_EQ(described.size(), 3u);
+    EXPECT_EQ(described[0],
+              "C:\\windows\\inf\\oem1.inf: usb\\vid_0c6e&pid_0010 = ; "
+              "usb\\vid_0c6e&pid_0010&rev_0200 = Quorin K10, 64-bit; "
+              "USB\\VID_0C6E&PID_0020 = Quorin K20;");
 }
 
 }  // namespace

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "discovery/driver_inf.h"
+#include "platform/fixed_text.h"
+#include "platform/platform.h"
+
+namespace drvsweep {
+
+// Whether `name` is a bare OEM INF file name, "oem<anything>.inf" in any case: no folder,
+// drive or stream part, so that it can only name a file of the INF folder.
+bool IsBareOemInfName(const CodePage& codePage, const char* name);
+
+// The INF Windows installed a device instance from, on the NT family: the instance key's
+// "Driver" value names its driver key below SYSTEM\CurrentControlSet\Control\Class\, whose
+// "InfPath" names the INF. Returns 1 with the INF's full path in *infPath when that is a bare
+// OEM INF name of a file the lookup finds in the INF folder; otherwise (the 9x family included)
+// 0 with *infPath untouched.
+int FindOwnInf(Platform& platform, RegistryKey& instanceKey, DriverInfLookup& lookup,
+               PathText* infPath);
+
+}  // namespace drvsweep
