@@ -308,15 +308,6 @@ std::vector<std::string> SplitArguments(const char* arguments) {
     }
 }
 
-bool HasArguments(const char* arguments) {
-    for (const char* p = arguments; *p != '\0'; ++p) {
-        if (!IsBlank(*p) && *p != '\r' && *p != '\n') {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine* commandLine,
                       std::string* error) {
     return Parser(arguments, commandLine, error).Parse();

@@ -33,10 +33,6 @@ struct CommandLine {
 // while 2n + 1 give n and a literal quote.
 std::vector<std::string> SplitArguments(const char* arguments);
 
-// Whether the arguments hold anything but blanks: only then does the program run without its
-// window.
-bool HasArguments(const char* arguments);
-
 // Understands the arguments. False with *error saying what is wrong (in English, for the
 // standard error) when they cannot be understood; *commandLine is then unspecified.
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine* commandLine,

@@ -378,12 +378,4 @@ int RunCommandLine(CommandLinePlatform& platform, const char* arguments) {
     return RunRemove(platform, line, split);
 }
 
-bool EndsWithoutVisibleDesktop(RunFacts& facts, int* exitCode) {
-    if (facts.HasVisibleWindowStation()) {
-        return false;
-    }
-    *exitCode = kExitNoVisibleDesktop;
-    return true;
-}
-
 }  // namespace drvsweep::cli

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/command_line_platform.h"
+#include "cli/command_line_platform.h"
 
 namespace drvsweep::cli {
 

@@ -79,7 +79,7 @@ void DriveCommandLine(FuzzInput& input, FuzzMachine& machine) {
     sim::SimOutputFiles outputFiles{machine.windows.faults(), machine.windows.files()};
     sim::SimRunFacts facts{machine.windows.version()};
     sim::SimProcessJobs jobs;
-    CommandLinePlatform cliPlatform{platform, console, outputFiles, facts, jobs};
+    cli::CommandLinePlatform cliPlatform{platform, console, outputFiles, facts, jobs};
     const std::string arguments = "/remove \"" + target + "\" /quiet /norestart /log " + kLogPath +
                                   (whatIf ? " /whatif" : "");
     cli::RunCommandLine(cliPlatform, arguments.c_str());

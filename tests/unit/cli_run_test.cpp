@@ -373,15 +373,6 @@ TEST_F(CommandLineRunTest, HelpAndVersionEndWithZero) {
     EXPECT_EQ(console.output(), "DrvSweep 1.0.0\r\n");
 }
 
-TEST_F(CommandLineRunTest, NoArgumentsWithoutAVisibleDesktopEndsWith1459) {
-    int exitCode = 0;
-    EXPECT_FALSE(EndsWithoutVisibleDesktop(facts, &exitCode));
-    EXPECT_EQ(exitCode, 0);
-    facts.visibleWindowStation = false;
-    EXPECT_TRUE(EndsWithoutVisibleDesktop(facts, &exitCode));
-    EXPECT_EQ(exitCode, kExitNoVisibleDesktop);
-}
-
 TEST_F(CommandLineRunTest, AnOutputFileThatCannotBeWrittenFailsTheRun) {
     Load("demo_nt");
     EXPECT_EQ(Run("/list /out C:\\missing\\folder\\r.txt"), kExitFailed);

@@ -6,7 +6,7 @@
 #include "platform/process_jobs.h"
 #include "platform/run_facts.h"
 
-namespace drvsweep {
+namespace drvsweep::cli {
 
 // The operating system as a command-line run sees it: the services the dialog uses, and those
 // a run without a window needs as well.
@@ -18,4 +18,4 @@ struct CommandLinePlatform {
     ProcessJobs& jobs;
 };
 
-}  // namespace drvsweep
+}  // namespace drvsweep::cli

@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "app/hand_over.h"
+#include "app/hand_over_text.h"
+#include "app/program_start.h"
+#include "app/start_exit_codes.h"
 #include "platform/sim/sim_program_hand_over.h"
+#include "platform/sim/sim_run_facts.h"
 #include "platform/sim/sim_version.h"
 #include "tests/unit/ui_code_pages.h"
-#include "ui/hand_over.h"
-#include "ui/hand_over_text.h"
 #include "ui/interface_strings.h"
 
 namespace drvsweep {
@@ -42,16 +45,23 @@ protected:
         os_.SetCommandLine("\"C:\\Tools\\DrvSweep.exe\"  /quiet \"a b\"");
     }
 
-    // StartDrvSweep with an in-process run that answers 42.
-    int Start() {
-        return StartDrvSweep(os_, version_, notice_, [this] {
-            ++ranHere_;
-            return 42;
-        });
+    // A start with the given arguments whose dialog, run here, answers 42 and whose command
+    // line answers 43.
+    int Start(const char* arguments = "") {
+        return StartProgram(
+            arguments, services_,
+            [this] {
+                ++commandLinesRun_;
+                return 43;
+            },
+            [this] {
+                ++ranHere_;
+                return 42;
+            });
     }
 
     void ExpectRefusedAndClean() {
-        EXPECT_EQ(Start(), kHandOverFailedExitCode);
+        EXPECT_EQ(Start(), kExitDialogNotHandedOver);
         EXPECT_EQ(ranHere_, 0);
         EXPECT_EQ(notice_.shown.size(), 1u);
         EXPECT_TRUE(os_.files().empty());
@@ -61,8 +71,11 @@ protected:
     sim::SimFaults faults_;
     sim::SimProgramHandOver os_{faults_};
     sim::SimVersion version_{faults_};
+    sim::SimRunFacts facts_{version_};
     RecordingNotice notice_;
+    StartServices services_{os_, facts_, version_, notice_};
     int ranHere_ = 0;
+    int commandLinesRun_ = 0;
 };
 
 TEST_F(HandOverTest, A32BitWindowsRunsHereAndTouchesNothing) {
@@ -116,7 +129,7 @@ TEST_F(HandOverTest, AFolderThatExistsIsNeverTakenOver) {
     for (const char digit : std::string("0123456789abcdef")) {
         os_.AddForeignFolder(prefix + digit);
     }
-    EXPECT_EQ(Start(), kHandOverFailedExitCode);
+    EXPECT_EQ(Start(), kExitDialogNotHandedOver);
     EXPECT_EQ(os_.runs().size(), 1u);
     EXPECT_EQ(os_.folders().size(), 16u);
 }
@@ -152,19 +165,34 @@ TEST_F(HandOverTest, WithoutTheCarriedProgram64BitWindowsIsRefused) {
     EXPECT_TRUE(os_.runs().empty());
 }
 
-// A command-line run may show no window: refused, it ends with the code it is given, and the
-// notice stays unused; handed over, the child's exit code still passes.
+// A command-line run may show no window: refused, it ends with 1603 (not 1, which means "a
+// scanner was found" to /list), and the notice stays unused; run here, its own code passes.
 TEST_F(HandOverTest, ACommandLineRunIsRefusedWithoutAWindow) {
-    const auto runHere = [this] {
-        ++ranHere_;
-        return 42;
-    };
     os_.SetCarriedProgram(std::nullopt);
-    EXPECT_EQ(StartWithoutWindow(os_, 1603, runHere), 1603);
+    EXPECT_EQ(Start(" /list"), 1603);
     EXPECT_TRUE(notice_.shown.empty());
-    EXPECT_EQ(ranHere_, 0);
+    EXPECT_EQ(commandLinesRun_, 0);
     os_.SetWow64Answer(Wow64Answer::NotWow64);
-    EXPECT_EQ(StartWithoutWindow(os_, 1603, runHere), 42);
+    EXPECT_EQ(Start(" /list"), 43);
+    EXPECT_EQ(commandLinesRun_, 1);
+    EXPECT_EQ(ranHere_, 0);
+}
+
+// In session 0 a start without arguments ends with 1459 before anything is handed over or
+// run, so that not even a refused hand-over's message box waits for someone who cannot see it;
+// a command line runs there as anywhere.
+TEST_F(HandOverTest, ASession0StartWithoutArgumentsEndsWith1459BeforeTheHandOver) {
+    facts_.visibleWindowStation = false;
+    EXPECT_EQ(Start(" \t"), 1459);
+    EXPECT_TRUE(os_.runs().empty());
+    os_.SetCarriedProgram(std::nullopt);
+    EXPECT_EQ(Start(), 1459);
+    EXPECT_TRUE(notice_.shown.empty());
+    EXPECT_EQ(ranHere_ + commandLinesRun_, 0);
+
+    os_.SetWow64Answer(Wow64Answer::NotWow64);
+    EXPECT_EQ(Start("/remove all"), 43);
+    EXPECT_EQ(commandLinesRun_, 1);
 }
 
 TEST_F(HandOverTest, AProgramPathTooLongForItsBufferRemovesTheNewFolder) {
@@ -176,7 +204,7 @@ TEST_F(HandOverTest, AProgramPathTooLongForItsBufferRemovesTheNewFolder) {
 
 TEST_F(HandOverTest, AChildWhoseExitCodeIsLostCountsAsRunAndIsCleanedUp) {
     faults_.Add({"GetExitCodeProcess", "", 6});
-    EXPECT_EQ(Start(), kHandOverFailedExitCode);
+    EXPECT_EQ(Start(), kExitChildCodeLost);
     EXPECT_TRUE(notice_.shown.empty());
     EXPECT_EQ(os_.runs().size(), 1u);
     EXPECT_TRUE(os_.folders().empty());
@@ -209,7 +237,7 @@ TEST_F(HandOverTest, TheRefusalSpeaksTheSystemLanguage) {
         SCOPED_TRACE(c.language);
         version_.SetLanguage(c.language);
         notice_.shown.clear();
-        EXPECT_EQ(Start(), kHandOverFailedExitCode);
+        EXPECT_EQ(Start(), kExitDialogNotHandedOver);
         ASSERT_EQ(notice_.shown.size(), 1u);
         InterfaceStrings strings;
         LoadInterfaceStrings(version_, strings);
@@ -231,6 +259,30 @@ TEST(HandOverText, EachLanguageDecodesToItsUnicodeText) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(testing::ConvertText(HandOverFailureText(slot).bytes, iconvNames[slot], "UTF-8"),
                   expected[slot]);
+    }
+}
+
+TEST(ChooseFrontEnd, ArgumentsRunTheCommandLineAndBlanksAloneTheDialog) {
+    sim::SimFaults faults;
+    sim::SimVersion version{faults};
+    sim::SimRunFacts facts{version};
+    const struct {
+        const char* arguments;
+        FrontEndChoice visible;
+        FrontEndChoice session0;
+    } cases[] = {
+        {"", FrontEndChoice::Dialog, FrontEndChoice::NoVisibleDesktop},
+        {" \t\r\n", FrontEndChoice::Dialog, FrontEndChoice::NoVisibleDesktop},
+        {" /list", FrontEndChoice::CommandLine, FrontEndChoice::CommandLine},
+        {"x", FrontEndChoice::CommandLine, FrontEndChoice::CommandLine},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        EXPECT_EQ(HasArguments(c.arguments), c.visible == FrontEndChoice::CommandLine);
+        facts.visibleWindowStation = true;
+        EXPECT_EQ(ChooseFrontEnd(c.arguments, facts), c.visible);
+        facts.visibleWindowStation = false;
+        EXPECT_EQ(ChooseFrontEnd(c.arguments, facts), c.session0);
     }
 }
 

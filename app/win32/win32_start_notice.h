@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/hand_over.h"
+#include "app/hand_over.h"
 
 namespace drvsweep::win32 {
 

@@ -1,4 +1,4 @@
-#include "ui/win32/win32_start_notice.h"
+#include "app/win32/win32_start_notice.h"
 
 #include "platform/win32/windows_api.h"
 #include "ui/win32/wide_text.h"

@@ -1,4 +1,4 @@
-#include "ui/hand_over_text.h"
+#include "app/hand_over_text.h"
 
 #include "ui/interface_strings.h"
 

@@ -1,6 +1,7 @@
-#include "ui/hand_over.h"
+#include "app/hand_over.h"
 
-#include "ui/hand_over_text.h"
+#include "app/hand_over_text.h"
+#include "app/start_exit_codes.h"
 #include "ui/interface_strings.h"
 
 namespace drvsweep {
@@ -141,7 +142,7 @@ HandOverResult HandOverOnWow64(ProgramHandOver& os) {
     // A program that ran has shown its own window and may have removed a scanner: that is
     // no refusal, even when its exit code is lost.
     return {StartChoice::HandedOver,
-            run.exitCodeRead ? run.exitCode : static_cast<std::uint32_t>(kHandOverFailedExitCode)};
+            run.exitCodeRead ? run.exitCode : static_cast<std::uint32_t>(kExitChildCodeLost)};
 }
 
 void ShowHandOverFailure(VersionInfo& version, StartNotice& notice) {
