@@ -85,6 +85,7 @@ TEST_F(CommandLineRunTest, ListFindsTheScannersAsJsonAndChangesNothing) {
 
     const JsonValue value = Json();
     EXPECT_EQ(value["schemaVersion"].number, 1);
+    EXPECT_EQ(value["toolVersion"].text, DRVSWEEP_VERSION_TEXT);
     EXPECT_EQ(value["exitCode"].number, 1);
     EXPECT_EQ(value["computerName"].text, "PC-042");
     EXPECT_EQ(value["timeUtc"].text, "2026-12-08T23:05:09Z");

@@ -19,11 +19,9 @@
 // commctrl.h needs the Windows types declared first.
 #include <commctrl.h>
 
-namespace {
+#include <memory>
 
-// The process-wide state of the run; static, as it outlives the main window and is too large
-// for the stack.
-drvsweep::AppState appState;
+namespace {
 
 int RunHere(HINSTANCE instance, const char* arguments) {
     int exitCode = 0;
@@ -36,9 +34,14 @@ int RunHere(HINSTANCE instance, const char* arguments) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // The process-wide state of the run, which outlives the main window. It is too large for
+    // the stack, and as a static object its non-zero initial values (about 420 KB, mostly
+    // empty text buffers) would be stored in the program file.
+    const auto appState = std::make_unique<drvsweep::AppState>();
+
     drvsweep::win32::Win32Windows windows;
     drvsweep::win32::Win32DialogRunner dialogs(instance, nullptr, windows.platform().version);
-    drvsweep::CUninstallApp app(appState, windows.platform(), dialogs);
+    drvsweep::CUninstallApp app(*appState, windows.platform(), dialogs);
     app.InitInstance();
     return 0;
 }
