@@ -23,7 +23,7 @@ copy_sources() {
     mkdir -p "$1"
     (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
         while IFS= read -r -d '' file; do
-            [ -e "$file" ] && printf '%s\0' "$file"
+            if [ -e "$file" ]; then printf '%s\0' "$file"; fi
         done | tar --null -T - -cf -) | tar -xf - -C "$1"
 }
 copy_sources "$here"
@@ -45,10 +45,11 @@ first=$!
 sleep 5
 TZ=Asia/Shanghai release "$there" &
 second=$!
-wait "$first"
-wait "$second"
-
 status=0
+wait "$first" || status=1
+wait "$second" || status=1
+[ "$status" -eq 0 ] || exit 1
+
 for file in DrvSweep64.exe DrvSweep.exe SHA256SUMS; do
     if ! cmp "$here/build/release/$file" "$there/build/release/$file"; then
         echo "FAIL: two builds of the same sources give different $file" >&2
