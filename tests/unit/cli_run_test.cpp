@@ -14,6 +14,7 @@
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/win32_codes.h"
+#include "res/version.h"
 #include "tests/support/json_value.h"
 #include "tests/support/test_machine.h"
 
@@ -84,6 +85,7 @@ TEST_F(CommandLineRunTest, ListFindsTheScannersAsJsonAndChangesNothing) {
 
     const JsonValue value = Json();
     EXPECT_EQ(value["schemaVersion"].number, 1);
+    EXPECT_EQ(value["toolVersion"].text, DRVSWEEP_VERSION_TEXT);
     EXPECT_EQ(value["exitCode"].number, 1);
     EXPECT_EQ(value["computerName"].text, "PC-042");
     EXPECT_EQ(value["timeUtc"].text, "2026-12-08T23:05:09Z");
@@ -154,7 +156,7 @@ TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsARestart) {
     std::string log;
     ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
     EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_NE(log.find("<![LOG[DrvSweep 1.0.0]LOG]!>"), std::string::npos);
+    EXPECT_NE(log.find("<![LOG[DrvSweep " DRVSWEEP_VERSION_TEXT "]LOG]!>"), std::string::npos);
     EXPECT_NE(log.find("<![LOG[Command line: /remove all /quiet]LOG]!>"), std::string::npos);
     EXPECT_NE(log.find("Summary: result=3010 removed=4"), std::string::npos);
     EXPECT_EQ(machine.openHandles(), 0);
@@ -370,7 +372,7 @@ TEST_F(CommandLineRunTest, HelpAndVersionEndWithZero) {
     EXPECT_EQ(Run("/?"), kExitDone);
     EXPECT_NE(console.output().find("Usage:"), std::string::npos);
     EXPECT_EQ(Run("-VERSION"), kExitDone);
-    EXPECT_EQ(console.output(), "DrvSweep 1.0.0\r\n");
+    EXPECT_EQ(console.output(), "DrvSweep " DRVSWEEP_VERSION_TEXT "\r\n");
 }
 
 TEST_F(CommandLineRunTest, AnOutputFileThatCannotBeWrittenFailsTheRun) {

@@ -10,6 +10,7 @@
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/support/test_machine.h"
 #include "tests/unit/ui_code_pages.h"
 #include "ui/about_strings.h"
@@ -242,7 +243,7 @@ TEST(MainWindow, AboutBoxSpeaksTheInterfaceLanguage) {
             };
             EXPECT_EQ(about.caption(), text(AboutRole::Caption));
             RecordedText version = text(AboutRole::VersionLabel);
-            version.push_back({"1.0.0", CodePageOfSlot(kEnglish)});
+            version.push_back({DRVSWEEP_VERSION_TEXT, CodePageOfSlot(kEnglish)});
             EXPECT_EQ(about.itemText(IDC_ABOUT_VERSION), version);
             EXPECT_EQ(about.itemText(IDC_ABOUT_PURPOSE), text(AboutRole::Purpose));
             EXPECT_EQ(about.itemText(kIdOk), text(AboutRole::OkButton));

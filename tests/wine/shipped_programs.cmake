@@ -25,11 +25,3 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
         ${DRVSWEEP_RELEASE_DIR}/DrvSweep.exe ${DRVSWEEP_RELEASE_DIR}/DrvSweep64.exe)
     set_tests_properties(release_carries_program64 PROPERTIES FIXTURES_REQUIRED shipped_programs)
 endif()
-
-# The x86-64 preset also builds the release once more from a copy of the sources at another
-# path and compares the bytes: the same commit must give the same programs.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    add_test(NAME release_reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/check_reproducible.sh)
-    set_tests_properties(release_reproducible PROPERTIES FIXTURES_REQUIRED shipped_programs
-        TIMEOUT 1800)
-endif()

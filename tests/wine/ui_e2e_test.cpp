@@ -5,6 +5,7 @@
 
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/wine/program_session.h"
 #include "tests/wine/screenshot_request.h"
 #include "tests/wine/user_input.h"
@@ -58,15 +59,15 @@ struct AboutTexts {
     const wchar_t* okButton;
 };
 
-const AboutTexts kEnglishAbout = {L"About DrvSweep", L"DrvSweep version 1.0.0",
+const AboutTexts kEnglishAbout = {L"About DrvSweep", L"DrvSweep version " DRVSWEEP_VERSION_TEXT,
                                   L"Removes the drivers of Quorin USB and PC Card scanners.",
                                   L"OK"};
-const AboutTexts kSimplifiedChineseAbout = {L"关于 DrvSweep", L"DrvSweep 版本 1.0.0",
-                                            L"卸装 Quorin 扫描仪（USB 和 PC 卡）的驱动程序。",
-                                            L"确定"};
-const AboutTexts kTraditionalChineseAbout = {L"關於 DrvSweep", L"DrvSweep 版本 1.0.0",
-                                             L"卸裝 Quorin 掃描儀（USB 和 PC 卡）的驅動程序。",
-                                             L"確定"};
+const AboutTexts kSimplifiedChineseAbout = {
+    L"关于 DrvSweep", L"DrvSweep 版本 " DRVSWEEP_VERSION_TEXT,
+    L"卸装 Quorin 扫描仪（USB 和 PC 卡）的驱动程序。", L"确定"};
+const AboutTexts kTraditionalChineseAbout = {
+    L"關於 DrvSweep", L"DrvSweep 版本 " DRVSWEEP_VERSION_TEXT,
+    L"卸裝 Quorin 掃描儀（USB 和 PC 卡）的驅動程序。", L"確定"};
 
 // The program's windows are ANSI windows on the 9x family (the prefix's Version=win98, which
 // the driver sees too) and wide windows on the NT family.
