@@ -87,13 +87,17 @@ export WINEARCH=win64
 # is serialised by a lock; the stamp records the Wine it was made by, because a prefix made
 # before 32-bit support was there cannot run x86 programs, and one made by another Wine version
 # would be updated (slowly) in every copy.
-wine_stamp="$("$wine64_loader" --version) 32-bit:$host_32bit"
+wine_stamp="$("$wine64_loader" --version) 32-bit:$host_32bit crash-dialog:off"
 (
     flock 9
     if [ "$(cat "$pristine/.drvsweep-stamp" 2>/dev/null)" != "$wine_stamp" ]; then
         echo "wine_run.sh: making the pristine Wine prefix $pristine" >&2
         rm -rf "$pristine"
         LC_ALL=en_US.UTF-8 WINEPREFIX=$pristine "$wine64_loader" wineboot.exe --init >/dev/null 2>&1
+        # A program that crashes gets winedbg's backtrace on stderr and ends, instead of a
+        # crash dialog that nobody answers on the test display.
+        WINEPREFIX=$pristine "$wine64_loader" reg.exe add 'HKCU\Software\Wine\WineDbg' \
+            /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         WINEPREFIX=$pristine "$WINESERVER" --wait
         if [ "$host_32bit" = yes ] && [ ! -d "$pristine/drive_c/windows/syswow64" ]; then
             fail "wineboot made no 32-bit support"
