@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/fixed_text.h"
 
@@ -21,6 +22,9 @@ public:
     // FindNextFileA: false when no entry is left.
     virtual bool Next(FoundFile* entry) = 0;
 };
+
+// What ReadWholeFile found.
+enum class FileRead { Read, Missing, Failed };
 
 // Files and folders. Relative paths resolve against the process's one working directory.
 class FileSystem {
@@ -45,6 +49,27 @@ public:
     virtual bool SetAttributes(const char* path, std::uint32_t attributes) = 0;
     virtual bool RemoveFile(const char* path) = 0;
     virtual bool RemoveFolder(const char* path) = 0;
+
+    // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): Windows deletes the file, or the
+    // folder if it is empty by then, when the computer restarts. The NT family only: the 9x
+    // family exports the call and fails it.
+    virtual bool DeleteAtRestart(const char* path) = 0;
+
+    // GetShortPathNameA, answered the same way as WindowsFolder; the entry must exist.
+    virtual std::uint32_t ShortPath(const char* path, char* shortPath, std::uint32_t size) = 0;
+
+    // The whole content of a file of at most maxBytes bytes. Missing only when the file (or a
+    // folder on its way) does not exist; a larger file, a folder or a read error is Failed.
+    // *bytes is left as it was unless the answer is Read.
+    virtual FileRead ReadWholeFile(const char* path, std::uint32_t maxBytes,
+                                   std::string* bytes) = 0;
+
+    // Creates the file, or empties the one there, and writes the bytes; false when any of them
+    // could not be written.
+    virtual bool WriteWholeFile(const char* path, const std::string& bytes) = 0;
+
+    // MoveFileA: renames a file; false when an entry of the new name exists.
+    virtual bool RenameFile(const char* from, const char* to) = 0;
 };
 
 }  // namespace drvsweep

@@ -48,6 +48,15 @@ bool ReadWow64Folder(DriverPackages& packages, const CodePage& codePage, PathTex
         codePage, folder);
 }
 
+bool ReadShortPath(FileSystem& files, const char* path, PathText* shortPath) {
+    char buffer[kMaxPath] = {};
+    const std::uint32_t length = files.ShortPath(path, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) {
+        return false;
+    }
+    return AdoptText(buffer, length, shortPath);
+}
+
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name) {
     char buffer[kMaxPath] = {};
     if (key.EnumKey(index, buffer, sizeof buffer) != kErrorSuccess) {

@@ -21,6 +21,9 @@ bool ReadWindowsFolder(FileSystem& files, const CodePage& codePage, PathText* fo
 // False on 32-bit Windows and where the system has no such folder.
 bool ReadWow64Folder(DriverPackages& packages, const CodePage& codePage, PathText* folder);
 
+// GetShortPathNameA into 260 bytes.
+bool ReadShortPath(FileSystem& files, const char* path, PathText* shortPath);
+
 // RegEnumKeyA into 260 bytes.
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name);
 

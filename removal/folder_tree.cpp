@@ -15,49 +15,87 @@ bool IsDotEntry(const PathText& name) {
     return std::strcmp(name.c_str(), ".") == 0 || std::strcmp(name.c_str(), "..") == 0;
 }
 
+// The worse of two outcomes: a folder is no better off than what it holds.
+ItemOutcome Worse(ItemOutcome a, ItemOutcome b) {
+    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
+}
+
+// What becomes of an entry that stayed. Without a handler (the plain deletions) nothing more
+// is done, and nothing is asked of the system.
+ItemOutcome Left(const LeftEntryHandler* handleLeft, const char* path, bool folder,
+                 ItemOutcome content) {
+    return handleLeft == nullptr ? ItemOutcome::StillThere : (*handleLeft)(path, folder, content);
+}
+
+ItemOutcome WalkContents(FileSystem& files, const CodePage& codePage, const char* path,
+                         const LeftEntryHandler* handleLeft);
+
 // Every child path is longer than its parent and must fit 260 bytes, which bounds the depth of
 // the recursion whatever the folders hold.
-void DeleteEntry(FileSystem& files, const CodePage& codePage, const char* folder,
-                 const FoundFile& entry) {
+ItemOutcome DeleteEntry(FileSystem& files, const CodePage& codePage, const char* folder,
+                        const FoundFile& entry, const LeftEntryHandler* handleLeft) {
     const char* name = entry.name.c_str();
-    files.SetAttributes(name, kFileAttributeArchive);
-    if (entry.attributes != kFileAttributeDirectory) {
-        files.RemoveFile(name);
-        return;
-    }
     // A folder whose name ends in a two-byte character with 0x5C as its second byte, such as
     // Big5 功, does not end in a separator.
     PathText child;
-    if (child.appendAll(folder, EndsWithBackslash(codePage, folder) ? "" : "\\", name)) {
-        DeleteTreeContents(files, codePage, child.c_str());
+    const bool named =
+        child.appendAll(folder, EndsWithBackslash(codePage, folder) ? "" : "\\", name);
+    files.SetAttributes(name, kFileAttributeArchive);
+    if (entry.attributes != kFileAttributeDirectory) {
+        if (files.RemoveFile(name)) {
+            return ItemOutcome::Deleted;
+        }
+        return named ? Left(handleLeft, child.c_str(), false, ItemOutcome::Deleted)
+                     : ItemOutcome::StillThere;
     }
-    files.RemoveFolder(name);
+    const ItemOutcome content =
+        named ? WalkContents(files, codePage, child.c_str(), handleLeft) : ItemOutcome::StillThere;
+    if (files.RemoveFolder(name)) {
+        return ItemOutcome::Deleted;
+    }
+    return named ? Left(handleLeft, child.c_str(), true, content) : ItemOutcome::StillThere;
+}
+
+ItemOutcome WalkContents(FileSystem& files, const CodePage& codePage, const char* path,
+                         const LeftEntryHandler* handleLeft) {
+    SavedWorkingFolder saved(files);
+    // Listing without having entered the folder would list, and delete in, whatever folder is
+    // the working directory: for a subfolder, its parent.
+    if (!saved.saved() || !files.SetCurrentFolder(path)) {
+        return ItemOutcome::StillThere;
+    }
+    FoundFile entry;
+    const std::unique_ptr<FileSearch> search = files.FindFirst("*.*", &entry);
+    if (search == nullptr) {
+        return ItemOutcome::StillThere;
+    }
+    ItemOutcome content = ItemOutcome::Deleted;
+    do {
+        if (!IsDotEntry(entry.name)) {
+            content = Worse(content, DeleteEntry(files, codePage, path, entry, handleLeft));
+        }
+    } while (search->Next(&entry));
+    return content;
 }
 
 }  // namespace
 
 void DeleteTreeContents(FileSystem& files, const CodePage& codePage, const char* path) {
-    SavedWorkingFolder saved(files);
-    // Listing without having entered the folder would list, and delete in, whatever folder is
-    // the working directory: for a subfolder, its parent.
-    if (!saved.saved() || !files.SetCurrentFolder(path)) {
-        return;
-    }
-    FoundFile entry;
-    const std::unique_ptr<FileSearch> search = files.FindFirst("*.*", &entry);
-    if (search == nullptr) {
-        return;
-    }
-    do {
-        if (!IsDotEntry(entry.name)) {
-            DeleteEntry(files, codePage, path, entry);
-        }
-    } while (search->Next(&entry));
+    WalkContents(files, codePage, path, nullptr);
 }
 
 void DeleteTree(FileSystem& files, const CodePage& codePage, const char* path) {
     DeleteTreeContents(files, codePage, path);
     files.RemoveFolder(path);
+}
+
+ItemOutcome DeleteTreeHandingOverLeft(FileSystem& files, const CodePage& codePage, const char* path,
+                                      const LeftEntryHandler& handleLeft) {
+    const ItemOutcome content = WalkContents(files, codePage, path, &handleLeft);
+    if (files.RemoveFolder(path)) {
+        return ItemOutcome::Deleted;
+    }
+    return handleLeft(path, true, content);
 }
 
 }  // namespace drvsweep

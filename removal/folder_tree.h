@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/file_system.h"
 #include "platform/multibyte_text.h"
+#include "removal/removal_outcome.h"
 
 namespace drvsweep {
 
@@ -16,5 +19,18 @@ void DeleteTreeContents(FileSystem& files, const CodePage& codePage, const char*
 
 // DeleteTreeContents, then the folder itself (which stays when something is left inside).
 void DeleteTree(FileSystem& files, const CodePage& codePage, const char* path);
+
+// Decides what becomes of an entry that DeleteTreeHandingOverLeft could not delete, given by its
+// full path. For a folder, `content` is the worst outcome of what was inside it (StillThere as
+// well when the folder could not be entered and listed); for a file it is Deleted.
+using LeftEntryHandler =
+    std::function<ItemOutcome(const char* path, bool folder, ItemOutcome content)>;
+
+// DeleteTree, which hands each entry that stays to `handleLeft`, a folder after its content, and
+// answers the outcome of the folder: Deleted when it is gone, otherwise what the handler says of
+// it. An entry whose full path does not fit 260 bytes cannot be named: it stays without being
+// handed over, and counts as StillThere in the content of the folders above it.
+ItemOutcome DeleteTreeHandingOverLeft(FileSystem& files, const CodePage& codePage, const char* path,
+                                      const LeftEntryHandler& handleLeft);
 
 }  // namespace drvsweep

@@ -137,9 +137,23 @@ FoundFile MakeFound(const std::string& name, std::uint32_t attributes) {
 
 }  // namespace
 
-SimFileTree::SimFileTree(SimFaults& faults, const SimVersion& version)
+namespace {
+
+template <typename EntryType>
+void VisitTree(const EntryType& entry, const std::string& path,
+               const SimFileTree::EntryVisitor& visit) {
+    visit(path, entry.folder, entry.attributes, entry.bytes.size(), entry.inUse);
+    for (const auto& child : entry.children) {
+        VisitTree(*child.second, path + "\\" + child.second->name, visit);
+    }
+}
+
+}  // namespace
+
+SimFileTree::SimFileTree(SimFaults& faults, const SimVersion& version, SimRegistry& registry)
     : state_(std::make_shared<State>(faults)),
       version_(version),
+      registry_(registry),
       drives_(std::make_unique<Entry>()) {
     AddFolder(windowsFolder_);
 }
@@ -394,6 +408,139 @@ bool SimFileTree::RemoveFolder(const char* path) {
     return true;
 }
 
+bool SimFileTree::DeleteAtRestart(const char* path) {
+    ++changes_;
+    Resolved resolved;
+    if (!BeginCall("MoveFileExA", path, &resolved)) {
+        return false;
+    }
+    if (version_.family() != Family::Nt) {
+        return Fail(kErrorCallNotImplemented);
+    }
+    std::string list;
+    if (const std::optional<RegValue> value =
+            registry_.Value(kSessionManagerKey, kPendingRenamesValue)) {
+        list = value->bytes;
+        // The list ends in the empty string that closes a REG_MULTI_SZ; the entry goes before it.
+        if (!list.empty() && list.back() == '\0') {
+            list.pop_back();
+        }
+    }
+    list += "\\??\\" + resolved.text() + '\0' + '\0' + '\0';
+    registry_.SetValue(kSessionManagerKey, kPendingRenamesValue, kRegMultiSz, list);
+    return true;
+}
+
+std::uint32_t SimFileTree::ShortPath(const char* path, char* shortPath, std::uint32_t size) {
+    Resolved resolved;
+    if (!BeginCall("GetShortPathNameA", path, &resolved)) {
+        return 0;
+    }
+    if (Find(resolved) == nullptr) {
+        Fail(MissingError(resolved));
+        return 0;
+    }
+    std::string text = resolved.drive + "\\";
+    for (std::size_t i = 0; i < resolved.parts.size(); ++i) {
+        const std::string shortName = ShortFileName(resolved.parts[i]);
+        text += (i > 0 ? "\\" : "") + (shortName.empty() ? resolved.parts[i] : shortName);
+    }
+    return CopyOut(text, shortPath, size);
+}
+
+FileRead SimFileTree::ReadWholeFile(const char* path, std::uint32_t maxBytes, std::string* bytes) {
+    Resolved resolved;
+    if (!BeginCall("ReadFile", path, &resolved)) {
+        return FileRead::Failed;
+    }
+    const Entry* entry = Find(resolved);
+    if (entry == nullptr) {
+        Fail(MissingError(resolved));
+        return FileRead::Missing;
+    }
+    if (entry->folder) {
+        Fail(kErrorAccessDenied);
+        return FileRead::Failed;
+    }
+    if (entry->bytes.size() > maxBytes) {
+        return FileRead::Failed;
+    }
+    *bytes = entry->bytes;
+    return FileRead::Read;
+}
+
+bool SimFileTree::WriteWholeFile(const char* path, const std::string& bytes) {
+    ++changes_;
+    Resolved resolved;
+    if (!BeginCall("WriteFile", path, &resolved)) {
+        return false;
+    }
+    Entry* entry = Find(resolved);
+    if (entry == nullptr) {
+        if (FindParent(resolved) == nullptr) {
+            return Fail(kErrorPathNotFound);
+        }
+        entry = Create(resolved, false);
+        if (entry == nullptr) {
+            return Fail(kErrorPathNotFound);
+        }
+    } else if (entry->folder ||
+               (entry->attributes &
+                (kFileAttributeReadOnly | kFileAttributeHidden | kFileAttributeSystem)) != 0) {
+        return Fail(kErrorAccessDenied);
+    } else if (entry->inUse) {
+        return Fail(kErrorSharingViolation);
+    }
+    entry->bytes = bytes;
+    entry->attributes = kFileAttributeArchive;
+    return true;
+}
+
+bool SimFileTree::RenameFile(const char* from, const char* to) {
+    ++changes_;
+    Resolved source;
+    if (!BeginCall("MoveFileA", from, &source)) {
+        return false;
+    }
+    Resolved target;
+    if (!Resolve(to ? to : "", &target)) {
+        return Fail(kErrorPathNotFound);
+    }
+    Entry* entry = Find(source);
+    if (entry == nullptr) {
+        return Fail(MissingError(source));
+    }
+    Entry* parent = FindParent(target);
+    if (parent == nullptr) {
+        return Fail(kErrorPathNotFound);
+    }
+    if (Find(target) != nullptr) {
+        return Fail(kErrorAlreadyExists);
+    }
+    if (source.parts.empty() || target.parts.back().size() > kMaxComponent) {
+        return Fail(kErrorAccessDenied);
+    }
+    for (const Entry* above = parent; above != nullptr; above = above->parent) {
+        if (above == entry) {
+            return Fail(kErrorAccessDenied);
+        }
+    }
+    bool held = false;
+    VisitTree(*entry, "",
+              [&held](const std::string&, bool, std::uint32_t, std::size_t, bool inUse) {
+                  held = held || inUse;
+              });
+    if (held) {
+        return Fail(kErrorSharingViolation);
+    }
+    std::unique_ptr<Entry> moved = std::move(entry->parent->children[entry->name]);
+    entry->parent->children.erase(entry->name);
+    moved->name = target.parts.back();
+    moved->parent = parent;
+    parent->children[moved->name] = std::move(moved);
+    return true;
+}
+
 int SimFileTree::openSearchCount() const {
     return state_->openSearches;
 }
@@ -522,19 +669,6 @@ bool SimFileTree::MapHostFolder(const std::string& hostFolder, const std::string
     }
     return true;
 }
-
-namespace {
-
-template <typename EntryType>
-void VisitTree(const EntryType& entry, const std::string& path,
-               const SimFileTree::EntryVisitor& visit) {
-    visit(path, entry.folder, entry.attributes, entry.bytes.size(), entry.inUse);
-    for (const auto& child : entry.children) {
-        VisitTree(*child.second, path + "\\" + child.second->name, visit);
-    }
-}
-
-}  // namespace
 
 void SimFileTree::VisitEntries(const EntryVisitor& visit) const {
     for (const auto& drive : drives_->children) {

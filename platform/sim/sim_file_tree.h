@@ -8,13 +8,20 @@
 
 #include "platform/file_system.h"
 #include "platform/sim/sim_faults.h"
+#include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_version.h"
 #include "platform/win32_codes.h"
 
 namespace drvsweep::sim {
 
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
+// Where Windows keeps the deletions and renames it performs at the next start.
+constexpr const char* kSessionManagerKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr const char* kPendingRenamesValue = "PendingFileRenameOperations";
 constexpr long kErrorSharingViolation = 32;
+constexpr long kErrorCallNotImplemented = 120;
+constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorDirNotEmpty = 145;
 constexpr long kErrorDirectory = 267;
 
@@ -30,12 +37,17 @@ constexpr long kErrorDirectory = 267;
 //
 // Failing calls leave the Win32 error in lastError(): 2 for a missing entry, 3 for a missing
 // folder on the way, 5 for a read-only file or a folder given to DeleteFileA, 32 for an entry
-// in use, 145 for a folder that is not empty and 267 for a file given as a folder.
+// in use, 120 for a call the 9x family does not implement, 145 for a folder that is not empty,
+// 183 for a name that is taken and 267 for a file given as a folder.
+//
+// Entries in use are held open by another process without delete sharing: they can be read,
+// but not deleted, written or renamed, and a folder that holds one is not empty.
 class SimFileTree : public FileSystem {
 public:
     // Paths are split at the backslashes that are characters of their own in the machine's
-    // ANSI code page, as Windows splits them once it has read them as Unicode.
-    SimFileTree(SimFaults& faults, const SimVersion& version);
+    // ANSI code page, as Windows splits them once it has read them as Unicode. Deletions at the
+    // restart go into the registry, as Windows keeps them.
+    SimFileTree(SimFaults& faults, const SimVersion& version, SimRegistry& registry);
     ~SimFileTree() override;
     SimFileTree(const SimFileTree&) = delete;
     SimFileTree& operator=(const SimFileTree&) = delete;
@@ -70,6 +82,25 @@ public:
     // Windows and Wine refuse the folder some process is in; a folder above it is not empty).
     bool RemoveFolder(const char* path) override;
 
+    // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): on the NT family appends the
+    // resolved path, as "\??\<path>" followed by an empty new name, to the REG_MULTI_SZ value
+    // PendingFileRenameOperations of kSessionManagerKey (creating it), as Windows and Wine do;
+    // like Wine it does not look whether the entry exists. The 9x family fails it (120).
+    bool DeleteAtRestart(const char* path) override;
+
+    // GetShortPathNameA: the drive as written and each name's short name (ShortFileName), or the
+    // name itself where it is its own; 2 or 3 for a missing entry.
+    std::uint32_t ShortPath(const char* path, char* shortPath, std::uint32_t size) override;
+
+    // Faults "ReadFile" (reading), "WriteFile" (creating or emptying, then writing) and
+    // "MoveFileA" (from path). Writing refuses folders, read-only, hidden or system files
+    // (5, as CreateFileA with FILE_ATTRIBUTE_NORMAL does) and files in use (32); a written file
+    // reads FILE_ATTRIBUTE_ARCHIVE. Renaming moves a file or a folder with what it holds, and
+    // refuses a taken name (183), a folder into itself (5) and entries in use (32).
+    FileRead ReadWholeFile(const char* path, std::uint32_t maxBytes, std::string* bytes) override;
+    bool WriteWholeFile(const char* path, const std::string& bytes) override;
+    bool RenameFile(const char* from, const char* to) override;
+
     // The error of the last call above that failed, as GetLastError would give it.
     long lastError() const { return lastError_; }
 
@@ -103,7 +134,8 @@ public:
     long changeCount() const { return changes_; }
     // A whole file; false for a missing file or a folder.
     bool ReadFile(const std::string& path, std::string* bytes) const;
-    // Marks an entry in use by another process, or no longer.
+    // Marks an entry in use by another process (held open without delete sharing), or no
+    // longer.
     void SetInUse(const std::string& path, bool inUse);
     // The text GetWindowsDirectoryA gives; the folder itself is not created.
     void SetWindowsFolder(const std::string& path) { windowsFolder_ = path; }
@@ -133,6 +165,7 @@ private:
 
     std::shared_ptr<State> state_;
     const SimVersion& version_;
+    SimRegistry& registry_;
     std::unique_ptr<Entry> drives_;
     std::string currentFolder_ = "C:\\";
     std::string windowsFolder_ = "C:\\windows";

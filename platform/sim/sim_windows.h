@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/sim/sim_devices.h"
@@ -40,6 +42,11 @@ public:
     SimDevices& devices() { return devices_; }
     SimPrograms& programs() { return programs_; }
     SimDriverPackages& packages() { return packages_; }
+
+    // What Windows deletes when the computer restarts, in order: on the NT family the paths of
+    // PendingFileRenameOperations that have no new name ("\\??\\" taken off), on the 9x family
+    // the NUL= lines of the [rename] section of WININIT.INI in the Windows folder.
+    std::vector<std::string> PendingDeletions() const;
 
     // Handles open now: registry keys, INF files, file searches, device information sets and
     // process tokens. Zero once every operation has closed what it opened.

@@ -6,7 +6,8 @@ namespace drvsweep::win32 {
 
 // Files and folders through the ANSI kernel32 calls: GetWindowsDirectoryA,
 // Get/SetCurrentDirectoryA, FindFirstFileA/FindNextFileA/FindClose, SetFileAttributesA,
-// DeleteFileA and RemoveDirectoryA.
+// DeleteFileA, RemoveDirectoryA, MoveFileExA, GetShortPathNameA, CreateFileA with ReadFile or
+// WriteFile, and MoveFileA.
 class Win32Files : public FileSystem {
 public:
     std::uint32_t WindowsFolder(char* path, std::uint32_t size) override;
@@ -16,6 +17,11 @@ public:
     bool SetAttributes(const char* path, std::uint32_t attributes) override;
     bool RemoveFile(const char* path) override;
     bool RemoveFolder(const char* path) override;
+    bool DeleteAtRestart(const char* path) override;
+    std::uint32_t ShortPath(const char* path, char* shortPath, std::uint32_t size) override;
+    FileRead ReadWholeFile(const char* path, std::uint32_t maxBytes, std::string* bytes) override;
+    bool WriteWholeFile(const char* path, const std::string& bytes) override;
+    bool RenameFile(const char* from, const char* to) override;
 };
 
 }  // namespace drvsweep::win32

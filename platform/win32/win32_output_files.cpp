@@ -1,24 +1,13 @@
 #include "platform/win32/win32_output_files.h"
 
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/whole_file.h"
 #include "platform/win32/windows_api.h"
 
 namespace drvsweep::win32 {
 
-namespace {
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
-}  // namespace
-
 bool Win32OutputFiles::WriteWholeFile(const char* path, const std::string& bytes) {
-    const ScopedFile file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && WriteAll(file.get(), bytes);
+    return WriteWholeFileA(path, bytes);
 }
 
 bool Win32OutputFiles::AppendToFile(const char* path, const std::string& bytes) {

@@ -20,3 +20,14 @@ drvsweep_contract_test(removal_files_contract_test
 drvsweep_contract_test(driver_packages_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/driver_packages_contract_test.cpp
     SCENARIOS contract_packages)
+drvsweep_contract_test(removal_at_restart_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_at_restart_contract_test.cpp
+    SCENARIOS removal_files_nt removal_files_9x)
+# In the Windows build another process holds the files: the file_holder of tests/wine/removal.cmake.
+if(WIN32)
+    foreach(scenario IN ITEMS removal_files_nt removal_files_9x)
+        set_property(TEST removal_at_restart_contract_test.${scenario} APPEND PROPERTY ENVIRONMENT
+            "DRVSWEEP_FILE_HOLDER=${DRVSWEEP_HOST_ROOT}$<TARGET_FILE:file_holder>")
+    endforeach()
+    add_dependencies(removal_at_restart_contract_test file_holder)
+endif()

@@ -18,6 +18,14 @@ public:
     Platform& platform() override { return windows_.platform(); }
     sim::SimWindows& windows() { return windows_; }
 
+    bool HoldOpen(const std::string& path) override {
+        if (!windows_.files().Exists(path)) {
+            return false;
+        }
+        windows_.files().SetInUse(path, true);
+        return true;
+    }
+
 private:
     sim::SimWindows windows_;
 };

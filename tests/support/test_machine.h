@@ -15,6 +15,10 @@ class TestMachine {
 public:
     virtual ~TestMachine() = default;
     virtual Platform& platform() = 0;
+
+    // Has another process hold the file open without delete sharing for as long as the machine
+    // lives (natively the simulated file is marked in use); false when it could not be held.
+    virtual bool HoldOpen(const std::string& path) = 0;
 };
 
 // The scenario the runner seeded (DRVSWEEP_SCENARIO), or empty when none was given.

@@ -19,7 +19,8 @@ namespace {
 
 class SimFileTreeTest : public ::testing::Test {
 protected:
-    SimFileTreeTest() : version(faults), files(faults, version) {}
+    SimFileTreeTest()
+        : version(faults), registry(faults, version), files(faults, version, registry) {}
 
     void SetUp() override {
         for (const char* name : {"b.txt", "A.txt", "_c.txt", "noext", "[z.inf", "OEM1.INF",
@@ -50,6 +51,7 @@ protected:
 
     SimFaults faults;
     SimVersion version;
+    SimRegistry registry;
     SimFileTree files;
 };
 

@@ -5,6 +5,10 @@ if(WIN32)
     add_executable(test_uninstaller WIN32 ${CMAKE_CURRENT_LIST_DIR}/test_uninstaller.cpp)
     target_link_libraries(test_uninstaller PRIVATE drvsweep_win32)
 
+    # Holds a file open without delete sharing from a process of its own, for the contract test
+    # of the deletions at the restart.
+    add_executable(file_holder ${CMAKE_CURRENT_LIST_DIR}/file_holder.cpp)
+
     # RestartSystem over the real backend: the test passes when Wine's restart ends the probe.
     add_executable(restart_probe ${CMAKE_CURRENT_LIST_DIR}/restart_probe.cpp)
     target_link_libraries(restart_probe PRIVATE drvsweep_removal drvsweep_win32)
