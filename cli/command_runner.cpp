@@ -187,7 +187,9 @@ private:
             return report;
         }
         bool vendorRan = false;
-        if (line_.vendor && RunVendorUninstaller(scanner, report.devicePath)) {
+        // A driver package without a device goes built in, as in the window.
+        if (line_.vendor && scanner.packageOnly == 0 &&
+            RunVendorUninstaller(scanner, report.devicePath)) {
             vendorRan = true;
             *removalRan = true;
             if (!IsStillFound(scanner.devicePath.c_str())) {

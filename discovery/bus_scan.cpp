@@ -19,9 +19,6 @@ struct Bus {
     const char* tokens[2];
     std::int32_t busKind;
     const char* devicePathPrefix;
-    // Fills the driver fields once the device's INF is known; false when the row cannot
-    // safely name its driver files, so that its INF must not be recorded either.
-    bool (*fillDriverFields)(Platform& platform, ScannerRecord& row);
 };
 
 // A driver without a TWAIN line (WIA only) is still a package to remove; it has no data source
@@ -55,15 +52,13 @@ constexpr Bus kUsb = {RegistryPath::UsbTree,
                       RegistryPath::UsbDevicePrefix,
                       {"Vid_0c6e", "VID_0C6E"},
                       kBusUsb,
-                      "USB\\",
-                      FillUsbDriverFields};
+                      "USB\\"};
 
 constexpr Bus kPcCard = {RegistryPath::PcCardTree,
                          RegistryPath::PcCardDevicePrefix,
                          {"RDN-CQ-D41E", "QUORIN"},
                          kBusPcCard,
-                         "PCMCIA\\",
-                         FillPcCardDriverFields};
+                         "PCMCIA\\"};
 
 bool IsMakersDevice(const Bus& bus, const PathText& keyName) {
     return std::strstr(keyName.c_str(), bus.tokens[0]) != nullptr ||
@@ -123,19 +118,27 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         }
         // The INF Windows installed the device from comes first; the search finds one that
         // lists the device where the system names none of the INF folder's OEM INF files.
-        const bool found = FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
-                           lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1;
-        if (found && !bus.fillDriverFields(platform, row)) {
-            row.infPath.clear();
-            row.twainFolder.clear();
-            row.driverDll.clear();
-            row.kernelDriver.clear();
+        if (FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
+            lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1) {
+            FillDriverFields(platform, row);
         }
     }
     table.lastIndex = rowIndex;
 }
 
 }  // namespace
+
+bool FillDriverFields(Platform& platform, ScannerRecord& row) {
+    const bool filled = row.busKind == kBusPcCard ? FillPcCardDriverFields(platform, row)
+                                                  : FillUsbDriverFields(platform, row);
+    if (!filled) {
+        row.infPath.clear();
+        row.twainFolder.clear();
+        row.driverDll.clear();
+        row.kernelDriver.clear();
+    }
+    return filled;
+}
 
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
     ScanBus(platform, table, kUsb, lookup);

@@ -12,4 +12,9 @@ namespace drvsweep {
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
+// Fills the row's driver fields (twainFolder, driverDll, kernelDriver) from its infPath as the
+// row's bus has them. False when the row cannot safely name its driver files: then its INF must
+// not be recorded either, and infPath and the driver fields are left empty.
+bool FillDriverFields(Platform& platform, ScannerRecord& row);
+
 }  // namespace drvsweep

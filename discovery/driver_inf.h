@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+
+#include "discovery/maker_package.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
 
@@ -35,6 +38,9 @@ public:
     virtual ~DriverInfLookup() = default;
     virtual int FindDriverInf(const char* hardwareId, PathText* infPath) = 0;
     virtual int FindInfInFolder(const char* name, PathText* infPath) = 0;
+    // Every INF of the folder that lists a hardware ID of the maker, in listing order, whether
+    // or not a device of the machine uses it.
+    virtual std::vector<MakerPackage> MakerPackages() = 0;
 };
 
 // Every lookup reads the INF folder afresh.
@@ -47,6 +53,8 @@ public:
     int FindInfInFolder(const char* name, PathText* infPath) override {
         return drvsweep::FindInfInFolder(platform_, name, infPath);
     }
+    // Reads the folder afresh, in one pass of its own.
+    std::vector<MakerPackage> MakerPackages() override;
 
 private:
     Platform& platform_;

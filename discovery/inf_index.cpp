@@ -168,9 +168,13 @@ std::vector<PathText> InfIndex::FindEveryDriverInf(const char* hardwareId) {
     }
 }
 
-const std::vector<MakerPackage>& InfIndex::MakerPackages() {
+std::vector<MakerPackage> InfIndex::MakerPackages() {
     ReadFolderOnce();
     return makerPackages_;
+}
+
+std::vector<MakerPackage> UncachedInfLookup::MakerPackages() {
+    return InfIndex(platform_).MakerPackages();
 }
 
 }  // namespace drvsweep

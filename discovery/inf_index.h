@@ -7,22 +7,9 @@
 #include <vector>
 
 #include "discovery/driver_inf.h"
+#include "discovery/maker_package.h"
 
 namespace drvsweep {
-
-// A hardware ID of the maker (one that holds "VID_0C6E", "RDN-CQ-D41E" or "QUORIN" once
-// upper-cased) listed by a models line, with that model's description: the line's key with its
-// strings substituted, empty when the line has none that fits 260 bytes.
-struct MakerModel {
-    PathText hardwareId;  // as the INF writes it
-    PathText description;
-};
-
-// An INF of the folder whose models sections list hardware IDs of the maker.
-struct MakerPackage {
-    PathText infPath;
-    std::vector<MakerModel> models;  // in the INF's order, each hardware ID once (case ignored)
-};
 
 // The driver INF lookup of one scan. The first question reads the INF folder once, as the
 // search would read it to its end: the upper-cased models lines of every INF, in listing order,
@@ -44,9 +31,7 @@ public:
     // versions included.
     std::vector<PathText> FindEveryDriverInf(const char* hardwareId);
 
-    // Every INF that lists a hardware ID of the maker, in listing order, whether or not a
-    // device of the machine uses it.
-    const std::vector<MakerPackage>& MakerPackages();
+    std::vector<MakerPackage> MakerPackages() override;
 
 private:
     // An INF that opened; its models lines end at `linesEnd` in lines_.

@@ -4,6 +4,7 @@
 
 #include "discovery/bus_scan.h"
 #include "discovery/inf_index.h"
+#include "discovery/package_rows.h"
 
 namespace drvsweep {
 
@@ -23,6 +24,7 @@ void ScanInstalledScanners(Platform& platform, ScannerTable& table, DriverInfLoo
     table.lastIndex = -1;
     ScanUsbScanners(platform, table, lookup);
     ScanPcCardScanners(platform, table, lookup);
+    AddPackagesWithoutDevice(platform, table, lookup.MakerPackages());
 }
 
 int RemoveScannerRow(ScannerTable& table, std::int32_t index) {

@@ -20,6 +20,10 @@ struct ScannerRecord {
     PathText driverDll;
     PathText infPath;
     PathText kernelDriver;
+    // 1 for a driver package of the maker that no device uses (a driver staged ahead of its
+    // scanner, or left when its device was removed by hand): devicePath is a hardware ID the
+    // package lists, and no device instance or registered uninstaller stands behind the row.
+    std::int32_t packageOnly = 0;
 };
 
 constexpr int kScannerRows = 260;
@@ -31,12 +35,13 @@ struct ScannerTable {
     std::int32_t lastIndex = -1;
 };
 
-// Clears every row and rebuilds the table: the USB scanners first, then the PC Card ones.
-// The INF folder is read at most once per call, at the first device that needs its INF.
+// Clears every row and rebuilds the table: the USB scanners first, then the PC Card ones, then
+// the maker's driver packages that no scanner's row covers (AddPackagesWithoutDevice). The INF
+// folder is read once per call.
 void ScanInstalledScanners(Platform& platform, ScannerTable& table);
 
-// The same scan with the driver INF lookup given; with an UncachedInfLookup every device
-// reads the INF folder afresh.
+// The same scan with the driver INF lookup given; with an UncachedInfLookup every device, and
+// the search for packages without a device, reads the INF folder afresh.
 void ScanInstalledScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
 // Takes out row `index` and moves the later rows down by one; row 259 keeps its content.

@@ -8,6 +8,7 @@
 #include "platform/sim/sim_dialog_host.h"
 #include "res/resource.h"
 #include "ui/app_state.h"
+#include "ui/package_mark.h"
 #include "ui/uninstall_dlg.h"
 
 namespace drvsweep::fuzz {
@@ -160,7 +161,8 @@ private:
 
     const ScannerRecord* Row() const { return hasRow_ ? &commandRow_ : nullptr; }
 
-    // The list shows the table's rows, each as " " + description, and the table holds scanners
+    // The list shows the table's rows, each as " " + description (and the mark of a driver
+    // package without a device), and the table holds scanners
     // of the scan in their order.
     void CheckListAgrees(const std::string& step) {
         const std::vector<sim::RecordedText> entries = window_.listEntries(IDC_SCANNER_LIST);
@@ -172,9 +174,11 @@ private:
         }
         std::size_t next = 0;
         for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
+            const ScannerRecord& row = table.rows[i];
+            const std::string mark =
+                row.packageOnly != 0 ? PackageOnlyMark(state_->strings.languageSlot).bytes : "";
             if (static_cast<std::size_t>(i) < entries.size() &&
-                sim::JoinedBytes(entries[i]) !=
-                    std::string(" ") + table.rows[i].description.c_str()) {
+                sim::JoinedBytes(entries[i]) != std::string(" ") + row.description.c_str() + mark) {
                 account += "  entry " + std::to_string(i) + " does not show row " +
                            std::to_string(i) + "\n";
             }

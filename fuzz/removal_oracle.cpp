@@ -118,6 +118,22 @@ void Add9xKeyItems(FuzzMachine& machine, const std::string& devicePath, ScannerI
     }
 }
 
+// Whether the INF's text names the row's hardware ID. A driver package without a device takes
+// its ID as the Setup API reads the line (quotes, strings and a line continued by a backslash),
+// which the raw text need not hold: its INF need only hold one of the maker's tokens.
+bool InfNamesRow(const ScannerRecord& row, const std::string& infBytes) {
+    const std::string inf = UpperAscii(infBytes);
+    if (row.packageOnly == 0) {
+        return inf.find(UpperAscii(row.devicePath.c_str())) != std::string::npos;
+    }
+    for (const char* token : {"VID_0C6E", "RDN-CQ-D41E", "QUORIN"}) {
+        if (inf.find(token) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The INF when it is a file of the family's INF folder that lists the device; empty otherwise.
 std::string BoundInf(FuzzMachine& machine, const ScannerRecord& row, bool nt,
                      std::string* infBytes) {
@@ -126,8 +142,7 @@ std::string BoundInf(FuzzMachine& machine, const ScannerRecord& row, bool nt,
         machine.windows.files().windowsFolder() + (nt ? "\\inf\\" : "\\inf\\other\\");
     if (!StartsWith(UpperAscii(infPath), UpperAscii(folder)) ||
         infPath.find('\\', folder.size()) != std::string::npos ||
-        !machine.windows.files().ReadFile(infPath, infBytes) ||
-        UpperAscii(*infBytes).find(UpperAscii(row.devicePath.c_str())) == std::string::npos) {
+        !machine.windows.files().ReadFile(infPath, infBytes) || !InfNamesRow(row, *infBytes)) {
         return "";
     }
     return infPath;
@@ -318,9 +333,10 @@ bool IsPlainRelativeName(const std::string& name) {
 ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row) {
     ScannerItems items;
     const bool nt = FamilyOfVersion(machine.windows.version().Version()) == Family::Nt;
-    if (nt) {
+    // A driver package without a device has no device of its own to remove.
+    if (row.packageOnly == 0 && nt) {
         AddDeviceItems(machine, row.devicePath.c_str(), items);
-    } else {
+    } else if (row.packageOnly == 0) {
         Add9xKeyItems(machine, row.devicePath.c_str(), items);
     }
     if (!row.infPath.empty()) {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ascii_case.h"
+
 namespace drvsweep::fuzz {
 
 namespace {
@@ -49,6 +51,30 @@ std::vector<ExpectedRow> MakersDeviceKeys(FuzzMachine& machine) {
         }
     }
     return rows;
+}
+
+// The rows from `first` on are driver packages without a device: each names its INF, and no
+// devicePath is held by two rows, since the removal finds a row by its devicePath.
+void CheckPackageRows(const ScannerTable& table, std::int32_t first, std::string* account) {
+    for (std::int32_t i = first; i <= table.lastIndex; ++i) {
+        const ScannerRecord& row = table.rows[i];
+        const std::string name = "  row " + std::to_string(i);
+        if (row.packageOnly != 1) {
+            *account += name + " is a device's row after a package's row\n";
+        }
+        if (row.infPath.empty()) {
+            *account += name + " is a package's row without its INF\n";
+        }
+    }
+    for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
+        for (std::int32_t j = i + 1; j <= table.lastIndex; ++j) {
+            if (EqualsIgnoringAsciiCase(table.rows[i].devicePath.c_str(),
+                                        table.rows[j].devicePath.c_str())) {
+                *account += "  rows " + std::to_string(i) + " and " + std::to_string(j) +
+                            " hold one devicePath\n";
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -109,7 +135,8 @@ Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const Scann
                      nullptr);
     }
     std::size_t next = 0;
-    for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
+    std::int32_t i = 0;
+    for (; i <= table.lastIndex && table.rows[i].packageOnly == 0; ++i) {
         const ScannerRecord& row = table.rows[i];
         while (next < expected.size() && expected[next].devicePath != row.devicePath.c_str()) {
             if (!faultStruck) {
@@ -140,6 +167,7 @@ Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const Scann
     for (; next < expected.size() && !faultStruck; ++next) {
         account += "  no row for the maker's device " + expected[next].devicePath + "\n";
     }
+    CheckPackageRows(table, i, &account);
     if (!account.empty()) {
         ReportBreach("the scan", account, nullptr);
     }

@@ -81,7 +81,11 @@ std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolde
 
 std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner) {
     std::vector<PlanItem> plan;
-    AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+    // A driver package without a device names a hardware ID its INF lists, not a device key of
+    // the buses scanned: it has no device step.
+    if (scanner.packageOnly == 0) {
+        AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+    }
     // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
         return plan;

@@ -20,7 +20,10 @@ void CUninstallDlg::UninstallSelected() {
     // A copy: the row may move while a message box is open, since timer ticks are handled then.
     const ScannerRecord scanner = state_.table.rows[selection];
 
-    if (LaunchVendorUninstaller(platform_, scanner.devicePath.c_str()) == kUninstallerStarted) {
+    // A driver package without a device has no device key for the timer to watch, and an
+    // uninstaller registered for its hardware ID may not take the package: it goes built in.
+    if (scanner.packageOnly == 0 &&
+        LaunchVendorUninstaller(platform_, scanner.devicePath.c_str()) == kUninstallerStarted) {
         watchedDevice_ = scanner.devicePath;
         host().StartTimer(kPollTimer, kPollPeriodMs);
         return;

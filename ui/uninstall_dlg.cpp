@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "ui/about_box.h"
 #include "ui/interface_strings.h"
+#include "ui/package_mark.h"
 #include "ui/uninstall_command.h"
 
 namespace drvsweep {
@@ -45,12 +46,17 @@ bool CUninstallDlg::OnInitDialog(DialogHost& host) {
 }
 
 // Entry i is row i: the entries go in at given positions, so the list's sort style never
-// reorders them. A description is registry text in the system's ANSI code page.
+// reorders them. A description is registry or INF text in the system's ANSI code page; a driver
+// package without a device carries a mark in the interface language.
 void CUninstallDlg::FillScannerList() {
     for (std::int32_t i = 0; i <= state_.table.lastIndex; ++i) {
+        const ScannerRecord& row = state_.table.rows[i];
+        const CodePageText description = {row.description.c_str(), kAnsiCodePage};
         host().ListInsert(IDC_SCANNER_LIST, i,
-                          DisplayText({" ", kAnsiCodePage},
-                                      {state_.table.rows[i].description.c_str(), kAnsiCodePage}));
+                          row.packageOnly == 1
+                              ? DisplayText({" ", kAnsiCodePage}, description,
+                                            PackageOnlyMark(state_.strings.languageSlot))
+                              : DisplayText({" ", kAnsiCodePage}, description));
     }
 }
 

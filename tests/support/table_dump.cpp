@@ -18,6 +18,11 @@ std::string DumpScannerTable(const ScannerTable& table) {
             << "  driverDll \"" << row.driverDll.c_str() << "\"\n"
             << "  infPath \"" << row.infPath.c_str() << "\"\n"
             << "  kernelDriver \"" << row.kernelDriver.c_str() << "\"\n";
+        // Only rows of driver packages without a device say so, so that every table of a
+        // machine without one reads as before.
+        if (row.packageOnly != 0) {
+            out << "  packageOnly " << row.packageOnly << "\n";
+        }
     }
     return out.str();
 }

@@ -270,11 +270,15 @@ TEST_F(InfIndexTest, AFolderThatCannotBeReadIsTriedOnceAndFindsNothing) {
     }
 }
 
-TEST_F(InfIndexTest, AScanReadsTheFolderOnlyWhenADeviceNeedsItsInf) {
+// The search for packages without a device reads the folder even where no device needs its INF;
+// the devices' lookups then answer from that one pass.
+TEST_F(InfIndexTest, AScanReadsTheFolderOnce) {
     machine.registry().CreateKey(std::string(kUsbTree) + "VID_0C6E&PID_0001");
     ScanInstalledScanners(machine.platform(), table);
-    EXPECT_EQ(table.lastIndex, 0);
-    EXPECT_EQ(FolderPasses(machine), 0) << "a device without a description needs no INF";
+    ASSERT_EQ(table.lastIndex, 2) << "the device, then the packages of PID_0002 and PID_0003";
+    EXPECT_TRUE(table.rows[0].infPath.empty()) << "a device without a description needs no INF";
+    EXPECT_EQ(table.rows[2].packageOnly, 1);
+    EXPECT_EQ(FolderPasses(machine), 1);
 
     for (int i = 1; i <= 3; ++i) {
         machine.registry().SetString(
@@ -284,12 +288,13 @@ TEST_F(InfIndexTest, AScanReadsTheFolderOnlyWhenADeviceNeedsItsInf) {
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, 2);
     EXPECT_STREQ(table.rows[2].infPath.c_str(), "C:\\windows\\inf\\oem3.inf");
-    EXPECT_EQ(FolderPasses(machine), 1);
+    EXPECT_EQ(table.rows[2].packageOnly, 0);
+    EXPECT_EQ(FolderPasses(machine), 2);
 
     // A scan run again reads the folder again, and so sees what changed in between.
     ASSERT_TRUE(machine.files().RemoveFile("C:\\windows\\inf\\oem3.inf"));
     ScanInstalledScanners(machine.platform(), table);
-    EXPECT_EQ(FolderPasses(machine), 2);
+    EXPECT_EQ(FolderPasses(machine), 3);
     EXPECT_TRUE(table.rows[2].infPath.empty());
     EXPECT_STREQ(table.rows[1].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
 }

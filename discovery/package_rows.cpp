@@ -1,0 +1,97 @@
+#include "discovery/package_rows.h"
+
+#include <cstring>
+
+#include "discovery/bus_scan.h"
+#include "platform/ascii_case.h"
+#include "platform/multibyte_text.h"
+
+namespace drvsweep {
+
+namespace {
+
+PathText UpperCased(const CodePage& codePage, const PathText& text) {
+    PathText upper = text;
+    UpperCaseAscii(codePage, upper.data());
+    return upper;
+}
+
+// A row's hardware ID is found in a package's models as the search finds it: upper-cased,
+// anywhere within the listed ID.
+bool IsCovered(const CodePage& codePage, const ScannerTable& table, const MakerPackage& package) {
+    for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
+        const ScannerRecord& row = table.rows[i];
+        if (row.infPath.empty()) {
+            continue;
+        }
+        if (EqualsIgnoringAsciiCase(row.infPath.c_str(), package.infPath.c_str())) {
+            return true;
+        }
+        const PathText devicePath = UpperCased(codePage, row.devicePath);
+        for (const MakerModel& model : package.models) {
+            if (std::strstr(UpperCased(codePage, model.hardwareId).c_str(), devicePath.c_str()) !=
+                nullptr) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool IsRowDevicePath(const ScannerTable& table, const PathText& hardwareId) {
+    for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
+        if (EqualsIgnoringAsciiCase(table.rows[i].devicePath.c_str(), hardwareId.c_str())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A PC Card scanner's row names the card's fixed driver files whatever its INF says, so only a
+// card's hardware ID (on the PC Card bus, with the maker's card identifiers) gets one; any other
+// is taken as a USB scanner's, whose files are only those its INF names.
+std::int32_t BusOf(const CodePage& codePage, const PathText& hardwareId) {
+    const PathText upper = UpperCased(codePage, hardwareId);
+    const bool card = std::strncmp(upper.c_str(), "PCMCIA\\", 7) == 0 &&
+                      (std::strstr(upper.c_str(), "RDN-CQ-D41E") != nullptr ||
+                       std::strstr(upper.c_str(), "QUORIN") != nullptr);
+    return card ? kBusPcCard : kBusUsb;
+}
+
+}  // namespace
+
+void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
+                              const std::vector<MakerPackage>& packages) {
+    const CodePage codePage = platform.version.AnsiCodePage();
+    for (const MakerPackage& package : packages) {
+        if (table.lastIndex + 1 >= kScannerRows) {
+            return;
+        }
+        if (IsCovered(codePage, table, package)) {
+            continue;
+        }
+        const MakerModel* model = nullptr;
+        for (const MakerModel& listed : package.models) {
+            if (!IsRowDevicePath(table, listed.hardwareId)) {
+                model = &listed;
+                break;
+            }
+        }
+        if (model == nullptr) {
+            continue;
+        }
+        ScannerRecord row;
+        row.busKind = BusOf(codePage, model->hardwareId);
+        row.devicePath = model->hardwareId;
+        // A model without a readable description is shown by its hardware ID, never as a
+        // blank entry.
+        row.description = model->description.empty() ? model->hardwareId : model->description;
+        row.infPath = package.infPath;
+        row.packageOnly = 1;
+        if (FillDriverFields(platform, row)) {
+            table.rows[++table.lastIndex] = row;
+        }
+    }
+}
+
+}  // namespace drvsweep
