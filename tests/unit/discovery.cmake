@@ -6,3 +6,4 @@ drvsweep_unit_test(driver_inf_test ${CMAKE_CURRENT_LIST_DIR}/driver_inf_test.cpp
 drvsweep_unit_test(inf_index_test ${CMAKE_CURRENT_LIST_DIR}/inf_index_test.cpp)
 drvsweep_unit_test(multibyte_text_test ${CMAKE_CURRENT_LIST_DIR}/multibyte_text_test.cpp)
 drvsweep_unit_test(decorated_machine_test ${CMAKE_CURRENT_LIST_DIR}/decorated_machine_test.cpp)
+drvsweep_unit_test(package_rows_test ${CMAKE_CURRENT_LIST_DIR}/package_rows_test.cpp)
