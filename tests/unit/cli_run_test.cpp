@@ -325,6 +325,43 @@ TEST_F(CommandLineRunTest, GuardsEndTheRunBeforeAnythingChanges) {
 constexpr char kDoc392Key[] = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_3902";
 constexpr char kDoc392Uninstaller[] = "C:\\windows\\quorin\\uninst.exe";
 
+// decorated_x64's K7700 package has no device: /list names it like any scanner, so the machine
+// is not clean, and its removal is built in even where /vendor finds an uninstaller for its ID.
+TEST_F(CommandLineRunTest, ADriverWithoutADeviceIsListedAndRemovedBuiltIn) {
+    Load("decorated_x64");
+    EXPECT_EQ(Run("/list /format json"), kExitScannersFound);
+    const std::vector<JsonValue> scanners = Json()["scanners"].items;
+    ASSERT_EQ(scanners.size(), 5u);
+    const JsonValue& k7700 = scanners[4];
+    EXPECT_EQ(k7700["devicePath"].text, "USB\\VID_0C6E&PID_7700");
+    EXPECT_EQ(k7700["description"].text, "Quorin K7700 USB Scanner");
+    std::vector<std::string> plan;
+    for (const JsonValue& item : k7700["plan"].items) {
+        plan.push_back(item["kind"].text + " " + item["path"].text);
+    }
+    EXPECT_EQ(plan, (std::vector<std::string>{
+                        "driverFile C:\\windows\\system32\\QuorinK7700.dll",
+                        "infPackage C:\\windows\\inf\\oem14.inf",
+                        "infPackage C:\\windows\\inf\\oem14.pnf",
+                        "dataSourceFolder C:\\windows\\twain_32\\QuorinK7700",
+                    }));
+
+    machine.files().AddFile(kDoc392Uninstaller);
+    machine.registry().SetString(
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB\\VID_0C6E&PID_7700",
+        "UninstallString", kDoc392Uninstaller);
+    jobs.Script(kDoc392Uninstaller, {0, nullptr});
+    EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_7700 /vendor /format json"), kExitRestartNeeded);
+    EXPECT_TRUE(jobs.records().empty());
+    const JsonValue removed = Json()["scanners"].items[0];
+    EXPECT_EQ(removed["method"].text, "builtIn");
+    EXPECT_EQ(removed["result"].text, "removed");
+    EXPECT_FALSE(machine.files().Exists("C:\\windows\\inf\\oem14.inf"));
+    EXPECT_FALSE(machine.files().Exists("C:\\windows\\twain_32\\QuorinK7700"));
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\inf\\oem9.inf"));
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\inf\\oem5.inf"));
+}
+
 TEST_F(CommandLineRunTest, VendorUninstallerThatEndsAndRemovesTheDevice) {
     Load("demo_nt");
     jobs.Script(kDoc392Uninstaller, {1500, [this] { machine.registry().RemoveTree(kDoc392Key); }});

@@ -354,6 +354,40 @@ TEST_F(UninstallCommandTest, SixtyFourBitRemovalTakesThePackageAndEveryCopy) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+// decorated_x64's K7700 package has no device. Even with an uninstaller registered under its
+// hardware ID, Delete asks the usual confirmation and removes it built in: the package, its
+// .pnf, DLL and data source, and nothing of the other rows or of the other maker.
+TEST_F(UninstallCommandTest, ADriverWithoutADeviceGoesBuiltInEvenWithARegisteredUninstaller) {
+    Open("decorated_x64");
+    ASSERT_EQ(state->table.lastIndex, 4);
+    machine.files().AddFile(kDoc392Uninstaller);
+    machine.registry().SetString(
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB\\VID_0C6E&PID_7700",
+        "UninstallString", std::string(kDoc392Uninstaller) + " USB\\VID_0C6E&PID_7700");
+    Select(4);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+
+    EXPECT_TRUE(machine.programs().launches().empty());
+    EXPECT_TRUE(window.runningTimers().empty());
+    ASSERT_EQ(window.messageBoxes().size(), 2u);
+    EXPECT_EQ(JoinedBytes(window.messageBoxes()[0].text),
+              "Do you want to uninstall \" Quorin K7700 USB Scanner\"");
+    EXPECT_EQ(window.messageBoxes()[1].style, 0x44u) << "the restart question";
+    for (const char* gone : {"inf\\oem14.inf", "inf\\oem14.pnf", "system32\\QuorinK7700.dll",
+                             "twain_32\\QuorinK7700"}) {
+        EXPECT_FALSE(FileExists(std::string("C:\\windows\\") + gone)) << gone;
+    }
+    for (const char* kept : {"inf\\oem2.inf", "inf\\oem5.inf", "inf\\oem9.inf",
+                             "system32\\QuorinK5210.dll", "twain_32\\QuorinK5210"}) {
+        EXPECT_TRUE(FileExists(std::string("C:\\windows\\") + kept)) << kept;
+    }
+    EXPECT_TRUE(machine.devices().removals().empty()) << "no device is touched";
+    EXPECT_EQ(Entries().size(), 4u);
+    EXPECT_TRUE(window.ended());
+}
+
 TEST(DevicePresence, OnlyAMissingKeyCountsAsGone) {
     sim::SimWindows machine;
     machine.registry().CreateKey(kK5210Key);

@@ -130,6 +130,36 @@ TEST(MainWindow, ListsTheScannersInTableOrderInTheSystemsLanguage) {
     }
 }
 
+// decorated_x64 has a driver package without a device (the K7700's): it comes after the
+// scanners, its description followed by the mark in the interface language.
+TEST(MainWindow, MarksADriverWithoutADeviceInTheInterfaceLanguage) {
+    const struct {
+        std::uint16_t language;
+        std::string mark;
+        std::uint32_t codePage;
+    } cases[] = {
+        {2052, ConvertText(" （无设备的驱动程序）", "UTF-8", "GBK"), 936},
+        {1028, ConvertText(" （無裝置的驅動程式）", "UTF-8", "BIG5"), 950},
+        {1033, " (driver without a device)", kUsAsciiCodePage},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        Machine machine("decorated_x64");
+        machine.windows.SetDefaultLanguage(c.language);
+        SimDialogHost window;
+        AddProgramResources(window);
+        CUninstallDlg dialog(*machine.state, machine.windows.platform(), window);
+        dialog.OnInitDialog(window);
+
+        const std::vector<RecordedText>& entries = window.listEntries(IDC_SCANNER_LIST);
+        ASSERT_EQ(entries.size(), 5u);
+        EXPECT_EQ(entries[3], Entry("Quorin RoamDoc PC Card Scanner"));
+        RecordedText marked = Entry("Quorin K7700 USB Scanner");
+        marked.push_back({c.mark, c.codePage});
+        EXPECT_EQ(entries[4], marked);
+    }
+}
+
 TEST(MainWindow, AddsTheAboutEntryAndSetsTheIconBigFirst) {
     MainWindow main("demo_nt");
     const std::vector<SimMenuItem>& items = main.window.systemMenuItems();
