@@ -82,6 +82,15 @@ TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
     EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), withoutInf)),
               std::vector<std::string>{"deviceInstance USB\\VID_0C6E&PID_5210"})
         << "without its INF only the device goes";
+
+    // A driver package without a device has no device step, whatever device holds the hardware
+    // ID it names.
+    ScannerRecord packageOnly = k5210;
+    packageOnly.packageOnly = 1;
+    const std::vector<std::string> plan =
+        Described(PlanBuiltInRemoval(machine.platform(), packageOnly));
+    ASSERT_FALSE(plan.empty());
+    EXPECT_EQ(plan.front(), "driverFile C:\\windows\\system32\\QuorinK5210.dll");
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
