@@ -17,7 +17,8 @@ foreach(run IN ITEMS
         "RemoveOneDevicePathLeavesTheOthers demo_nt"
         "VendorUninstallerRunsAndRemovesItsScanner demo_nt"
         "WhatIfChangesNothing demo_nt"
-        "ABadSwitchChangesNothing demo_nt")
+        "ABadSwitchChangesNothing demo_nt"
+        "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64")
     separate_arguments(run)
     list(GET run 0 test)
     list(GET run 1 scenario)

@@ -235,6 +235,37 @@ TEST(CommandLine, WhatIfChangesNothing) {
     EXPECT_TRUE(FileExists(kLog));
 }
 
+// decorated_x64: the K7700's package was staged without its scanner. /list names it like any
+// scanner, so the machine is not clean, and /remove all takes it with its .pnf, DLL and data
+// source, while the other maker's package of the same shape and its device stay.
+TEST(CommandLine, ADriverWithoutADeviceIsListedAndRemovedByRemoveAll) {
+    const ProgramRun list = RunProgram("/list /format json");
+    EXPECT_EQ(list.exitCode, 1u) << list.error;
+    const JsonValue listed = ParsedJson(list.output);
+    ASSERT_EQ(listed["scanners"].items.size(), 5u);
+    EXPECT_EQ(listed["scanners"].items[4]["devicePath"].text, "USB\\VID_0C6E&PID_7700");
+    EXPECT_EQ(listed["scanners"].items[4]["description"].text, "Quorin K7700 USB Scanner");
+
+    const ProgramRun run = RunProgram("/remove all /format json");
+    const JsonValue value = ParsedJson(run.output);
+    bool reported = false;
+    for (const JsonValue& scanner : value["scanners"].items) {
+        if (scanner["devicePath"].text == "USB\\VID_0C6E&PID_7700") {
+            reported = true;
+            EXPECT_EQ(scanner["method"].text, "builtIn");
+            EXPECT_EQ(scanner["result"].text, "removed");
+        }
+    }
+    EXPECT_TRUE(reported) << run.output;
+    for (const char* gone :
+         {"C:\\windows\\inf\\oem14.inf", "C:\\windows\\inf\\oem14.pnf",
+          "C:\\windows\\system32\\QuorinK7700.dll", "C:\\windows\\twain_32\\QuorinK7700"}) {
+        EXPECT_FALSE(FileExists(gone)) << gone;
+    }
+    EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem9.inf"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0110"));
+}
+
 TEST(CommandLine, ABadSwitchChangesNothing) {
     const ProgramRun run = RunProgram("/remove all /bogus");
     EXPECT_EQ(run.exitCode, 1639u);

@@ -20,7 +20,8 @@ add_dependencies(uninstall_e2e_test test_uninstaller)
 # hands over to it.
 set(DRVSWEEP_64_BIT_RUNS)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(DRVSWEEP_64_BIT_RUNS "RemovalTakesThePackageAndTheSixtyFourBitCopies package_x64")
+    set(DRVSWEEP_64_BIT_RUNS "RemovalTakesThePackageAndTheSixtyFourBitCopies package_x64"
+        "ADriverWithoutADeviceIsListedMarkedAndRemoved decorated_x64")
 endif()
 foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         "RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey demo_nt"

@@ -214,6 +214,38 @@ TEST(UninstallCommand, RemovalTakesThePackageAndTheSixtyFourBitCopies) {
     }
 }
 
+// decorated_x64: the K7700's package was staged without its scanner. The window lists it after
+// the scanners, marked as a driver without a device; Delete asks the usual confirmation and
+// takes the package with its .pnf, DLL and data source, and leaves the scanners and the other
+// maker's package of the same shape.
+TEST(UninstallCommand, ADriverWithoutADeviceIsListedMarkedAndRemoved) {
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    const std::vector<std::wstring> entries = Entries(program);
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[3], L" Quorin RoamDoc PC Card Scanner");
+    EXPECT_EQ(entries[4], L" Quorin K7700 USB Scanner (driver without a device)");
+    Select(program, 4);
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"Do you want to uninstall \" Quorin K7700 USB Scanner\"",
+                            "confirmation"),
+           IDYES);
+    Answer(program, ExpectMessageBox(program, kRestartQuestion, "restart"), IDNO);
+    program.ExpectEndsCleanly();
+
+    for (const char* gone : {"inf\\oem14.inf", "inf\\oem14.pnf", "system32\\QuorinK7700.dll",
+                             "twain_32\\QuorinK7700"}) {
+        EXPECT_FALSE(Exists((std::string("C:\\windows\\") + gone).c_str())) << gone;
+    }
+    for (const char* kept : {"inf\\oem2.inf", "inf\\oem5.inf", "inf\\oem9.inf",
+                             "system32\\QuorinK5210.dll", "twain_32\\QuorinK5210"}) {
+        EXPECT_TRUE(Exists((std::string("C:\\windows\\") + kept).c_str())) << kept;
+    }
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
+    EXPECT_TRUE(KeyExists(std::string(kEnumUsb) + "VID_04B8&PID_0110"));
+}
+
 // uninstall_twain_zh_tw_9x: Traditional Chinese on the 9x family, in code page 950, where the
 // window is an ANSI window. The scanner's TWAIN folder is twain_32\Maker\功, and 功 (A5 5C)
 // ends in the byte of a backslash, as do the subfolders 功 and 許 in it: the whole folder goes,
