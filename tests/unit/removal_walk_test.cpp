@@ -124,6 +124,7 @@ TEST_F(RemovalWalkTest, AFailedActionLeavesItsItemStillThere) {
     machine.files().AddFile(kInf + "oem3.pnf");
     machine.faults().Add({"SetupUninstallOEMInfA", "", 5});
     machine.faults().Add({"DeleteFileA", "oem3.pnf", 5});
+    machine.faults().Add({"MoveFileExA", "oem3.pnf", 5});
     machine.faults().Add({"SetupDiCallClassInstaller", "", 5});
     machine.faults().Add({"SetupDiRemoveDevice", "", 5});
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
@@ -161,15 +162,16 @@ TEST_F(RemovalWalkTest, TheProbeCountsOnlyAMissingKeyOrEntryAsGone) {
 }
 
 // Windows' restart requests reach the outcome: the device's install parameters after
-// DIF_REMOVE, and DiUninstallDriverW's NeedReboot. A restart request does not make an item
-// remain.
+// DIF_REMOVE, and DiUninstallDriverW's NeedReboot. The item Windows finishes at the restart is
+// DeletedAtRestart, never StillThere.
 TEST_F(RemovalWalkTest, ADeviceThatAsksForARestartReachesTheOutcome) {
     Open("demo_nt");
     machine.devices().SetRestartAfterRemoval(kK5210Instance);
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
     EXPECT_TRUE(outcome.restartRequested);
     EXPECT_EQ(Outcomes(outcome),
-              std::vector<ItemOutcome>(outcome.items.size(), ItemOutcome::Deleted));
+              (std::vector<ItemOutcome>{ItemOutcome::DeletedAtRestart, ItemOutcome::Deleted,
+                                        ItemOutcome::Deleted, ItemOutcome::Deleted}));
 }
 
 TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
@@ -179,7 +181,8 @@ TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
     EXPECT_TRUE(outcome.restartRequested);
     EXPECT_EQ(Outcomes(outcome),
-              std::vector<ItemOutcome>(outcome.items.size(), ItemOutcome::Deleted));
+              (std::vector<ItemOutcome>{ItemOutcome::Deleted, ItemOutcome::Deleted,
+                                        ItemOutcome::DeletedAtRestart, ItemOutcome::Deleted}));
     const std::vector<std::string>& calls = machine.faults().calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "DiUninstallDriverW " + kInf + "oem3.inf"),
               calls.end());
