@@ -172,8 +172,10 @@ TEST(CommandLine, ListKeepsAChineseDescription) {
 TEST(CommandLine, RemoveAllQuietRemovesEveryScannerAndWritesTheLog) {
     const ProgramRun run = RunProgram("/remove all /quiet");
     EXPECT_EQ(run.exitCode, 3010u) << run.error;
-    EXPECT_EQ(run.output, std::string("result=3010 removed=4 pendingRestart=0 remaining=0 restart=required log=") +
-                              kLog + "\r\n");
+    EXPECT_EQ(
+        run.output,
+        std::string("result=3010 removed=4 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
     for (const char* key : {kK5210Key, kDoc392Key, kRoamDocKey}) {
         EXPECT_FALSE(KeyExists(key)) << key;
     }
@@ -191,7 +193,8 @@ TEST(CommandLine, RemoveAllQuietRemovesEveryScannerAndWritesTheLog) {
     const std::string log = ReadHostFile(kLog);
     EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(log.find("<![LOG[Command line: /remove all /quiet]LOG]!>"), std::string::npos);
-    EXPECT_NE(log.find("Summary: result=3010 removed=4 pendingRestart=0 remaining=0"), std::string::npos);
+    EXPECT_NE(log.find("Summary: result=3010 removed=4 pendingRestart=0 remaining=0"),
+              std::string::npos);
 }
 
 TEST(CommandLine, RemoveOneDevicePathLeavesTheOthers) {
