@@ -269,6 +269,26 @@ TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
               std::string::npos);
 }
 
+// A held driver goes at the restart: reported as pendingRestart, not remaining, so the run ends
+// with 3010, or 1641 when it starts the restart; the log names the item.
+TEST_F(CommandLineRunTest, AHeldDriverIsPendingRestartNotRemaining) {
+    Load("demo_nt");
+    machine.files().SetInUse(kK5210Dll, true);
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /format json /restart"), kExitRestartStarted);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["pendingRestart"].number, 1);
+    EXPECT_EQ(value["remaining"].number, 0);
+    const JsonValue& k5210 = value["scanners"].items[0];
+    EXPECT_EQ(k5210["result"].text, "pendingRestart");
+    ASSERT_EQ(k5210["pendingRestart"].items.size(), 1u);
+    EXPECT_EQ(k5210["pendingRestart"].items[0]["path"].text, kK5210Dll);
+    EXPECT_TRUE(k5210["remaining"].items.empty());
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_NE(log.find("Deleted at the restart: driverFile " + std::string(kK5210Dll)),
+              std::string::npos);
+}
+
 TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
     const struct {
         const char* arguments;

@@ -188,6 +188,43 @@ TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
               calls.end());
 }
 
+class HeldFilesTest : public RemovalWalkTest, public ::testing::WithParamInterface<const char*> {};
+
+// A scanning program holds the driver and the data source: they and the data source folder go
+// at the restart (the 9x family's WININIT.INI names them by short path), the rest goes now, and
+// a removal planned again before the restart has nothing left to do.
+TEST_P(HeldFilesTest, GoAtTheRestartAndAreNotPlannedAgain) {
+    const std::string scenario = GetParam();
+    Open(scenario);
+    const bool nt = scenario == "demo_nt";
+    const std::string system = nt ? "C:\\windows\\system32\\" : "C:\\windows\\system\\";
+    const std::string source = "C:\\windows\\twain_32\\QuorinK5210";
+    machine.files().SetInUse(system + "QuorinK5210.dll", true);
+    machine.files().SetInUse(source + "\\QuorinK5210.ds", true);
+
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+    std::vector<std::string> scheduled;
+    for (const ItemResult& result : outcome.items) {
+        EXPECT_NE(result.outcome, ItemOutcome::StillThere) << result.item.path.c_str();
+        if (result.outcome == ItemOutcome::DeletedAtRestart) {
+            scheduled.push_back(result.item.path.c_str());
+        }
+    }
+    EXPECT_EQ(scheduled, (std::vector<std::string>{system + "QuorinK5210.dll", source}));
+    EXPECT_TRUE(FinishesAtRestart(outcome));
+    EXPECT_FALSE(outcome.restartRequested);
+    const std::vector<std::string> pending =
+        nt ? std::vector<std::string>{system + "QuorinK5210.dll", source + "\\QuorinK5210.ds",
+                                      source}
+           : std::vector<std::string>{"C:\\windows\\system\\QUOR~5AU.DLL",
+                                      "C:\\windows\\twain_32\\QUOR~PCC\\QUOR~C5X.DS",
+                                      "C:\\windows\\twain_32\\QUOR~PCC"};
+    EXPECT_EQ(machine.PendingDeletions(), pending);
+    EXPECT_TRUE(PlanBuiltInRemoval(machine.platform(), k5210).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFamilies, HeldFilesTest, ::testing::Values("demo_nt", "demo_9x"));
+
 // One rule finds a scanner's row: its devicePath compared with ASCII letters folded, as
 // Windows compares device IDs.
 TEST_F(RemovalWalkTest, ARowIsFoundByItsDevicePathWhateverItsAsciiCase) {
