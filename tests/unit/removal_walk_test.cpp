@@ -225,6 +225,21 @@ TEST_P(HeldFilesTest, GoAtTheRestartAndAreNotPlannedAgain) {
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, HeldFilesTest, ::testing::Values("demo_nt", "demo_9x"));
 
+// What stays of a package after the uninstall calls and the one-file step (a .pnf held open)
+// goes at the restart.
+TEST_F(RemovalWalkTest, AHeldPackageFileGoesAtTheRestart) {
+    Open("demo_nt");
+    machine.files().AddFile(kInf + "oem3.pnf");
+    machine.files().SetInUse(kInf + "oem3.pnf", true);
+    machine.faults().Add({"SetupUninstallOEMInfA", ""});
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+    ASSERT_EQ(outcome.items.size(), 4u);
+    EXPECT_EQ(outcome.items[2].item.kind, PlanItemKind::DriverPackage);
+    EXPECT_EQ(outcome.items[2].outcome, ItemOutcome::DeletedAtRestart);
+    EXPECT_EQ(machine.PendingDeletions(), std::vector<std::string>{kInf + "oem3.pnf"});
+    EXPECT_FALSE(machine.files().Exists(kInf + "oem3.inf"));
+}
+
 // One rule finds a scanner's row: its devicePath compared with ASCII letters folded, as
 // Windows compares device IDs.
 TEST_F(RemovalWalkTest, ARowIsFoundByItsDevicePathWhateverItsAsciiCase) {
