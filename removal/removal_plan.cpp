@@ -1,5 +1,6 @@
 #include "removal/removal_plan.h"
 
+#include "platform/restart_deletion.h"
 #include "removal/device_nodes_9x.h"
 #include "removal/removal_walk.h"
 
@@ -14,11 +15,16 @@ PlanItem Item(PlanItemKind kind, const PathText& path) {
     return item;
 }
 
-void AddPresent(Platform& platform, const std::vector<PlanItem>& items,
-                std::vector<PlanItem>* plan) {
+// Adds the items that have a path there which Windows is not already set to delete at the
+// restart: a removal run again before the restart has nothing new to do for those.
+void AddPresent(Platform& platform, const ScheduledDeletions& scheduled,
+                const std::vector<PlanItem>& items, std::vector<PlanItem>* plan) {
     for (const PlanItem& item : items) {
-        if (IsPlanItemPresent(platform, item)) {
-            plan->push_back(item);
+        for (const PathText& path : PlanItemPathsThere(platform, item)) {
+            if (!scheduled.Holds(path.c_str())) {
+                plan->push_back(item);
+                break;
+            }
         }
     }
 }
@@ -81,19 +87,20 @@ std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolde
 
 std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner) {
     std::vector<PlanItem> plan;
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // A driver package without a device names a hardware ID its INF lists, not a device key of
     // the buses scanned: it has no device step.
     if (scanner.packageOnly == 0) {
-        AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+        AddPresent(platform, scheduled, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
     }
     // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
         return plan;
     }
-    AddPresent(platform, DriverFileItems(platform, scanner.driverDll.c_str(), scanner.busKind),
-               &plan);
-    AddPresent(platform, {DriverPackageItem(platform, scanner.infPath.c_str())}, &plan);
-    AddPresent(platform, DataSourceItems(platform, scanner.twainFolder.c_str()), &plan);
+    AddPresent(platform, scheduled,
+               DriverFileItems(platform, scanner.driverDll.c_str(), scanner.busKind), &plan);
+    AddPresent(platform, scheduled, {DriverPackageItem(platform, scanner.infPath.c_str())}, &plan);
+    AddPresent(platform, scheduled, DataSourceItems(platform, scanner.twainFolder.c_str()), &plan);
     return plan;
 }
 

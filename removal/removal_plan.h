@@ -44,11 +44,11 @@ PlanItem DriverPackageItem(Platform& platform, const char* infPath);
 // - the TWAIN data sources (TwainDataSourceTargets).
 std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolder);
 
-// The items of the built-in removal of the scanner that are there now, in the order the removal
-// acts on them: its device (none for a driver package without a device), then, only when its
-// INF is known, its driver files, its driver package and its data sources. The one list of what a
-// built-in removal touches: the removal walks it (UninstallBuiltIn), and the command line shows and
-// previews it.
+// The items of the built-in removal of the scanner that are there now (and that Windows is not
+// already set to delete at the restart), in the order the removal acts on them: its device (none
+// for a driver package without a device), then, only when its INF is known, its driver files, its
+// driver package and its data sources. The one list of what a built-in removal touches: the
+// removal walks it (UninstallBuiltIn), and the command line shows and previews it.
 std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner);
 
 // The item kind's name in reports: "deviceInstance", "registryKey", "driverFile",
