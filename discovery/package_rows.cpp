@@ -5,6 +5,7 @@
 #include "discovery/bus_scan.h"
 #include "platform/ascii_case.h"
 #include "platform/multibyte_text.h"
+#include "platform/restart_deletion.h"
 
 namespace drvsweep {
 
@@ -63,11 +64,14 @@ std::int32_t BusOf(const CodePage& codePage, const PathText& hardwareId) {
 void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
                               const std::vector<MakerPackage>& packages) {
     const CodePage codePage = platform.version.AnsiCodePage();
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     for (const MakerPackage& package : packages) {
         if (table.lastIndex + 1 >= kScannerRows) {
             return;
         }
-        if (IsCovered(codePage, table, package)) {
+        // A package whose INF is set to go at the restart was removed already (its file was
+        // held open), and a run before the restart has nothing more to do for it.
+        if (IsCovered(codePage, table, package) || scheduled.Holds(package.infPath.c_str())) {
             continue;
         }
         const MakerModel* model = nullptr;

@@ -97,6 +97,17 @@ TEST_F(PackageRowsTest, OnePerPackageThatNoScannersRowCovers) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+// A package whose INF was held open at its removal and is set to go at the restart is not
+// listed again before the restart.
+TEST_F(PackageRowsTest, APackageSetToGoAtTheRestartIsNotListed) {
+    AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001");
+    AddInf("oem2.inf", "USB\\VID_0C6E&PID_0002");
+    ASSERT_TRUE(machine.files().DeleteAtRestart("C:\\windows\\inf\\oem1.inf"));
+    ScanInstalledScanners(machine.platform(), table);
+    ASSERT_EQ(table.lastIndex, 0) << testing::DumpScannerTable(table);
+    EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
+}
+
 TEST_F(PackageRowsTest, TheTableNeverGrowsPastItsLastRow) {
     for (int i = 0; i < 4; ++i) {
         AddInf("oem" + std::to_string(i) + ".inf", "USB\\VID_0C6E&PID_90" + std::to_string(i));
