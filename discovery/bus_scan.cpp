@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "discovery/driver_fields.h"
 #include "discovery/driver_inf.h"
 #include "discovery/own_inf.h"
 #include "platform/registry_paths.h"
@@ -19,55 +20,23 @@ struct Bus {
     const char* tokens[2];
     std::int32_t busKind;
     const char* devicePathPrefix;
-    // Fills the driver fields once the device's INF is known; false when the row cannot
-    // safely name its driver files, so that its INF must not be recorded either.
-    bool (*fillDriverFields)(Platform& platform, ScannerRecord& row);
 };
-
-// A driver without a TWAIN line (WIA only) is still a package to remove; it has no data source
-// folder or DLL name, and both stay empty.
-bool FillUsbDriverFields(Platform& platform, ScannerRecord& row) {
-    PathText folder;
-    PathText dll;
-    switch (ReadTwainFolder(platform, row.infPath.c_str(), &folder)) {
-        case TwainFolderRead::kNoTwainLine:
-            return true;
-        case TwainFolderRead::kFolder:
-            if (!dll.appendAll(folder, ".dll")) {
-                return false;
-            }
-            row.twainFolder = folder;
-            row.driverDll = dll;
-            return true;
-        case TwainFolderRead::kRefused:
-            break;
-    }
-    return false;
-}
-
-bool FillPcCardDriverFields(Platform& platform, ScannerRecord& row) {
-    const bool nt = CurrentFamily(platform.version) == Family::Nt;
-    return row.twainFolder.assign("Orbdrv") && row.driverDll.assign("Orbdrv.dll") &&
-           row.kernelDriver.assign(nt ? "Orbdrv.sys" : "Orbdrv.vxd");
-}
 
 constexpr Bus kUsb = {RegistryPath::UsbTree,
                       RegistryPath::UsbDevicePrefix,
                       {"Vid_0c6e", "VID_0C6E"},
                       kBusUsb,
-                      "USB\\",
-                      FillUsbDriverFields};
+                      "USB\\"};
 
 constexpr Bus kPcCard = {RegistryPath::PcCardTree,
                          RegistryPath::PcCardDevicePrefix,
                          {"RDN-CQ-D41E", "QUORIN"},
                          kBusPcCard,
-                         "PCMCIA\\",
-                         FillPcCardDriverFields};
+                         "PCMCIA\\"};
 
-bool IsMakersDevice(const Bus& bus, const PathText& keyName) {
-    return std::strstr(keyName.c_str(), bus.tokens[0]) != nullptr ||
-           std::strstr(keyName.c_str(), bus.tokens[1]) != nullptr;
+bool IsMakersDevice(const Bus& bus, const char* keyName) {
+    return std::strstr(keyName, bus.tokens[0]) != nullptr ||
+           std::strstr(keyName, bus.tokens[1]) != nullptr;
 }
 
 // Opens the device's first instance key and reads its DeviceDesc into the row. A path that
@@ -100,7 +69,7 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
     std::int32_t rowIndex = table.lastIndex;
     PathText keyName;
     for (unsigned index = 0; ReadSubkeyName(*root, index, &keyName); ++index) {
-        if (!IsMakersDevice(bus, keyName)) {
+        if (!IsMakersDevice(bus, keyName.c_str())) {
             continue;
         }
         // The table holds 260 rows; once the last is taken nothing more can be recorded.
@@ -125,7 +94,7 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         // lists the device where the system names none of the INF folder's OEM INF files.
         const bool found = FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
                            lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1;
-        if (found && !bus.fillDriverFields(platform, row)) {
+        if (found && !FillDriverFields(platform, row)) {
             row.infPath.clear();
             row.twainFolder.clear();
             row.driverDll.clear();
@@ -136,6 +105,10 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
 }
 
 }  // namespace
+
+bool IsMakersDeviceKey(std::int32_t busKind, const char* keyName) {
+    return IsMakersDevice(busKind == kBusPcCard ? kPcCard : kUsb, keyName);
+}
 
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
     ScanBus(platform, table, kUsb, lookup);
