@@ -33,11 +33,13 @@ std::string FormatCsv(const RunReport& report) {
     std::string out;
     Row(out,
         {"devicePath", "bus", "description", "infPath", "twainFolder", "driverDll", "kernelDriver",
-         "attached", "uninstallKey", "uninstallCommand", "plan", "method", "result", "remaining"});
+         "attached", "uninstallKey", "uninstallCommand", "plan", "method", "result", "remaining",
+         "kept"});
     for (const ScannerReport& s : report.scanners) {
         Row(out, {s.devicePath, s.bus, s.description, s.infPath, s.twainFolder, s.driverDll,
                   s.kernelDriver, s.attached, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan),
-                  MethodWord(s.method), ResultWord(s.result), JoinItems(s.remaining)});
+                  MethodWord(s.method), ResultWord(s.result), JoinItems(s.remaining),
+                  JoinItems(s.kept)});
     }
     return out;
 }
