@@ -145,9 +145,8 @@ private:
 
     std::string KeptReason(const KeptPackage& package) {
         return package.usedBy.empty()
-                   ? "kept: the devices that use it cannot be told"
-                   : "kept: used by another maker's device, driver key " +
-                         Utf8(package.usedBy.c_str());
+                   ? "the devices that use it cannot be told"
+                   : "used by another maker's device, driver key " + Utf8(package.usedBy.c_str());
     }
 
     // A row per path of every item the removal left.

@@ -31,10 +31,9 @@ void Row(std::string& out, const std::vector<std::string>& fields) {
 
 std::string FormatCsv(const RunReport& report) {
     std::string out;
-    Row(out,
-        {"devicePath", "bus", "description", "infPath", "twainFolder", "driverDll", "kernelDriver",
-         "attached", "uninstallKey", "uninstallCommand", "plan", "method", "result", "remaining",
-         "kept"});
+    Row(out, {"devicePath", "bus", "description", "infPath", "twainFolder", "driverDll",
+              "kernelDriver", "attached", "uninstallKey", "uninstallCommand", "plan", "method",
+              "result", "remaining", "kept"});
     for (const ScannerReport& s : report.scanners) {
         Row(out, {s.devicePath, s.bus, s.description, s.infPath, s.twainFolder, s.driverDll,
                   s.kernelDriver, s.attached, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan),
