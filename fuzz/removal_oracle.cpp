@@ -211,9 +211,10 @@ void AddPackageItems(FuzzMachine& machine, const ScannerRecord& row, const std::
     }
     const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
     for (const std::string& folder : folders) {
-        if (row.busKind == kBusPcCard ? folder != "Orbdrv"
-                                      : !IsPlainRelativeName(folder) ||
-                                            !InfNamesFolder(infBytes, folder)) {
+        const bool named = row.busKind == kBusPcCard
+                               ? folder == "Orbdrv"
+                               : IsPlainRelativeName(folder) && InfNamesFolder(infBytes, folder);
+        if (!named) {
             continue;
         }
         items.fileTrees.push_back(windows + "\\TWAIN_32\\" + UpperAscii(folder));
