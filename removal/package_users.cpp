@@ -66,8 +66,8 @@ std::string UpperFileName(const CodePage& codePage, const PathText& path) {
 }  // namespace
 
 PackageUsers::PackageUsers(Platform& platform) : codePage_(platform.version.AnsiCodePage()) {
-    const char* classRoot = RegistryPathFor(RegistryPath::DeviceDriverKeyPrefix,
-                                            CurrentFamily(platform.version));
+    const char* classRoot =
+        RegistryPathFor(RegistryPath::DeviceDriverKeyPrefix, CurrentFamily(platform.version));
     if (classRoot == nullptr) {
         return;
     }
@@ -87,8 +87,7 @@ void PackageUsers::ReadMakersDriverKeys(Platform& platform, std::int32_t busKind
         pcCard ? RegistryPath::PcCardDevicePrefix : RegistryPath::UsbDevicePrefix, family);
     VisitSubkeys(platform.registry, tree, [&](const PathText& device) {
         PathText devicePath;
-        if (!IsMakersDeviceKey(busKind, device.c_str()) ||
-            !devicePath.appendAll(prefix, device)) {
+        if (!IsMakersDeviceKey(busKind, device.c_str()) || !devicePath.appendAll(prefix, device)) {
             return;
         }
         VisitSubkeys(platform.registry, devicePath.c_str(), [&](const PathText& instance) {
@@ -108,40 +107,44 @@ void PackageUsers::ReadMakersDriverKeys(Platform& platform, std::int32_t busKind
 void PackageUsers::ReadDriverKeys(Platform& platform, const char* classRoot) {
     PathText root;
     root.assign(classRoot, std::strlen(classRoot) - 1);
-    complete_ = VisitSubkeys(platform.registry, root.c_str(), [&](const PathText& classKey) {
-        PathText classPath;
-        if (!classPath.appendAll(classRoot, classKey)) {
-            complete_ = false;
-            return;
-        }
-        const bool listed =
-            VisitSubkeys(platform.registry, classPath.c_str(), [&](const PathText& name) {
-                PathText driverKey;
-                PathText driverPath;
-                if (!IsDriverKeyName(name) || !driverKey.appendAll(classKey, "\\", name) ||
-                    makersDriverKeys_.count(Upper(codePage_, driverKey)) != 0) {
-                    return;
-                }
-                std::unique_ptr<RegistryKey> key;
-                PathText infPath;
-                if (!driverPath.appendAll(classRoot, driverKey) ||
-                    platform.registry.OpenKey(driverPath.c_str(), kKeyQueryValue, &key) !=
-                        kErrorSuccess) {
+    complete_ =
+        VisitSubkeys(
+            platform.registry, root.c_str(),
+            [&](const PathText& classKey) {
+                PathText classPath;
+                if (!classPath.appendAll(classRoot, classKey)) {
                     complete_ = false;
                     return;
                 }
-                if (ReadStringValue(*key, "InfPath", &infPath)) {
-                    othersInfs_.emplace_back(UpperFileName(codePage_, infPath), driverKey);
-                    return;
-                }
-                char probe[1];
-                std::uint32_t size = sizeof probe;
-                if (key->QueryValue("InfPath", probe, &size) != kErrorFileNotFound) {
-                    complete_ = false;
-                }
-            });
-        complete_ = complete_ && listed;
-    }) && complete_;
+                const bool listed =
+                    VisitSubkeys(platform.registry, classPath.c_str(), [&](const PathText& name) {
+                        PathText driverKey;
+                        PathText driverPath;
+                        if (!IsDriverKeyName(name) || !driverKey.appendAll(classKey, "\\", name) ||
+                            makersDriverKeys_.count(Upper(codePage_, driverKey)) != 0) {
+                            return;
+                        }
+                        std::unique_ptr<RegistryKey> key;
+                        PathText infPath;
+                        if (!driverPath.appendAll(classRoot, driverKey) ||
+                            platform.registry.OpenKey(driverPath.c_str(), kKeyQueryValue, &key) !=
+                                kErrorSuccess) {
+                            complete_ = false;
+                            return;
+                        }
+                        if (ReadStringValue(*key, "InfPath", &infPath)) {
+                            othersInfs_.emplace_back(UpperFileName(codePage_, infPath), driverKey);
+                            return;
+                        }
+                        char probe[1];
+                        std::uint32_t size = sizeof probe;
+                        if (key->QueryValue("InfPath", probe, &size) != kErrorFileNotFound) {
+                            complete_ = false;
+                        }
+                    });
+                complete_ = complete_ && listed;
+            }) &&
+        complete_;
 }
 
 bool PackageUsers::IsUsedByOthers(const char* infPath, PathText* driverKey) const {
