@@ -107,44 +107,44 @@ void PackageUsers::ReadMakersDriverKeys(Platform& platform, std::int32_t busKind
 void PackageUsers::ReadDriverKeys(Platform& platform, const char* classRoot) {
     PathText root;
     root.assign(classRoot, std::strlen(classRoot) - 1);
-    complete_ =
-        VisitSubkeys(
-            platform.registry, root.c_str(),
-            [&](const PathText& classKey) {
-                PathText classPath;
-                if (!classPath.appendAll(classRoot, classKey)) {
-                    complete_ = false;
-                    return;
-                }
-                const bool listed =
-                    VisitSubkeys(platform.registry, classPath.c_str(), [&](const PathText& name) {
-                        PathText driverKey;
-                        PathText driverPath;
-                        if (!IsDriverKeyName(name) || !driverKey.appendAll(classKey, "\\", name) ||
-                            makersDriverKeys_.count(Upper(codePage_, driverKey)) != 0) {
-                            return;
-                        }
-                        std::unique_ptr<RegistryKey> key;
-                        PathText infPath;
-                        if (!driverPath.appendAll(classRoot, driverKey) ||
-                            platform.registry.OpenKey(driverPath.c_str(), kKeyQueryValue, &key) !=
-                                kErrorSuccess) {
-                            complete_ = false;
-                            return;
-                        }
-                        if (ReadStringValue(*key, "InfPath", &infPath)) {
-                            othersInfs_.emplace_back(UpperFileName(codePage_, infPath), driverKey);
-                            return;
-                        }
-                        char probe[1];
-                        std::uint32_t size = sizeof probe;
-                        if (key->QueryValue("InfPath", probe, &size) != kErrorFileNotFound) {
-                            complete_ = false;
-                        }
-                    });
-                complete_ = complete_ && listed;
-            }) &&
-        complete_;
+    const bool listed = VisitSubkeys(platform.registry, root.c_str(), [&](const PathText& name) {
+        PathText classPath;
+        if (!classPath.appendAll(classRoot, name) ||
+            !VisitSubkeys(platform.registry, classPath.c_str(), [&](const PathText& subkey) {
+                ReadDriverKey(platform, classRoot, name, subkey);
+            })) {
+            complete_ = false;
+        }
+    });
+    complete_ = complete_ && listed;
+}
+
+// Keeps the InfPath of a driver key that no device of the maker names. A driver key that cannot
+// be opened, or whose InfPath is there but cannot be read, leaves the users untold.
+void PackageUsers::ReadDriverKey(Platform& platform, const char* classRoot,
+                                 const PathText& classKey, const PathText& subkey) {
+    PathText driverKey;
+    if (!IsDriverKeyName(subkey) || !driverKey.appendAll(classKey, "\\", subkey) ||
+        makersDriverKeys_.count(Upper(codePage_, driverKey)) != 0) {
+        return;
+    }
+    PathText driverPath;
+    std::unique_ptr<RegistryKey> key;
+    if (!driverPath.appendAll(classRoot, driverKey) ||
+        platform.registry.OpenKey(driverPath.c_str(), kKeyQueryValue, &key) != kErrorSuccess) {
+        complete_ = false;
+        return;
+    }
+    PathText infPath;
+    if (ReadStringValue(*key, "InfPath", &infPath)) {
+        othersInfs_.emplace_back(UpperFileName(codePage_, infPath), driverKey);
+        return;
+    }
+    char probe[1];
+    std::uint32_t size = sizeof probe;
+    if (key->QueryValue("InfPath", probe, &size) != kErrorFileNotFound) {
+        complete_ = false;
+    }
 }
 
 bool PackageUsers::IsUsedByOthers(const char* infPath, PathText* driverKey) const {

@@ -33,6 +33,8 @@ public:
 private:
     void ReadMakersDriverKeys(Platform& platform, std::int32_t busKind);
     void ReadDriverKeys(Platform& platform, const char* classRoot);
+    void ReadDriverKey(Platform& platform, const char* classRoot, const PathText& classKey,
+                       const PathText& subkey);
 
     CodePage codePage_;
     // Upper-cased driver key names that the maker's devices name.
