@@ -17,7 +17,9 @@ foreach(run IN ITEMS
         "RemoveOneDevicePathLeavesTheOthers demo_nt"
         "VendorUninstallerRunsAndRemovesItsScanner demo_nt"
         "WhatIfChangesNothing demo_nt"
-        "ABadSwitchChangesNothing demo_nt")
+        "ABadSwitchChangesNothing demo_nt"
+        "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
+        "ListNamesEveryPackageAndTheKeptOne every_package_x64")
     separate_arguments(run)
     list(GET run 0 test)
     list(GET run 1 scenario)
