@@ -74,6 +74,7 @@ public:
         report.scanners.insert(report.scanners.end(), notFound_.begin(), notFound_.end());
         for (const ScannerReport& scanner : report.scanners) {
             report.removed += scanner.result == ScannerResult::Removed ? 1 : 0;
+            report.pendingRestart += scanner.result == ScannerResult::PendingRestart ? 1 : 0;
             report.remaining += scanner.result == ScannerResult::Remaining ? 1 : 0;
         }
         report.exitCode = report.remaining > 0 ? kExitFailed : kExitDone;
@@ -149,15 +150,22 @@ private:
                    : "used by another maker's device, driver key " + Utf8(package.usedBy.c_str());
     }
 
-    // A row per path of every item the removal left.
-    void AddRemaining(const RemovalOutcome& outcome, ScannerReport* report) {
+    // A row per path of every item the removal left, and per item that goes at the restart:
+    // its paths still there, or the item itself where Windows finishes its removal then.
+    void AddLeft(const RemovalOutcome& outcome, ScannerReport* report) {
         for (const ItemResult& result : outcome.items) {
-            if (result.outcome != ItemOutcome::StillThere) {
-                continue;
-            }
-            for (const PathText& path : result.pathsThere) {
-                report->remaining.push_back(
-                    {PlanItemKindName(result.item.kind), Utf8(path.c_str()), "still present"});
+            const char* kind = PlanItemKindName(result.item.kind);
+            if (result.outcome == ItemOutcome::StillThere) {
+                for (const PathText& path : result.pathsThere) {
+                    report->remaining.push_back({kind, Utf8(path.c_str()), "still present"});
+                }
+            } else if (result.outcome == ItemOutcome::DeletedAtRestart) {
+                for (const PathText& path : result.pathsThere.empty()
+                                                ? std::vector<PathText>{result.item.path}
+                                                : result.pathsThere) {
+                    report->pendingRestart.push_back(
+                        {kind, Utf8(path.c_str()), "goes when the computer restarts"});
+                }
             }
         }
     }
@@ -209,7 +217,7 @@ private:
             *removalRan = true;
             if (!IsStillFound(scanner.devicePath.c_str())) {
                 report.method = RemovalMethod::Vendor;
-                AddRemaining(CheckRemovalPlan(system_, plan), &report);
+                AddLeft(CheckRemovalPlan(system_, plan), &report);
                 return report;
             }
             log_->Write(LogType::Warning,
@@ -219,7 +227,7 @@ private:
                                        ") with the built-in removal");
         // Planned afresh, as the window's removal is: what the maker's uninstaller took is no
         // longer there to act on.
-        AddRemaining(UninstallBuiltIn(system_, scanner), &report);
+        AddLeft(UninstallBuiltIn(system_, scanner), &report);
         *removalRan = true;
         report.method = vendorRan ? RemovalMethod::VendorThenBuiltIn : RemovalMethod::BuiltIn;
         return report;
@@ -261,19 +269,24 @@ private:
         return FindScannerRow(*table_, devicePath) >= 0;
     }
 
-    // Scans again: a scanner that the scan still finds although its removal left no item is
-    // remaining too. Then each scanner's result is settled and logged.
+    // Scans again: a scanner that the scan still finds although its removal left no item, and
+    // left nothing to the restart, is remaining too. Then each scanner's result is settled and
+    // logged.
     void ConfirmResults(std::vector<ScannerRemoval>& removals) {
         ScanInstalledScanners(system_, *table_);
         for (ScannerRemoval& removal : removals) {
             ScannerReport& scanner = removal.report;
-            if (scanner.remaining.empty() &&
+            if (scanner.remaining.empty() && scanner.pendingRestart.empty() &&
                 FindScannerRow(*table_, removal.devicePath.c_str()) >= 0) {
                 scanner.remaining.push_back(
                     {"scanner", scanner.devicePath, "still found by the scan"});
             }
-            scanner.result =
-                scanner.remaining.empty() ? ScannerResult::Removed : ScannerResult::Remaining;
+            scanner.result = !scanner.remaining.empty()        ? ScannerResult::Remaining
+                             : !scanner.pendingRestart.empty() ? ScannerResult::PendingRestart
+                                                               : ScannerResult::Removed;
+            for (const ReportItem& item : scanner.pendingRestart) {
+                log_->Write(LogType::Warning, "Deleted at the restart: " + ItemText(item));
+            }
             for (const ReportItem& item : scanner.remaining) {
                 log_->Write(LogType::Error, "Still there: " + ItemText(item));
             }

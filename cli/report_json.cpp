@@ -54,6 +54,7 @@ std::string Scanner(const ScannerReport& s, bool removal) {
     if (removal) {
         object.Text("method", MethodWord(s.method))
             .Text("result", ResultWord(s.result))
+            .Raw("pendingRestart", Items(s.pendingRestart, true))
             .Raw("remaining", Items(s.remaining, true));
     }
     return object.Close();
@@ -79,6 +80,7 @@ std::string FormatJson(const RunReport& report) {
     if (removal) {
         object.Boolean("whatIf", report.whatIf)
             .Number("removed", report.removed)
+            .Number("pendingRestart", report.pendingRestart)
             .Number("remaining", report.remaining)
             .Text("restart", report.restart)
             .Text("logPath", report.logPath);

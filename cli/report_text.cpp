@@ -40,6 +40,7 @@ std::string FormatText(const RunReport& report) {
         if (scanner.result != ScannerResult::Listed) {
             Field(out, "method", MethodWord(scanner.method));
             Field(out, "result", ResultWord(scanner.result));
+            Items(out, "pendingRestart", scanner.pendingRestart);
             Items(out, "remaining", scanner.remaining);
         }
     }
@@ -78,6 +79,8 @@ const char* ResultWord(ScannerResult result) {
             break;
         case ScannerResult::Removed:
             return "removed";
+        case ScannerResult::PendingRestart:
+            return "pendingRestart";
         case ScannerResult::Remaining:
             return "remaining";
         case ScannerResult::Planned:
@@ -91,6 +94,7 @@ const char* ResultWord(ScannerResult result) {
 std::string SummaryLine(const RunReport& report) {
     return "result=" + std::to_string(report.exitCode) +
            " removed=" + std::to_string(report.removed) +
+           " pendingRestart=" + std::to_string(report.pendingRestart) +
            " remaining=" + std::to_string(report.remaining) + " restart=" + report.restart +
            " log=" + report.logPath + "\r\n";
 }

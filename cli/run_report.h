@@ -21,11 +21,12 @@ std::string ItemText(const ReportItem& item);
 // How a scanner was removed; Listed in a /list report, which has no removal fields.
 enum class RemovalMethod { Listed, None, BuiltIn, Vendor, VendorThenBuiltIn };
 
-// What a /remove run made of a scanner; Listed in a /list report.
-enum class ScannerResult { Listed, Removed, Remaining, Planned, NotFound };
+// What a /remove run made of a scanner; Listed in a /list report. PendingRestart: nothing
+// remains, and some of it goes when the computer restarts.
+enum class ScannerResult { Listed, Removed, PendingRestart, Remaining, Planned, NotFound };
 
 // The words reports use: "none", "builtIn", "vendor", "vendorThenBuiltIn"; "removed",
-// "remaining", "planned", "notFound"; the empty text for Listed.
+// "pendingRestart", "remaining", "planned", "notFound"; the empty text for Listed.
 const char* MethodWord(RemovalMethod method);
 const char* ResultWord(ScannerResult result);
 
@@ -47,6 +48,7 @@ struct ScannerReport {
     std::vector<ReportItem> kept;
     RemovalMethod method = RemovalMethod::Listed;
     ScannerResult result = ScannerResult::Listed;
+    std::vector<ReportItem> pendingRestart;
     std::vector<ReportItem> remaining;
 };
 
@@ -59,6 +61,7 @@ struct RunReport {
     bool whatIf = false;
     int exitCode = 0;
     int removed = 0;
+    int pendingRestart = 0;
     int remaining = 0;
     std::string restart;  // "none", "required", "started"
     std::string logPath;
@@ -71,7 +74,8 @@ std::string FormatCsv(const RunReport& report);
 std::string FormatJson(const RunReport& report);
 std::string FormatReport(const RunReport& report, ReportFormat format);
 
-// The one line a /quiet run prints: "result=3010 removed=2 remaining=0 restart=required log=...".
+// The one line a /quiet run prints:
+// "result=3010 removed=2 pendingRestart=0 remaining=0 restart=required log=...".
 std::string SummaryLine(const RunReport& report);
 
 }  // namespace drvsweep::cli

@@ -72,6 +72,23 @@ struct OracleMachine {
     ScannerRecord row;
 };
 
+// An entry set to go at the restart counts as deleted: the scanner's own may be, nothing else.
+TEST(FuzzOracleTest, OnlyTheScannersOwnEntriesMayBeSetToGoAtTheRestart) {
+    OracleMachine oracle;
+    const ScannerItems items = ItemsOf(oracle.machine, oracle.row);
+    sim::SimFileTree& files = oracle.machine.windows.files();
+    const MachineSnapshot before = TakeSnapshot(oracle.machine);
+    ASSERT_TRUE(files.DeleteAtRestart("C:\\windows\\system32\\Quorin\\K5210.dll"));
+    ASSERT_TRUE(files.DeleteAtRestart("C:\\windows\\twain_32\\Quorin\\K5210"));
+    EXPECT_EQ(AccountOfBreaches(CompareSnapshots(before, TakeSnapshot(oracle.machine)), &items),
+              "");
+    ASSERT_TRUE(files.DeleteAtRestart("C:\\windows\\system32\\kernel32.dll"));
+    EXPECT_NE(AccountOfBreaches(CompareSnapshots(before, TakeSnapshot(oracle.machine)), &items)
+                  .find("scheduled the deletion of a file or folder that is not the scanner's: "
+                        "C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL"),
+              std::string::npos);
+}
+
 TEST(FuzzOracleTest, FilesTheScannerOwnsMayGoAndNothingBesideThem) {
     const struct {
         const char* path;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/restart_deletion.h"
+#include "platform/sim/file_name_match.h"
+
 namespace drvsweep::fuzz {
 
 std::string LowerAscii(std::string text) {
@@ -22,12 +25,52 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
+namespace {
+
+// The pending-deletion bookkeeping: the Session Manager key, the keys above it, and the value.
+bool IsPendingListKey(const std::string& lowerKey) {
+    const std::string sessionManager = LowerAscii(kSessionManagerKey);
+    return sessionManager.compare(0, lowerKey.size(), lowerKey) == 0 &&
+           (lowerKey.size() == sessionManager.size() || sessionManager[lowerKey.size()] == '\\');
+}
+
+bool IsWininitFile(sim::SimWindows& windows, const std::string& upperPath) {
+    const std::string windowsFolder = UpperAscii(windows.files().windowsFolder());
+    for (const char* name : {"\\WININIT.INI", "\\WININIT.DSN", "\\WININIT.DSO"}) {
+        if (upperPath == windowsFolder + name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The entry's short path as the simulation's GetShortPathNameA gives it, without calling it
+// (a call would count against the faults of the run).
+std::string ShortPathOf(const std::string& path) {
+    std::string shortPath;
+    std::size_t at = 0;
+    while (at <= path.size()) {
+        const std::size_t end = std::min(path.find('\\', at), path.size());
+        const std::string part = path.substr(at, end - at);
+        const std::string shortName = at == 0 ? "" : sim::ShortFileName(part);
+        shortPath += (at == 0 ? "" : "\\") + (shortName.empty() ? part : shortName);
+        at = end + 1;
+    }
+    return shortPath;
+}
+
+}  // namespace
+
 MachineSnapshot TakeSnapshot(FuzzMachine& machine) {
     sim::SimWindows& windows = machine.windows;
     MachineSnapshot snapshot;
     windows.registry().VisitKeys(
         [&](const std::string& path, const std::string* name, const sim::RegValue* value) {
             const std::string key = LowerAscii(path);
+            if (IsPendingListKey(key) &&
+                (name == nullptr || LowerAscii(*name) == LowerAscii(kPendingRenamesValue))) {
+                return;
+            }
             if (name == nullptr) {
                 snapshot.keys.emplace(key, path);
                 return;
@@ -36,19 +79,30 @@ MachineSnapshot TakeSnapshot(FuzzMachine& machine) {
                 key + "\n" + LowerAscii(*name),
                 path + "\n" + *name + "\n" + std::to_string(value->type) + ":" + value->bytes);
         });
+    std::map<std::string, std::string> longPathsByShort;
     windows.files().VisitEntries([&](const std::string& path, bool folder, std::uint32_t attributes,
                                      std::size_t size, bool) {
-        snapshot.files.emplace(UpperAscii(path),
-                               MachineSnapshot::FileEntry{path, folder, attributes, size});
+        const std::string upper = UpperAscii(path);
+        longPathsByShort.emplace(UpperAscii(ShortPathOf(path)), upper);
+        if (!IsWininitFile(windows, upper)) {
+            snapshot.files.emplace(upper,
+                                   MachineSnapshot::FileEntry{path, folder, attributes, size});
+        }
     });
     snapshot.devices = windows.devices().InstanceIds();
+    const bool shortPaths = windows.version().family() != Family::Nt;
+    for (const std::string& pending : windows.PendingDeletions()) {
+        const auto found = longPathsByShort.find(UpperAscii(pending));
+        snapshot.scheduled.push_back(
+            shortPaths && found != longPathsByShort.end() ? found->second : UpperAscii(pending));
+    }
     return snapshot;
 }
 
 bool MachineChanges::empty() const {
     return deletedKeys.empty() && createdKeys.empty() && changedValues.empty() &&
            deletedFiles.empty() && createdFiles.empty() && changedFiles.empty() &&
-           removedDevices.empty() && addedDevices.empty();
+           removedDevices.empty() && addedDevices.empty() && scheduled.empty();
 }
 
 namespace {
@@ -115,6 +169,12 @@ MachineChanges CompareSnapshots(const MachineSnapshot& before, const MachineSnap
         if (std::find(before.devices.begin(), before.devices.end(), device) ==
             before.devices.end()) {
             changes.addedDevices.push_back(device);
+        }
+    }
+    for (const std::string& path : after.scheduled) {
+        if (std::find(before.scheduled.begin(), before.scheduled.end(), path) ==
+            before.scheduled.end()) {
+            changes.scheduled.push_back(path);
         }
     }
     return changes;

@@ -25,6 +25,11 @@ struct MachineSnapshot {
     std::map<std::string, std::string> values;
     std::map<std::string, FileEntry> files;
     std::vector<std::string> devices;
+    // What Windows deletes at the restart, each by its long path upper-cased (a 9x short path
+    // that names no entry is kept as written). The bookkeeping behind it (the NT family's
+    // PendingFileRenameOperations and the keys above it, the 9x family's WININIT files) is
+    // left out of the keys, values and files.
+    std::vector<std::string> scheduled;
 };
 
 MachineSnapshot TakeSnapshot(FuzzMachine& machine);
@@ -41,6 +46,8 @@ struct MachineChanges {
     std::vector<std::string> changedFiles;
     std::vector<std::string> removedDevices;
     std::vector<std::string> addedDevices;
+    // Entries scheduled for deletion at the restart since the first snapshot.
+    std::vector<std::string> scheduled;
 
     bool empty() const;
 };

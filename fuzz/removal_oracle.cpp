@@ -368,6 +368,11 @@ std::string AccountOfOutcome(FuzzMachine& machine, const RemovalOutcome& outcome
         if (result.outcome == ItemOutcome::Deleted && IsItemThere(machine, result.item)) {
             Note("called deleted an item that is still there", path, &account);
         }
+        if (result.outcome == ItemOutcome::DeletedAtRestart && !IsItemThere(machine, result.item) &&
+            result.item.kind != PlanItemKind::DeviceInstance &&
+            result.item.kind != PlanItemKind::DriverPackage) {
+            Note("called an item that is gone left to the restart", path, &account);
+        }
     }
     return account;
 }
@@ -430,6 +435,12 @@ std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems*
     }
     for (const std::string& device : changes.addedDevices) {
         Note("added a device", device, &account);
+    }
+    for (const std::string& file : changes.scheduled) {
+        if (!FileAllowed(items, file)) {
+            Note("scheduled the deletion of a file or folder that is not the scanner's", file,
+                 &account);
+        }
     }
     return account;
 }

@@ -1,10 +1,14 @@
 #include "platform/restart_deletion.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/fixed_text.h"
 #include "platform/text_reads.h"
+#include "platform/win32_codes.h"
 #include "platform/wininit_text.h"
 
 namespace drvsweep {
@@ -38,20 +42,24 @@ bool ReplaceWholeFile(FileSystem& files, const PathText& path, const PathText& f
     return true;
 }
 
+bool WininitPath(FileSystem& files, const CodePage& codePage, const char* name, PathText* path) {
+    PathText windows;
+    return ReadWindowsFolder(files, codePage, &windows) &&
+           path->appendAll(windows.c_str(), "\\", name);
+}
+
 bool AddToWininit(FileSystem& files, const CodePage& codePage, const char* path) {
     PathText shortPath;
     if (!ReadShortPath(files, path, &shortPath) ||
         std::strpbrk(shortPath.c_str(), "\r\n") != nullptr) {
         return false;
     }
-    PathText windows;
     PathText wininit;
     PathText fresh;
     PathText aside;
-    if (!ReadWindowsFolder(files, codePage, &windows) ||
-        !wininit.appendAll(windows.c_str(), "\\WININIT.INI") ||
-        !fresh.appendAll(windows.c_str(), "\\WININIT.DSN") ||
-        !aside.appendAll(windows.c_str(), "\\WININIT.DSO")) {
+    if (!WininitPath(files, codePage, "WININIT.INI", &wininit) ||
+        !WininitPath(files, codePage, "WININIT.DSN", &fresh) ||
+        !WininitPath(files, codePage, "WININIT.DSO", &aside)) {
         return false;
     }
     std::string unused;
@@ -70,7 +78,74 @@ bool AddToWininit(FileSystem& files, const CodePage& codePage, const char* path)
     return ReplaceWholeFile(files, wininit, fresh, aside, read == FileRead::Read, updated);
 }
 
+// The old paths of the pairs without a new name, "\\??\\" taken off.
+std::vector<std::string> PendingRenameDeletions(Registry& registry) {
+    std::vector<std::string> deletions;
+    std::unique_ptr<RegistryKey> key;
+    std::uint32_t size = 0;
+    if (registry.OpenKey(kSessionManagerKey, kKeyRead, &key) != kErrorSuccess ||
+        key->QueryValue(kPendingRenamesValue, nullptr, &size) != kErrorSuccess || size == 0) {
+        return deletions;
+    }
+    std::string bytes(size, '\0');
+    if (key->QueryValue(kPendingRenamesValue, &bytes[0], &size) != kErrorSuccess) {
+        return deletions;
+    }
+    bytes.resize(size);
+    std::vector<std::string> strings;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\0', at), bytes.size());
+        strings.push_back(bytes.substr(at, end - at));
+        at = end + 1;
+    }
+    // A REG_MULTI_SZ ends in an empty string, which is no pair's old path.
+    for (std::size_t i = 0; i + 1 < strings.size(); i += 2) {
+        std::string path = strings[i];
+        if (path.empty() || !strings[i + 1].empty()) {
+            continue;
+        }
+        if (path.compare(0, 4, "\\??\\") == 0) {
+            path.erase(0, 4);
+        }
+        deletions.push_back(path);
+    }
+    return deletions;
+}
+
 }  // namespace
+
+ScheduledDeletions::ScheduledDeletions(Registry& registry, FileSystem& files, VersionInfo& version)
+    : files_(files) {
+    if (CurrentFamily(version) == Family::Nt) {
+        paths_ = PendingRenameDeletions(registry);
+        return;
+    }
+    shortPaths_ = true;
+    PathText wininit;
+    std::string text;
+    if (WininitPath(files, version.AnsiCodePage(), "WININIT.INI", &wininit) &&
+        files.ReadWholeFile(wininit.c_str(), kMaxWininitBytes, &text) == FileRead::Read) {
+        paths_ = WininitDeletions(text);
+    }
+}
+
+bool ScheduledDeletions::Holds(const char* path) const {
+    if (paths_.empty()) {
+        return false;
+    }
+    PathText named;
+    if (!shortPaths_) {
+        named.assign(path);
+    } else if (!ReadShortPath(files_, path, &named)) {
+        return false;
+    }
+    for (const std::string& scheduled : paths_) {
+        if (EqualsIgnoringAsciiCase(scheduled.c_str(), named.c_str())) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool ScheduleDeletionAtRestart(FileSystem& files, VersionInfo& version, const char* path) {
     if (CurrentFamily(version) == Family::Nt) {

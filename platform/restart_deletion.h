@@ -1,9 +1,19 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/file_system.h"
+#include "platform/registry.h"
 #include "platform/version_info.h"
 
 namespace drvsweep {
+
+// Where the NT family keeps the deletions and renames it performs at the next start: pairs of
+// NUL-terminated paths, the old one written \??\<full path>, the new one empty for a
+// deletion.
+constexpr const char* kSessionManagerKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr const char* kPendingRenamesValue = "PendingFileRenameOperations";
 
 // Asks Windows to delete a file, or a folder that is empty by then, when the computer restarts.
 // The NT family is asked through MoveFileExA. The 9x family has no such call: the entry's short
@@ -14,5 +24,23 @@ namespace drvsweep {
 // WININIT.DSO left by an update that did not finish stops any further one, since it may be the
 // only copy of other programs' lines. False when Windows could not be asked.
 bool ScheduleDeletionAtRestart(FileSystem& files, VersionInfo& version, const char* path);
+
+// The entries Windows is already set to delete when the computer restarts, read once: on the NT
+// family the pairs of PendingFileRenameOperations without a new name, on the 9x family the NUL=
+// lines of WININIT.INI's [rename] section. A list that cannot be read holds nothing, so that
+// everything there is still acted on.
+class ScheduledDeletions {
+public:
+    ScheduledDeletions(Registry& registry, FileSystem& files, VersionInfo& version);
+
+    // Whether the entry at the full path `path` is among them. The 9x family's lines hold short
+    // paths, so there the entry's short path is compared.
+    bool Holds(const char* path) const;
+
+private:
+    FileSystem& files_;
+    std::vector<std::string> paths_;
+    bool shortPaths_ = false;
+};
 
 }  // namespace drvsweep

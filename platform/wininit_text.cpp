@@ -1,7 +1,8 @@
 #include "platform/wininit_text.h"
 
-#include <cctype>
 #include <cstddef>
+
+#include "platform/ascii_case.h"
 
 namespace drvsweep {
 
@@ -46,8 +47,7 @@ std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end)
 bool IsName(const std::string& text, const char* name) {
     std::size_t i = 0;
     for (; i < text.size() && name[i] != '\0'; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c > 0x7F || std::tolower(c) != name[i]) {
+        if (LowerAscii(text[i]) != name[i]) {
             return false;
         }
     }

@@ -29,4 +29,14 @@ struct RemovalOutcome {
     bool restartRequested = false;
 };
 
+// Whether some item of the removal goes only when the computer restarts.
+inline bool FinishesAtRestart(const RemovalOutcome& outcome) {
+    for (const ItemResult& result : outcome.items) {
+        if (result.outcome == ItemOutcome::DeletedAtRestart) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace drvsweep

@@ -5,6 +5,7 @@
 
 #include "discovery/driver_fields.h"
 #include "discovery/inf_index.h"
+#include "platform/restart_deletion.h"
 #include "removal/device_nodes_9x.h"
 #include "removal/package_users.h"
 #include "removal/removal_walk.h"
@@ -20,11 +21,16 @@ PlanItem Item(PlanItemKind kind, const PathText& path) {
     return item;
 }
 
-void AddPresent(Platform& platform, const std::vector<PlanItem>& items,
-                std::vector<PlanItem>* plan) {
+// Adds the items that have a path there which Windows is not already set to delete at the
+// restart: a removal run again before the restart has nothing new to do for those.
+void AddPresent(Platform& platform, const ScheduledDeletions& scheduled,
+                const std::vector<PlanItem>& items, std::vector<PlanItem>* plan) {
     for (const PlanItem& item : items) {
-        if (IsPlanItemPresent(platform, item)) {
-            plan->push_back(item);
+        for (const PathText& path : PlanItemPathsThere(platform, item)) {
+            if (!scheduled.Holds(path.c_str())) {
+                plan->push_back(item);
+                break;
+            }
         }
     }
 }
@@ -148,7 +154,8 @@ std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolde
 std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner,
                                          std::vector<KeptPackage>* kept) {
     std::vector<PlanItem> plan;
-    AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
+    AddPresent(platform, scheduled, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
     // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
         return plan;
@@ -182,7 +189,7 @@ std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord
         for (const std::vector<PlanItem>& items : removed) {
             for (const PlanItem& item : items) {
                 if (item.kind == kind && !keptPaths.Holds(item.path) && planned.Insert(item.path)) {
-                    AddPresent(platform, {item}, &plan);
+                    AddPresent(platform, scheduled, {item}, &plan);
                 }
             }
         }

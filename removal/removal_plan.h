@@ -53,16 +53,16 @@ struct KeptPackage {
     PathText usedBy;
 };
 
-// The items of the built-in removal of the scanner that are there now, in the order the removal
-// acts on them: its device, then, only when its INF is known, the driver files, the driver
-// packages and the data sources of every package of the scanner. Its packages are its INF
-// (first) and every other OEM INF of the INF folder whose models list its devicePath, each
-// with the data source folder and DLL name its own INF gives (FillDriverFields); a package
-// whose fields cannot be told safely is left out, and a file or folder that several packages
-// name is planned once. The INF folder is read once per plan. A package that a device of
-// another maker uses is not planned, nor is any file or folder that it names; it goes into
-// *kept (when given) instead. The one list of what a built-in removal touches: the removal
-// walks it (UninstallBuiltIn), and the command line shows and previews it.
+// The items of the built-in removal of the scanner that are there now (and that Windows is not
+// already set to delete at the restart), in the order the removal acts on them: its device, then,
+// only when its INF is known, the driver files, the driver packages and the data sources of every
+// package of the scanner. Its packages are its INF (first) and every other OEM INF of the INF
+// folder whose models list its devicePath, each with the data source folder and DLL name its own
+// INF gives (FillDriverFields); a package whose fields cannot be told safely is left out, and a
+// file or folder that several packages name is planned once. The INF folder is read once per plan.
+// A package that a device of another maker uses is not planned, nor is any file or folder that it
+// names; it goes into *kept (when given) instead. The one list of what a built-in removal touches:
+// the removal walks it (UninstallBuiltIn), and the command line shows and previews it.
 std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner,
                                          std::vector<KeptPackage>* kept = nullptr);
 

@@ -4,6 +4,7 @@
 
 #include "platform/win32_codes.h"
 #include "removal/builtin_removal.h"
+#include "removal/delete_at_restart.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/driver_package.h"
 #include "removal/folder_tree.h"
@@ -44,27 +45,71 @@ bool IsItemPathPresent(Platform& platform, PlanItemKind kind, const char* path) 
     return true;
 }
 
-// The item's action; true when Windows asked for a restart to finish it.
-bool Act(Platform& platform, const PlanItem& item) {
+// What an action left to the restart: whether Windows said it finishes the item then, and the
+// paths of the item it asked Windows to delete then.
+struct LeftToRestart {
+    bool windowsFinishes = false;
+    std::vector<PathText> scheduled;
+};
+
+// A file of the item that stays after the one-file step is scheduled for the restart.
+void DeleteFileOfItem(Platform& platform, const PathText& path, LeftToRestart* left) {
+    if (DeleteFileOrAtRestart(platform, path.c_str()) == ItemOutcome::DeletedAtRestart) {
+        left->scheduled.push_back(path);
+    }
+}
+
+LeftToRestart Act(Platform& platform, const PlanItem& item) {
+    LeftToRestart left;
     switch (item.kind) {
         case PlanItemKind::DeviceInstance:
-            return RemoveDeviceNodesNt(platform, item.path.c_str());
+            left.windowsFinishes = RemoveDeviceNodesNt(platform, item.path.c_str());
+            break;
         case PlanItemKind::RegistryKey:
             platform.registry.DeleteKey(item.path.c_str());
-            return false;
+            break;
         case PlanItemKind::DriverFile:
-            DeleteOneFile(platform.files, item.path.c_str());
-            return false;
+            DeleteFileOfItem(platform, item.path, &left);
+            break;
         case PlanItemKind::DriverPackage:
-            return RemoveDriverPackage(platform, item.path.c_str(), item.package);
+            left.windowsFinishes = RemoveDriverPackage(platform, item.path.c_str(), item.package);
+            // The uninstall calls and the one-file step have run: what stays of the .inf and
+            // the .pnf is held open, and goes at the restart.
+            for (const PathText& path : PlanItemPathsThere(platform, item)) {
+                DeleteFileOfItem(platform, path, &left);
+            }
+            break;
         case PlanItemKind::DataSourceFolder:
             if (!item.dataSourceFile.empty()) {
                 DeleteOneFile(platform.files, item.dataSourceFile.c_str());
             }
-            DeleteTree(platform.files, platform.version.AnsiCodePage(), item.path.c_str());
-            return false;
+            if (DeleteTreeOrAtRestart(platform, item.path.c_str()) ==
+                ItemOutcome::DeletedAtRestart) {
+                left.scheduled.push_back(item.path);
+            }
+            break;
+    }
+    return left;
+}
+
+bool IsAmong(const std::vector<PathText>& paths, const PathText& path) {
+    for (const PathText& listed : paths) {
+        if (listed == path) {
+            return true;
+        }
     }
     return false;
+}
+
+// The item's outcome from the probe and from what its action left to the restart.
+ItemOutcome Settle(const ItemResult& probed, const LeftToRestart& left) {
+    for (const PathText& path : probed.pathsThere) {
+        if (!IsAmong(left.scheduled, path) && !left.windowsFinishes) {
+            return ItemOutcome::StillThere;
+        }
+    }
+    const bool leftToRestart = !probed.pathsThere.empty() || left.windowsFinishes;
+    return leftToRestart ? ItemOutcome::DeletedAtRestart : ItemOutcome::Deleted;
 }
 
 }  // namespace
@@ -99,14 +144,18 @@ RemovalOutcome CheckRemovalPlan(Platform& platform, const std::vector<PlanItem>&
 }
 
 RemovalOutcome RunRemovalPlan(Platform& platform, const std::vector<PlanItem>& plan) {
-    bool restartRequested = false;
+    std::vector<LeftToRestart> left;
     for (const PlanItem& item : plan) {
-        restartRequested = Act(platform, item) || restartRequested;
+        left.push_back(Act(platform, item));
     }
     // Probed once every action ran: a later action may take what an earlier one left (the
     // device key that the 9x family's class key named, say).
     RemovalOutcome outcome = CheckRemovalPlan(platform, plan);
-    outcome.restartRequested = restartRequested;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        ItemResult& result = outcome.items[i];
+        result.outcome = Settle(result, left[i]);
+        outcome.restartRequested = outcome.restartRequested || left[i].windowsFinishes;
+    }
     return outcome;
 }
 

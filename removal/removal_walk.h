@@ -13,10 +13,13 @@ namespace drvsweep {
 // removal. No action stops the others. Each kind's action:
 // - DeviceInstance: RemoveDeviceNodesNt;
 // - RegistryKey: RegDeleteKeyA (the 9x family deletes the subkeys with the key);
-// - DriverFile: the one-file step;
-// - DriverPackage: RemoveDriverPackage;
-// - DataSourceFolder: the data source file with the one-file step, then the folder's tree.
-// An item the probe finds gone is Deleted, any other StillThere.
+// - DriverFile: the one-file step, and the file scheduled for the restart if it stays;
+// - DriverPackage: RemoveDriverPackage, and what stays of the .inf and .pnf scheduled;
+// - DataSourceFolder: the data source file with the one-file step, then the folder's tree,
+//   what stays of it scheduled (DeleteTreeOrAtRestart).
+// An item the probe finds gone is Deleted; one whose every path still there was scheduled, or
+// whose removal Windows said finishes at the restart, is DeletedAtRestart; any other
+// StillThere.
 RemovalOutcome RunRemovalPlan(Platform& platform, const std::vector<PlanItem>& plan);
 
 // The probe alone, over every item: what is left of a plan that something else acted on (the

@@ -23,8 +23,10 @@ enum class StringRole {
     ConfirmationPrefix,
     ConfirmationSuffix,
     RestartQuestion,
+    // The restart question when something of the removal goes only when the computer restarts.
+    RestartToFinishQuestion,
 };
-constexpr int kStringRoles = 8;
+constexpr int kStringRoles = 9;
 
 // Every interface text in all three languages, each stored as bytes of its language's code
 // page (936 GBK, 950 Big5, ASCII), and the language chosen for this run.

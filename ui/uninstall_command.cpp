@@ -26,7 +26,7 @@ void CUninstallDlg::UninstallSelected() {
         return;
     }
     if (ConfirmAndRemove(scanner)) {
-        AskToRestart();
+        AskToRestart(FinishesAtRestart(state_.lastRemoval));
     }
 }
 
@@ -53,9 +53,11 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
     return true;
 }
 
-void CUninstallDlg::AskToRestart() {
+void CUninstallDlg::AskToRestart(bool finishesAtRestart) {
     const InterfaceStrings& strings = state_.strings;
-    const int answer = host().ShowMessageBox(InterfaceText(strings, StringRole::RestartQuestion),
+    const StringRole question =
+        finishesAtRestart ? StringRole::RestartToFinishQuestion : StringRole::RestartQuestion;
+    const int answer = host().ShowMessageBox(InterfaceText(strings, question),
                                              InterfaceText(strings, StringRole::WindowTitle),
                                              kMbYesNo | kMbIconInformation);
     if (answer == kIdYes) {

@@ -43,7 +43,7 @@ private:
     bool ConfirmAndRemove(const ScannerRecord& scanner);
     // Takes entry and row `index` out, and disables Delete when nothing is left.
     void RemoveEntry(std::int32_t index);
-    void AskToRestart();
+    void AskToRestart(bool finishesAtRestart);
 
     void FillScannerList();
     void SetInterfaceTexts();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/restart_deletion.h"
 #include "platform/sim/sim_faults.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_version.h"
@@ -16,9 +17,6 @@ namespace drvsweep::sim {
 
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
-// Where Windows keeps the deletions and renames it performs at the next start.
-constexpr const char* kSessionManagerKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-constexpr const char* kPendingRenamesValue = "PendingFileRenameOperations";
 constexpr long kErrorSharingViolation = 32;
 constexpr long kErrorCallNotImplemented = 120;
 constexpr long kErrorAlreadyExists = 183;

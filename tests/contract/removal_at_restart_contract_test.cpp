@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/restart_deletion.h"
 #include "platform/win32_codes.h"
 #include "platform/wininit_text.h"
 #include "removal/delete_at_restart.h"
@@ -94,6 +95,11 @@ TEST(RemovalAtRestartContract, HeldFilesAndTheirFoldersAreScheduled) {
         << "the tree took it already";
 
     EXPECT_EQ(PendingDeletions(platform), expected);
+    // A removal run again before the restart reads the same list to leave these alone.
+    const ScheduledDeletions scheduled(platform.registry, files, platform.version);
+    EXPECT_TRUE(scheduled.Holds(kDll.c_str()));
+    EXPECT_TRUE(scheduled.Holds(kSource.c_str()));
+    EXPECT_FALSE(scheduled.Holds("C:\\windows\\system32\\AcmeScan.dll"));
     EXPECT_TRUE(exists(kDll));
     EXPECT_TRUE(exists(kNotes));
     EXPECT_FALSE(exists(kSource + "\\readme.txt"));

@@ -39,6 +39,8 @@ RunReport TrickyReport() {
     scanner.method = RemovalMethod::BuiltIn;
     scanner.result = ScannerResult::Remaining;
     scanner.remaining = {{"driverFile", "C:\\windows\\system32\\QuorinK5210.dll", "still present"}};
+    scanner.pendingRestart = {{"dataSourceFolder", "C:\\windows\\twain_32\\QuorinK5210",
+                               "goes when the computer restarts"}};
     report.scanners.push_back(scanner);
     return report;
 }
@@ -89,7 +91,11 @@ TEST(ReportCsv, ReadsBackWithAHeaderAndGuardedFormulas) {
     EXPECT_EQ(rows[1][4], "'+1");
     EXPECT_EQ(rows[1][5], "'-2");
     EXPECT_EQ(rows[1][6], "'@3");
-    EXPECT_EQ(rows[1][13], "driverFile C:\\windows\\system32\\QuorinK5210.dll (still present)");
+    EXPECT_EQ(rows[0][13], "pendingRestart");
+    EXPECT_EQ(
+        rows[1][13],
+        "dataSourceFolder C:\\windows\\twain_32\\QuorinK5210 (goes when the computer restarts)");
+    EXPECT_EQ(rows[1][14], "driverFile C:\\windows\\system32\\QuorinK5210.dll (still present)");
 }
 
 TEST(ReportText, NamesEveryFieldAndEndsWithTheSummary) {
@@ -99,7 +105,7 @@ TEST(ReportText, NamesEveryFieldAndEndsWithTheSummary) {
                         "present)\r\n"),
               std::string::npos);
     const std::string summary =
-        "result=1603 removed=0 remaining=1 restart=required "
+        "result=1603 removed=0 pendingRestart=0 remaining=1 restart=required "
         "log=C:\\windows\\Logs\\DrvSweep\\DrvSweep.log\r\n";
     ASSERT_GE(text.size(), summary.size());
     EXPECT_EQ(text.substr(text.size() - summary.size()), summary);

@@ -144,7 +144,8 @@ TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsARestart) {
     EXPECT_EQ(Run("/remove all /quiet"), kExitRestartNeeded);
     EXPECT_EQ(
         console.output(),
-        std::string("result=3010 removed=4 remaining=0 restart=required log=") + kLog + "\r\n");
+        std::string("result=3010 removed=4 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
     // The maker's uninstaller is not started without /vendor; nothing restarts by default.
     EXPECT_TRUE(machine.programs().launches().empty());
     EXPECT_TRUE(machine.programs().exitRequests().empty());
@@ -179,9 +180,9 @@ TEST_F(CommandLineRunTest, On9xThePlanNamesTheRegistryKeysAndTheRemovalTakesThem
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
 
     EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /quiet"), kExitRestartNeeded);
-    EXPECT_EQ(
-        console.output(),
-        "result=3010 removed=1 remaining=0 restart=required log=C:\\windows\\DrvSweep.log\r\n");
+    EXPECT_EQ(console.output(),
+              "result=3010 removed=1 pendingRestart=0 remaining=0 restart=required "
+              "log=C:\\windows\\DrvSweep.log\r\n");
     EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"));
     EXPECT_FALSE(KeyExists("Enum\\USB\\VID_0C6E&PID_5210"));
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0001"));
@@ -231,6 +232,7 @@ TEST_F(CommandLineRunTest, WhatIfShowsThePlanAndChangesNothingButTheLog) {
 TEST_F(CommandLineRunTest, VerificationReportsWhatAFailedStepLeft) {
     Load("demo_nt");
     machine.faults().Add({"DeleteFileA", "QuorinK5210.dll"});
+    machine.faults().Add({"MoveFileExA", "QuorinK5210.dll"});
     EXPECT_EQ(Run("/remove all /format json /restart"), kExitFailed);
     const JsonValue value = Json();
     EXPECT_EQ(value["exitCode"].number, 1603);
@@ -252,6 +254,7 @@ TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
     machine.files().AddFile("C:\\windows\\inf\\oem3.pnf");
     machine.faults().Add({"SetupUninstallOEMInfA", ""});
     machine.faults().Add({"DeleteFileA", "oem3.pnf"});
+    machine.faults().Add({"MoveFileExA", "oem3.pnf"});
     EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210"), kExitFailed);
     const std::string text = console.output();
     EXPECT_NE(text.find("  plan: infPackage C:\\windows\\inf\\oem3.inf\r\n"
@@ -262,7 +265,28 @@ TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
                         "  remaining: infPackage C:\\windows\\inf\\oem3.pnf (still present)\r\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("result=1603 removed=0 remaining=1 restart=required"), std::string::npos);
+    EXPECT_NE(text.find("result=1603 removed=0 pendingRestart=0 remaining=1 restart=required"),
+              std::string::npos);
+}
+
+// A held driver goes at the restart: reported as pendingRestart, not remaining, so the run ends
+// with 3010, or 1641 when it starts the restart; the log names the item.
+TEST_F(CommandLineRunTest, AHeldDriverIsPendingRestartNotRemaining) {
+    Load("demo_nt");
+    machine.files().SetInUse(kK5210Dll, true);
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_5210 /format json /restart"), kExitRestartStarted);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["pendingRestart"].number, 1);
+    EXPECT_EQ(value["remaining"].number, 0);
+    const JsonValue& k5210 = value["scanners"].items[0];
+    EXPECT_EQ(k5210["result"].text, "pendingRestart");
+    ASSERT_EQ(k5210["pendingRestart"].items.size(), 1u);
+    EXPECT_EQ(k5210["pendingRestart"].items[0]["path"].text, kK5210Dll);
+    EXPECT_TRUE(k5210["remaining"].items.empty());
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_NE(log.find("Deleted at the restart: driverFile " + std::string(kK5210Dll)),
+              std::string::npos);
 }
 
 TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
@@ -463,7 +487,8 @@ TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndS
     EXPECT_EQ(Run("/remove all /quiet"), kExitRestartNeeded);
     EXPECT_EQ(
         console.output(),
-        std::string("result=3010 removed=2 remaining=0 restart=required log=") + kLog + "\r\n");
+        std::string("result=3010 removed=2 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
     for (const std::string& path : gone) {
         EXPECT_FALSE(machine.files().Exists(windows + path)) << path;
     }

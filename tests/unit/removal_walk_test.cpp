@@ -124,6 +124,7 @@ TEST_F(RemovalWalkTest, AFailedActionLeavesItsItemStillThere) {
     machine.files().AddFile(kInf + "oem3.pnf");
     machine.faults().Add({"SetupUninstallOEMInfA", "", 5});
     machine.faults().Add({"DeleteFileA", "oem3.pnf", 5});
+    machine.faults().Add({"MoveFileExA", "oem3.pnf", 5});
     machine.faults().Add({"SetupDiCallClassInstaller", "", 5});
     machine.faults().Add({"SetupDiRemoveDevice", "", 5});
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
@@ -161,15 +162,16 @@ TEST_F(RemovalWalkTest, TheProbeCountsOnlyAMissingKeyOrEntryAsGone) {
 }
 
 // Windows' restart requests reach the outcome: the device's install parameters after
-// DIF_REMOVE, and DiUninstallDriverW's NeedReboot. A restart request does not make an item
-// remain.
+// DIF_REMOVE, and DiUninstallDriverW's NeedReboot. The item Windows finishes at the restart is
+// DeletedAtRestart, never StillThere.
 TEST_F(RemovalWalkTest, ADeviceThatAsksForARestartReachesTheOutcome) {
     Open("demo_nt");
     machine.devices().SetRestartAfterRemoval(kK5210Instance);
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
     EXPECT_TRUE(outcome.restartRequested);
     EXPECT_EQ(Outcomes(outcome),
-              std::vector<ItemOutcome>(outcome.items.size(), ItemOutcome::Deleted));
+              (std::vector<ItemOutcome>{ItemOutcome::DeletedAtRestart, ItemOutcome::Deleted,
+                                        ItemOutcome::Deleted, ItemOutcome::Deleted}));
 }
 
 TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
@@ -179,10 +181,63 @@ TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
     EXPECT_TRUE(outcome.restartRequested);
     EXPECT_EQ(Outcomes(outcome),
-              std::vector<ItemOutcome>(outcome.items.size(), ItemOutcome::Deleted));
+              (std::vector<ItemOutcome>{ItemOutcome::Deleted, ItemOutcome::Deleted,
+                                        ItemOutcome::DeletedAtRestart, ItemOutcome::Deleted}));
     const std::vector<std::string>& calls = machine.faults().calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "DiUninstallDriverW " + kInf + "oem3.inf"),
               calls.end());
+}
+
+class HeldFilesTest : public RemovalWalkTest, public ::testing::WithParamInterface<const char*> {};
+
+// A scanning program holds the driver and the data source: they and the data source folder go
+// at the restart (the 9x family's WININIT.INI names them by short path), the rest goes now, and
+// a removal planned again before the restart has nothing left to do.
+TEST_P(HeldFilesTest, GoAtTheRestartAndAreNotPlannedAgain) {
+    const std::string scenario = GetParam();
+    Open(scenario);
+    const bool nt = scenario == "demo_nt";
+    const std::string system = nt ? "C:\\windows\\system32\\" : "C:\\windows\\system\\";
+    const std::string source = "C:\\windows\\twain_32\\QuorinK5210";
+    machine.files().SetInUse(system + "QuorinK5210.dll", true);
+    machine.files().SetInUse(source + "\\QuorinK5210.ds", true);
+
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+    std::vector<std::string> scheduled;
+    for (const ItemResult& result : outcome.items) {
+        EXPECT_NE(result.outcome, ItemOutcome::StillThere) << result.item.path.c_str();
+        if (result.outcome == ItemOutcome::DeletedAtRestart) {
+            scheduled.push_back(result.item.path.c_str());
+        }
+    }
+    EXPECT_EQ(scheduled, (std::vector<std::string>{system + "QuorinK5210.dll", source}));
+    EXPECT_TRUE(FinishesAtRestart(outcome));
+    EXPECT_FALSE(outcome.restartRequested);
+    const std::vector<std::string> pending =
+        nt ? std::vector<std::string>{system + "QuorinK5210.dll", source + "\\QuorinK5210.ds",
+                                      source}
+           : std::vector<std::string>{"C:\\windows\\system\\QUOR~5AU.DLL",
+                                      "C:\\windows\\twain_32\\QUOR~PCC\\QUOR~C5X.DS",
+                                      "C:\\windows\\twain_32\\QUOR~PCC"};
+    EXPECT_EQ(machine.PendingDeletions(), pending);
+    EXPECT_TRUE(PlanBuiltInRemoval(machine.platform(), k5210).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFamilies, HeldFilesTest, ::testing::Values("demo_nt", "demo_9x"));
+
+// What stays of a package after the uninstall calls and the one-file step (a .pnf held open)
+// goes at the restart.
+TEST_F(RemovalWalkTest, AHeldPackageFileGoesAtTheRestart) {
+    Open("demo_nt");
+    machine.files().AddFile(kInf + "oem3.pnf");
+    machine.files().SetInUse(kInf + "oem3.pnf", true);
+    machine.faults().Add({"SetupUninstallOEMInfA", ""});
+    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
+    ASSERT_EQ(outcome.items.size(), 4u);
+    EXPECT_EQ(outcome.items[2].item.kind, PlanItemKind::DriverPackage);
+    EXPECT_EQ(outcome.items[2].outcome, ItemOutcome::DeletedAtRestart);
+    EXPECT_EQ(machine.PendingDeletions(), std::vector<std::string>{kInf + "oem3.pnf"});
+    EXPECT_FALSE(machine.files().Exists(kInf + "oem3.inf"));
 }
 
 // One rule finds a scanner's row: its devicePath compared with ASCII letters folded, as

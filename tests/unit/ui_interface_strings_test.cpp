@@ -30,6 +30,10 @@ const char* const kUnicodeTexts[kStringRoles][kLanguageSlots] = {
      "您所選擇的掃描儀驅動已經卸裝完畢, 重啟計算機\n才能使設置有效，重啟計算機嗎？",
      "The scanner you choosed has already been uninstalled. \nIt's recommend that restart the "
      "computer. Restart now?"},
+    {"扫描仪驱动已经卸装，但有些文件正在使用，重启计算机后才会删除。\n现在重启计算机吗？",
+     "掃描儀驅動已經卸裝，但有些文件正在使用，重啟計算機後才會刪除。\n現在重啟計算機嗎？",
+     "The scanner driver has been uninstalled, but some of its files are in use. The removal "
+     "finishes when the computer restarts. \nRestart now?"},
 };
 
 const char* const kUnicodeAboutTexts[kAboutRoles][kLanguageSlots] = {

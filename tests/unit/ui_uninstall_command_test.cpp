@@ -226,12 +226,12 @@ TEST_F(UninstallCommandTest, ATickDuringTheConfirmationCannotRedirectTheRemoval)
         << "the removal reached the confirmed scanner";
 }
 
-// The window keeps the removal's outcome, a restart request of Windows included, and shows
-// the same two questions whatever it holds.
+// The window keeps the removal's outcome, a restart request of Windows included. A file in use
+// goes at the restart, and the restart question says that the removal finishes then.
 TEST_F(UninstallCommandTest, TheWindowKeepsTheOutcomeOfTheConfirmedRemoval) {
     Open("demo_nt");
     machine.devices().SetRestartAfterRemoval("USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2");
-    machine.faults().Add({"DeleteFileA", "QuorinK5210.dll"});
+    machine.files().SetInUse("C:\\windows\\system32\\QuorinK5210.dll", true);
     Select(1);
     window.QueueMessageBoxAnswer(kIdYes);
     window.QueueMessageBoxAnswer(kIdNo);
@@ -241,8 +241,13 @@ TEST_F(UninstallCommandTest, TheWindowKeepsTheOutcomeOfTheConfirmedRemoval) {
     EXPECT_TRUE(outcome.restartRequested);
     ASSERT_EQ(outcome.items.size(), 4u);
     EXPECT_STREQ(outcome.items[0].item.path.c_str(), "USB\\VID_0C6E&PID_5210");
-    EXPECT_EQ(outcome.items[1].outcome, ItemOutcome::StillThere);
-    EXPECT_EQ(window.messageBoxes().size(), 2u);
+    EXPECT_EQ(outcome.items[1].outcome, ItemOutcome::DeletedAtRestart);
+    ASSERT_EQ(window.messageBoxes().size(), 2u);
+    EXPECT_EQ(JoinedBytes(window.messageBoxes()[1].text),
+              "The scanner driver has been uninstalled, but some of its files are in use. The "
+              "removal finishes when the computer restarts. \nRestart now?");
+    EXPECT_EQ(machine.PendingDeletions(),
+              std::vector<std::string>{"C:\\windows\\system32\\QuorinK5210.dll"});
     EXPECT_EQ(Entries().size(), 3u) << "the entry goes as before";
 }
 

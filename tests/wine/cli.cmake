@@ -18,6 +18,7 @@ foreach(run IN ITEMS
         "VendorUninstallerRunsAndRemovesItsScanner demo_nt"
         "WhatIfChangesNothing demo_nt"
         "ABadSwitchChangesNothing demo_nt"
+        "HeldFilesGoAtTheRestart demo_nt"
         "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
         "ListNamesEveryPackageAndTheKeptOne every_package_x64")
     separate_arguments(run)
@@ -28,3 +29,6 @@ foreach(run IN ITEMS
         ENVIRONMENT "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=${DRVSWEEP_SHIPPED_PROGRAM};DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe"
         ENVIRONMENT_MODIFICATION "DISPLAY=unset:")
 endforeach()
+set_property(TEST cli_e2e.HeldFilesGoAtTheRestart APPEND PROPERTY ENVIRONMENT
+    "DRVSWEEP_FILE_HOLDER=${DRVSWEEP_HOST_ROOT}$<TARGET_FILE:file_holder>")
+add_dependencies(cli_e2e_test file_holder)

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/restart_deletion.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/win32_windows.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32_codes.h"
+#include "tests/support/held_file.h"
 #include "tests/support/json_value.h"
 
 namespace drvsweep::testing {
@@ -173,8 +175,10 @@ TEST(CommandLine, ListKeepsAChineseDescription) {
 TEST(CommandLine, RemoveAllQuietRemovesEveryScannerAndWritesTheLog) {
     const ProgramRun run = RunProgram("/remove all /quiet");
     EXPECT_EQ(run.exitCode, 3010u) << run.error;
-    EXPECT_EQ(run.output, std::string("result=3010 removed=4 remaining=0 restart=required log=") +
-                              kLog + "\r\n");
+    EXPECT_EQ(
+        run.output,
+        std::string("result=3010 removed=4 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
     for (const char* key : {kK5210Key, kDoc392Key, kRoamDocKey}) {
         EXPECT_FALSE(KeyExists(key)) << key;
     }
@@ -192,7 +196,8 @@ TEST(CommandLine, RemoveAllQuietRemovesEveryScannerAndWritesTheLog) {
     const std::string log = ReadHostFile(kLog);
     EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(log.find("<![LOG[Command line: /remove all /quiet]LOG]!>"), std::string::npos);
-    EXPECT_NE(log.find("Summary: result=3010 removed=4 remaining=0"), std::string::npos);
+    EXPECT_NE(log.find("Summary: result=3010 removed=4 pendingRestart=0 remaining=0"),
+              std::string::npos);
 }
 
 TEST(CommandLine, RemoveOneDevicePathLeavesTheOthers) {
@@ -247,6 +252,42 @@ TEST(CommandLine, ABadSwitchChangesNothing) {
     EXPECT_FALSE(FileExists(kLog));
 }
 
+// A scanning program holds the K5210's driver and data source: the rest goes now, the held files
+// and their folder are set to go at the restart, and the run ends with 3010, not 1603. Run
+// again before the restart, it finds nothing left to do.
+TEST(CommandLine, HeldFilesGoAtTheRestart) {
+    const std::string source = "C:\\windows\\twain_32\\QuorinK5210";
+    HeldFile dll;
+    HeldFile dataSource;
+    ASSERT_TRUE(dll.Hold(kK5210Dll));
+    ASSERT_TRUE(dataSource.Hold(source + "\\QuorinK5210.ds"));
+
+    const ProgramRun run = RunProgram("/remove all /quiet");
+    EXPECT_EQ(run.exitCode, 3010u) << run.error;
+    EXPECT_EQ(
+        run.output,
+        std::string("result=3010 removed=3 pendingRestart=1 remaining=0 restart=required log=") +
+            kLog + "\r\n");
+    EXPECT_TRUE(FileExists(kK5210Dll));
+    EXPECT_FALSE(FileExists((source + "\\readme.txt").c_str()));
+    EXPECT_FALSE(FileExists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_FALSE(KeyExists(kK5210Key));
+    win32::Win32Windows windows;
+    Platform& platform = windows.platform();
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
+    for (const std::string& path : {std::string(kK5210Dll), source + "\\QuorinK5210.ds", source}) {
+        EXPECT_TRUE(scheduled.Holds(path.c_str())) << path;
+    }
+    EXPECT_FALSE(scheduled.Holds("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
+    const std::string log = ReadHostFile(kLog);
+    EXPECT_NE(log.find("Deleted at the restart: driverFile " + std::string(kK5210Dll)),
+              std::string::npos);
+    EXPECT_NE(log.find("Deleted at the restart: dataSourceFolder " + source), std::string::npos);
+
+    const ProgramRun rerun = RunProgram("/list /format json");
+    EXPECT_EQ(rerun.exitCode, 0u) << rerun.output;
+}
+
 // every_package_x64: the updated K4100 goes with both versions of its package, its WIA-only
 // driver and each version's own data source and DLL copies; the K4300's package goes, while the
 // package Acme's rebadged model uses stays with the data source and DLL it names, and so does
@@ -273,8 +314,10 @@ TEST(CommandLine, RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses) {
     }
     const ProgramRun run = RunProgram("/remove all /quiet");
     EXPECT_EQ(run.exitCode, 3010u) << run.error;
-    EXPECT_EQ(run.output, std::string("result=3010 removed=2 remaining=0 restart=required log=") +
-                              kLog + "\r\n");
+    EXPECT_EQ(
+        run.output,
+        std::string("result=3010 removed=2 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
     for (const char* path : gone) {
         EXPECT_FALSE(FileExists(path)) << path;
     }

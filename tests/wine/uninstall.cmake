@@ -28,7 +28,8 @@ foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         "DoubleClickThenNoAtTheConfirmationChangesNothing demo_nt"
         "RemovingTheLastScannerOn9xDisablesDelete uninstall_last_9x"
         "TraditionalChinese9xRemovesATwainFolderNamedInBig5 uninstall_twain_zh_tw_9x"
-        "YesAtTheRestartQuestionRestarts demo_nt")
+        "YesAtTheRestartQuestionRestarts demo_nt"
+        "HeldFilesGoAtTheRestartAndTheQuestionSaysSo demo_nt")
     separate_arguments(run)
     list(GET run 0 test)
     list(GET run 1 scenario)
@@ -38,8 +39,9 @@ foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         --gtest_filter=UninstallCommand.${test})
     set_tests_properties(uninstall_e2e.${test} PROPERTIES FIXTURES_REQUIRED shipped_programs
         ENVIRONMENT
-        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=${DRVSWEEP_SHIPPED_PROGRAM};DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe")
+        "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES};DRVSWEEP_PROGRAM=${DRVSWEEP_SHIPPED_PROGRAM};DRVSWEEP_PREFIX_FILES=$<TARGET_FILE:test_uninstaller>=windows/quorin/uninst.exe;DRVSWEEP_FILE_HOLDER=${DRVSWEEP_HOST_ROOT}$<TARGET_FILE:file_holder>")
 endforeach()
+add_dependencies(uninstall_e2e_test file_holder)
 
 # The driver package calls and the 32-bit system folder are bound at run time: Windows 2000, the
 # 9x family and Windows before 10 1703 lack some of them and would not load a program that

@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/restart_deletion.h"
+#include "platform/win32/win32_windows.h"
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
+#include "tests/support/held_file.h"
 #include "tests/support/test_machine.h"
 #include "tests/wine/driver_package_setup.h"
 #include "tests/wine/program_session.h"
@@ -128,6 +131,46 @@ TEST(UninstallCommand, ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion) {
     EXPECT_TRUE(Exists("C:\\windows\\twain_32\\Orbdrv\\Orbdrv.ds"));
     EXPECT_TRUE(Exists("C:\\windows\\inf\\oem0.inf"));
     EXPECT_TRUE(Exists("C:\\windows\\inf\\oem7.inf"));
+}
+
+// demo_nt: a scanning program holds the K5210's driver and data source. Everything else of it
+// goes now, the held files and their folder are set to go at the restart, and the restart
+// question says that the removal finishes then.
+TEST(UninstallCommand, HeldFilesGoAtTheRestartAndTheQuestionSaysSo) {
+    const std::string source = "C:\\windows\\twain_32\\QuorinK5210";
+    testing::HeldFile dll;
+    testing::HeldFile dataSource;
+    ASSERT_TRUE(dll.Hold("C:\\windows\\system32\\QuorinK5210.dll"));
+    ASSERT_TRUE(dataSource.Hold(source + "\\QuorinK5210.ds"));
+    ProgramSession program;
+    ASSERT_NE(program.mainWindow(), nullptr);
+    Select(program, 1);
+    PressDelete(program);
+    Answer(program,
+           ExpectMessageBox(program, L"Do you want to uninstall \" Quorin K5210 USB Scanner\"",
+                            "confirmation"),
+           IDYES);
+    Answer(program,
+           ExpectMessageBox(program,
+                            L"The scanner driver has been uninstalled, but some of its files are "
+                            L"in use. The removal finishes when the computer restarts. \nRestart "
+                            L"now?",
+                            "restart"),
+           IDNO);
+    program.ExpectEndsCleanly();
+
+    EXPECT_FALSE(KeyExists(std::string(kEnumUsb) + "VID_0C6E&PID_5210"));
+    EXPECT_FALSE(Exists("C:\\windows\\inf\\oem3.inf"));
+    EXPECT_FALSE(Exists((source + "\\readme.txt").c_str()));
+    EXPECT_TRUE(Exists("C:\\windows\\system32\\QuorinK5210.dll"));
+    win32::Win32Windows windows;
+    Platform& platform = windows.platform();
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
+    for (const std::string& path : {std::string("C:\\windows\\system32\\QuorinK5210.dll"),
+                                    source + "\\QuorinK5210.ds", source}) {
+        EXPECT_TRUE(scheduled.Holds(path.c_str())) << path;
+    }
+    EXPECT_FALSE(scheduled.Holds("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
 }
 
 // demo_nt: a double-click asks about that entry; No changes nothing.
