@@ -44,7 +44,9 @@ public:
         RunReport report = NewReport("list");
         for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
             const ScannerRecord& scanner = table_->rows[i];
-            report.scanners.push_back(Describe(scanner, PlanBuiltInRemoval(system_, scanner)));
+            std::vector<KeptPackage> kept;
+            const std::vector<PlanItem> plan = PlanBuiltInRemoval(system_, scanner, &kept);
+            report.scanners.push_back(Describe(scanner, plan, kept));
         }
         report.exitCode = report.scanners.empty() ? kExitDone : kExitScannersFound;
         return Finish(report);
@@ -102,7 +104,8 @@ private:
 
     std::string Utf8(const char* ansi) { return Utf16ToUtf8(platform_.facts.AnsiToUtf16(ansi)); }
 
-    ScannerReport Describe(const ScannerRecord& scanner, const std::vector<PlanItem>& plan) {
+    ScannerReport Describe(const ScannerRecord& scanner, const std::vector<PlanItem>& plan,
+                           const std::vector<KeptPackage>& kept) {
         ScannerReport report;
         report.devicePath = Utf8(scanner.devicePath.c_str());
         report.bus = scanner.busKind == kBusPcCard ? "pcCard" : "usb";
@@ -134,7 +137,17 @@ private:
                 report.plan.push_back({PlanItemKindName(item.kind), Utf8(path.c_str()), ""});
             }
         }
+        for (const KeptPackage& package : kept) {
+            report.kept.push_back({PlanItemKindName(PlanItemKind::DriverPackage),
+                                   Utf8(package.infPath.c_str()), KeptReason(package)});
+        }
         return report;
+    }
+
+    std::string KeptReason(const KeptPackage& package) {
+        return package.usedBy.empty()
+                   ? "the devices that use it cannot be told"
+                   : "used by another maker's device, driver key " + Utf8(package.usedBy.c_str());
     }
 
     // A row per path of every item the removal left, and per item that goes at the restart:
@@ -184,8 +197,12 @@ private:
     }
 
     ScannerReport RemoveOne(const ScannerRecord& scanner, bool* removalRan) {
-        const std::vector<PlanItem> plan = PlanBuiltInRemoval(system_, scanner);
-        ScannerReport report = Describe(scanner, plan);
+        std::vector<KeptPackage> kept;
+        const std::vector<PlanItem> plan = PlanBuiltInRemoval(system_, scanner, &kept);
+        ScannerReport report = Describe(scanner, plan, kept);
+        for (const ReportItem& item : report.kept) {
+            log_->Write(LogType::Warning, "Not removed: " + ItemText(item));
+        }
         if (line_.whatIf) {
             report.method = RemovalMethod::BuiltIn;
             report.result = ScannerResult::Planned;

@@ -49,7 +49,8 @@ std::string Scanner(const ScannerReport& s, bool removal) {
         .Text("attached", s.attached)
         .Text("uninstallKey", s.uninstallKey)
         .Text("uninstallCommand", s.uninstallCommand)
-        .Raw("plan", Items(s.plan, false));
+        .Raw("plan", Items(s.plan, false))
+        .Raw("kept", Items(s.kept, true));
     if (removal) {
         object.Text("method", MethodWord(s.method))
             .Text("result", ResultWord(s.result))

@@ -35,6 +35,7 @@ std::string FormatText(const RunReport& report) {
             Field(out, "uninstallKey", scanner.uninstallKey);
             Field(out, "uninstallCommand", scanner.uninstallCommand);
             Items(out, "plan", scanner.plan);
+            Items(out, "kept", scanner.kept);
         }
         if (scanner.result != ScannerResult::Listed) {
             Field(out, "method", MethodWord(scanner.method));

@@ -44,6 +44,8 @@ struct ScannerReport {
     std::string uninstallKey;
     std::string uninstallCommand;
     std::vector<ReportItem> plan;
+    // The scanner's driver packages that the removal leaves alone, each with why.
+    std::vector<ReportItem> kept;
     RemovalMethod method = RemovalMethod::Listed;
     ScannerResult result = ScannerResult::Listed;
     std::vector<ReportItem> pendingRestart;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "discovery/driver_fields.h"
 #include "discovery/driver_inf.h"
 #include "discovery/own_inf.h"
 #include "platform/registry_paths.h"
@@ -21,33 +22,6 @@ struct Bus {
     const char* devicePathPrefix;
 };
 
-// A driver without a TWAIN line (WIA only) is still a package to remove; it has no data source
-// folder or DLL name, and both stay empty.
-bool FillUsbDriverFields(Platform& platform, ScannerRecord& row) {
-    PathText folder;
-    PathText dll;
-    switch (ReadTwainFolder(platform, row.infPath.c_str(), &folder)) {
-        case TwainFolderRead::kNoTwainLine:
-            return true;
-        case TwainFolderRead::kFolder:
-            if (!dll.appendAll(folder, ".dll")) {
-                return false;
-            }
-            row.twainFolder = folder;
-            row.driverDll = dll;
-            return true;
-        case TwainFolderRead::kRefused:
-            break;
-    }
-    return false;
-}
-
-bool FillPcCardDriverFields(Platform& platform, ScannerRecord& row) {
-    const bool nt = CurrentFamily(platform.version) == Family::Nt;
-    return row.twainFolder.assign("Orbdrv") && row.driverDll.assign("Orbdrv.dll") &&
-           row.kernelDriver.assign(nt ? "Orbdrv.sys" : "Orbdrv.vxd");
-}
-
 constexpr Bus kUsb = {RegistryPath::UsbTree,
                       RegistryPath::UsbDevicePrefix,
                       {"Vid_0c6e", "VID_0C6E"},
@@ -60,9 +34,9 @@ constexpr Bus kPcCard = {RegistryPath::PcCardTree,
                          kBusPcCard,
                          "PCMCIA\\"};
 
-bool IsMakersDevice(const Bus& bus, const PathText& keyName) {
-    return std::strstr(keyName.c_str(), bus.tokens[0]) != nullptr ||
-           std::strstr(keyName.c_str(), bus.tokens[1]) != nullptr;
+bool IsMakersDevice(const Bus& bus, const char* keyName) {
+    return std::strstr(keyName, bus.tokens[0]) != nullptr ||
+           std::strstr(keyName, bus.tokens[1]) != nullptr;
 }
 
 // Opens the device's first instance key and reads its DeviceDesc into the row. A path that
@@ -95,7 +69,7 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
     std::int32_t rowIndex = table.lastIndex;
     PathText keyName;
     for (unsigned index = 0; ReadSubkeyName(*root, index, &keyName); ++index) {
-        if (!IsMakersDevice(bus, keyName)) {
+        if (!IsMakersDevice(bus, keyName.c_str())) {
             continue;
         }
         // The table holds 260 rows; once the last is taken nothing more can be recorded.
@@ -118,9 +92,13 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         }
         // The INF Windows installed the device from comes first; the search finds one that
         // lists the device where the system names none of the INF folder's OEM INF files.
-        if (FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
-            lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1) {
-            FillDriverFields(platform, row);
+        const bool found = FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
+                           lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1;
+        if (found && !FillDriverFields(platform, row)) {
+            row.infPath.clear();
+            row.twainFolder.clear();
+            row.driverDll.clear();
+            row.kernelDriver.clear();
         }
     }
     table.lastIndex = rowIndex;
@@ -128,16 +106,8 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
 
 }  // namespace
 
-bool FillDriverFields(Platform& platform, ScannerRecord& row) {
-    const bool filled = row.busKind == kBusPcCard ? FillPcCardDriverFields(platform, row)
-                                                  : FillUsbDriverFields(platform, row);
-    if (!filled) {
-        row.infPath.clear();
-        row.twainFolder.clear();
-        row.driverDll.clear();
-        row.kernelDriver.clear();
-    }
-    return filled;
+bool IsMakersDeviceKey(std::int32_t busKind, const char* keyName) {
+    return IsMakersDevice(busKind == kBusPcCard ? kPcCard : kUsb, keyName);
 }
 
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {

@@ -12,9 +12,8 @@ namespace drvsweep {
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
-// Fills the row's driver fields (twainFolder, driverDll, kernelDriver) from its infPath as the
-// row's bus has them. False when the row cannot safely name its driver files: then its INF must
-// not be recorded either, and infPath and the driver fields are left empty.
-bool FillDriverFields(Platform& platform, ScannerRecord& row);
+// Whether a device key below the family's USB tree (kBusUsb) or PC Card tree (kBusPcCard) is
+// one of the maker's, as the scans tell them.
+bool IsMakersDeviceKey(std::int32_t busKind, const char* keyName);
 
 }  // namespace drvsweep

@@ -2,24 +2,27 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/registry_paths.h"
 #include "platform/text_reads.h"
 #include "platform/win32_codes.h"
 
 namespace drvsweep {
 
-bool IsBareOemInfName(const CodePage& codePage, const char* name) {
+bool IsBareInfName(const CodePage& codePage, const char* name) {
     PathText upper;
     if (!upper.assign(name)) {
         return false;
     }
     UpperCaseAscii(codePage, upper.data());
-    // A double-byte character whose second byte is a backslash counts as a separator here,
-    // which only ever refuses.
     const std::size_t length = upper.size();
-    return length >= 7 && std::strncmp(upper.c_str(), "OEM", 3) == 0 &&
-           std::strcmp(upper.c_str() + length - 4, ".INF") == 0 &&
+    return length > 4 && std::strcmp(upper.c_str() + length - 4, ".INF") == 0 &&
            std::strpbrk(upper.c_str(), "\\/:") == nullptr;
+}
+
+bool IsBareOemInfName(const CodePage& codePage, const char* name) {
+    return IsBareInfName(codePage, name) && std::strlen(name) >= 7 &&
+           StartsWithIgnoringAsciiCase(name, "oem");
 }
 
 int FindOwnInf(Platform& platform, RegistryKey& instanceKey, DriverInfLookup& lookup,

@@ -6,8 +6,14 @@
 
 namespace drvsweep {
 
-// Whether `name` is a bare OEM INF file name, "oem<anything>.inf" in any case: no folder,
-// drive or stream part, so that it can only name a file of the INF folder.
+// Whether `name` is a bare INF file name, "<stem>.inf" in any case: no folder, drive or stream
+// part, so that it can only name a file of the folder it is looked for in. A double-byte
+// character whose second byte is a backslash counts as a separator here, which only ever
+// refuses.
+bool IsBareInfName(const CodePage& codePage, const char* name);
+
+// Whether `name` is a bare INF file name that begins with "oem" in any case, as the name of
+// every OEM INF Windows installs does.
 bool IsBareOemInfName(const CodePage& codePage, const char* name);
 
 // The INF Windows installed a device instance from, on the NT family: the instance key's

@@ -1,8 +1,10 @@
 #include "discovery/package_rows.h"
 
 #include <cstring>
+#include <optional>
 
-#include "discovery/bus_scan.h"
+#include "discovery/driver_fields.h"
+#include "discovery/package_users.h"
 #include "platform/ascii_case.h"
 #include "platform/multibyte_text.h"
 #include "platform/restart_deletion.h"
@@ -65,6 +67,8 @@ void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
                               const std::vector<MakerPackage>& packages) {
     const CodePage codePage = platform.version.AnsiCodePage();
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
+    // Read only once a package is not covered: most machines have none such.
+    std::optional<PackageUsers> users;
     for (const MakerPackage& package : packages) {
         if (table.lastIndex + 1 >= kScannerRows) {
             return;
@@ -72,6 +76,15 @@ void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
         // A package whose INF is set to go at the restart was removed already (its file was
         // held open), and a run before the restart has nothing more to do for it.
         if (IsCovered(codePage, table, package) || scheduled.Holds(package.infPath.c_str())) {
+            continue;
+        }
+        // A package that another maker's device uses is never removed, so it is no row either:
+        // a row that no removal can take would stay in the list for good.
+        if (!users) {
+            users.emplace(platform);
+        }
+        PathText usedBy;
+        if (users->IsUsedByOthers(package.infPath.c_str(), &usedBy)) {
             continue;
         }
         const MakerModel* model = nullptr;

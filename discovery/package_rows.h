@@ -14,7 +14,8 @@ namespace drvsweep {
 // ignored, as the search compares): its removal takes every package that lists its hardware ID. The
 // new row's devicePath is the package's first hardware ID of the maker that no row holds yet, so
 // that a devicePath names one row; a package whose IDs are all held, whose driver files cannot
-// safely be named, or whose INF Windows is set to delete at the restart, gets no row. Once row 259
+// safely be named, whose INF Windows is set to delete at the restart, or that a device of
+// another maker uses (PackageUsers), gets no row. Once row 259
 // is taken nothing more is appended.
 void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
                               const std::vector<MakerPackage>& packages);

@@ -178,31 +178,96 @@ std::string BoundTwainFolder(const ScannerRecord& row, const std::string& infByt
     return InfNamesFolder(infBytes, folder) ? folder : "";
 }
 
-void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, ScannerItems& items) {
-    std::string infBytes;
-    const std::string inf = BoundInf(machine, row, nt, &infBytes);
-    if (inf.empty()) {
-        return;
+// Every folder below twain_32 and twain_64, by its name relative to that root: the names a
+// package's TWAIN line may give.
+std::set<std::string> DataSourceFolderNames(FuzzMachine& machine) {
+    std::set<std::string> names;
+    const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
+    machine.windows.files().VisitEntries(
+        [&](const std::string& path, bool folder, std::uint32_t, std::size_t, bool) {
+            const std::string upper = UpperAscii(path);
+            for (const char* root : {"\\TWAIN_32\\", "\\TWAIN_64\\"}) {
+                const std::string prefix = windows + root;
+                if (folder && StartsWith(upper, prefix) && upper.size() > prefix.size()) {
+                    names.insert(path.substr(prefix.size()));
+                }
+            }
+        });
+    return names;
+}
+
+// The NT family's other packages of the scanner: every bare OEM*.INF of the INF folder that
+// names the row's hardware ID as InfNamesRow tells it.
+std::vector<std::string> OtherPackageInfs(FuzzMachine& machine, const ScannerRecord& row) {
+    std::vector<std::string> infs;
+    const std::string folder = machine.windows.files().windowsFolder() + "\\inf";
+    for (const std::string& name : machine.windows.files().ListNames(folder)) {
+        const std::string upper = UpperAscii(name);
+        std::string bytes;
+        if (StartsWith(upper, "OEM") && upper.size() > 7 &&
+            upper.compare(upper.size() - 4, 4, ".INF") == 0 &&
+            machine.windows.files().ReadFile(folder + "\\" + name, &bytes) &&
+            InfNamesRow(row, bytes)) {
+            infs.push_back(folder + "\\" + name);
+        }
     }
-    items.files.insert(UpperAscii(inf));
+    return infs;
+}
+
+// The INF, its .pnf, and the data source folders and DLLs it names whole among `folders`.
+void AddPackageItems(FuzzMachine& machine, const ScannerRecord& row, const std::string& inf,
+                     const std::string& infBytes, const std::set<std::string>& folders,
+                     ScannerItems& items) {
     const std::string upperInf = UpperAscii(inf);
+    items.files.insert(upperInf);
     if (upperInf.size() > 4 && upperInf.compare(upperInf.size() - 4, 4, ".INF") == 0) {
         items.files.insert(upperInf.substr(0, upperInf.size() - 4) + ".PNF");
     }
     const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
-    const std::string folder = BoundTwainFolder(row, infBytes);
-    if (folder.empty()) {
-        return;
-    }
-    items.fileTrees.push_back(windows + "\\TWAIN_32\\" + UpperAscii(folder));
-    items.fileTrees.push_back(windows + "\\TWAIN_64\\" + UpperAscii(folder));
-    if (std::string(row.driverDll.c_str()) == folder + ".dll") {
+    for (const std::string& folder : folders) {
+        const bool named = row.busKind == kBusPcCard
+                               ? folder == "Orbdrv"
+                               : IsPlainRelativeName(folder) && InfNamesFolder(infBytes, folder);
+        if (!named) {
+            continue;
+        }
+        items.fileTrees.push_back(windows + "\\TWAIN_32\\" + UpperAscii(folder));
+        items.fileTrees.push_back(windows + "\\TWAIN_64\\" + UpperAscii(folder));
         for (const char* system :
              {"\\SYSTEM32\\", "\\SYSTEM32\\DRIVERS\\", "\\SYSTEM\\", "\\SYSWOW64\\"}) {
             items.files.insert(windows + system + UpperAscii(folder) + ".DLL");
         }
     }
-    if (row.busKind == kBusPcCard && StartsWith(row.devicePath.c_str(), "PCMCIA\\")) {
+}
+
+void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, ScannerItems& items) {
+    std::string infBytes;
+    const std::string inf = BoundInf(machine, row, nt, &infBytes);
+    const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
+    if (!inf.empty()) {
+        const std::string folder = BoundTwainFolder(row, infBytes);
+        std::set<std::string> folders;
+        if (!folder.empty() && std::string(row.driverDll.c_str()) == folder + ".dll") {
+            folders.insert(folder);
+        } else if (!folder.empty()) {
+            items.fileTrees.push_back(windows + "\\TWAIN_32\\" + UpperAscii(folder));
+            items.fileTrees.push_back(windows + "\\TWAIN_64\\" + UpperAscii(folder));
+        }
+        AddPackageItems(machine, row, inf, infBytes, folders, items);
+    }
+    const std::vector<std::string> others =
+        nt ? OtherPackageInfs(machine, row) : std::vector<std::string>();
+    if (!others.empty()) {
+        std::set<std::string> folders = DataSourceFolderNames(machine);
+        folders.insert("Orbdrv");
+        for (const std::string& other : others) {
+            std::string bytes;
+            machine.windows.files().ReadFile(other, &bytes);
+            AddPackageItems(machine, row, other, bytes, folders, items);
+        }
+    }
+    if ((!inf.empty() || !others.empty()) && row.busKind == kBusPcCard &&
+        StartsWith(row.devicePath.c_str(), "PCMCIA\\")) {
         for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
                                    "\\SYSTEM32\\DRIVERS\\ORBDRV.SYS"}) {
             items.files.insert(windows + kernel);

@@ -23,7 +23,10 @@ namespace drvsweep::fuzz {
 //   its .pnf; the DLL (the TWAIN folder's name + ".dll", or Orbdrv.dll for a PC Card) in
 //   system32, system32\drivers, system and SysWOW64; a PC Card's kernel driver files; and the
 //   TWAIN folder below twain_32 and twain_64 with what lies inside, when the folder's name is a
-//   plain relative name that the INF names whole.
+//   plain relative name that the INF names whole;
+// - on the NT family, when the row names its INF, the same for every other OEM*.INF of the INF
+//   folder whose text holds devicePath, with every data source folder of the machine that such
+//   an INF names whole (and Orbdrv for a PC Card): the scanner's other packages.
 struct ScannerItems {
     std::set<std::string> devices;
     // Lower-cased key paths: the key and everything below it.

@@ -1,7 +1,13 @@
 #include "removal/removal_plan.h"
 
+#include <set>
+#include <string>
+
+#include "discovery/driver_fields.h"
+#include "discovery/inf_index.h"
 #include "platform/restart_deletion.h"
 #include "removal/device_nodes_9x.h"
+#include "discovery/package_users.h"
 #include "removal/removal_walk.h"
 
 namespace drvsweep {
@@ -27,6 +33,66 @@ void AddPresent(Platform& platform, const ScheduledDeletions& scheduled,
             }
         }
     }
+}
+
+// Paths compared as Windows compares them, ignoring case.
+class PathSet {
+public:
+    explicit PathSet(const CodePage& codePage) : codePage_(codePage) {}
+
+    // False when the path was in the set already.
+    bool Insert(const PathText& path) { return paths_.insert(Folded(path)).second; }
+    bool Holds(const PathText& path) const { return paths_.count(Folded(path)) != 0; }
+
+private:
+    std::string Folded(PathText path) const {
+        UpperCaseAscii(codePage_, path.data());
+        return path.c_str();
+    }
+
+    CodePage codePage_;
+    std::set<std::string> paths_;
+};
+
+// The scanner's driver packages, each as the scanner's row with that package's INF and driver
+// fields: its own INF first, then, on the NT family, every other OEM INF of the INF folder
+// whose models list its devicePath, in listing order. Only a bare oem*.inf of the INF folder
+// is taken, as only such a file is ever handed to the system as a package; the 9x family keeps
+// its INF files under the names their makers gave them, and only the row's own INF goes there.
+std::vector<ScannerRecord> ScannerPackages(Platform& platform, const ScannerRecord& scanner) {
+    std::vector<ScannerRecord> packages{scanner};
+    if (CurrentFamily(platform.version) != Family::Nt) {
+        return packages;
+    }
+    PathSet seen(platform.version.AnsiCodePage());
+    seen.Insert(scanner.infPath);
+    InfIndex index(platform);
+    for (const PathText& infPath : index.FindEveryDriverInf(scanner.devicePath.c_str())) {
+        if (!seen.Insert(infPath) ||
+            DriverPackageTargetOf(platform, infPath.c_str()).infName.empty()) {
+            continue;
+        }
+        ScannerRecord package;
+        package.busKind = scanner.busKind;
+        package.devicePath = scanner.devicePath;
+        package.infPath = infPath;
+        if (FillDriverFields(platform, package)) {
+            packages.push_back(package);
+        }
+    }
+    return packages;
+}
+
+// The items of one package's driver files, its package and its data sources, the package
+// itself in the middle.
+std::vector<PlanItem> PackageItems(Platform& platform, const ScannerRecord& package) {
+    std::vector<PlanItem> items =
+        DriverFileItems(platform, package.driverDll.c_str(), package.busKind);
+    items.push_back(DriverPackageItem(platform, package.infPath.c_str()));
+    const std::vector<PlanItem> dataSources =
+        DataSourceItems(platform, package.twainFolder.c_str());
+    items.insert(items.end(), dataSources.begin(), dataSources.end());
+    return items;
 }
 
 }  // namespace
@@ -85,7 +151,8 @@ std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolde
     return items;
 }
 
-std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner) {
+std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner,
+                                         std::vector<KeptPackage>* kept) {
     std::vector<PlanItem> plan;
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // A driver package without a device names a hardware ID its INF lists, not a device key of
@@ -97,10 +164,40 @@ std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord
     if (scanner.infPath.empty()) {
         return plan;
     }
-    AddPresent(platform, scheduled,
-               DriverFileItems(platform, scanner.driverDll.c_str(), scanner.busKind), &plan);
-    AddPresent(platform, scheduled, {DriverPackageItem(platform, scanner.infPath.c_str())}, &plan);
-    AddPresent(platform, scheduled, DataSourceItems(platform, scanner.twainFolder.c_str()), &plan);
+    const CodePage codePage = platform.version.AnsiCodePage();
+    // A kept package's files are kept with it: the device that uses it uses them too, even
+    // where another package of the scanner names them as well.
+    PathSet keptPaths(codePage);
+    std::vector<std::vector<PlanItem>> removed;
+    const PackageUsers users(platform);
+    for (const ScannerRecord& package : ScannerPackages(platform, scanner)) {
+        std::vector<PlanItem> items = PackageItems(platform, package);
+        KeptPackage keptPackage;
+        if (!users.IsUsedByOthers(package.infPath.c_str(), &keptPackage.usedBy)) {
+            removed.push_back(items);
+            continue;
+        }
+        for (const PlanItem& item : items) {
+            keptPaths.Insert(item.path);
+        }
+        keptPackage.infPath = package.infPath;
+        if (kept != nullptr) {
+            kept->push_back(keptPackage);
+        }
+    }
+    // Step by step, so that every package's driver files go before any package, and every
+    // package before any data source.
+    PathSet planned(codePage);
+    for (PlanItemKind kind :
+         {PlanItemKind::DriverFile, PlanItemKind::DriverPackage, PlanItemKind::DataSourceFolder}) {
+        for (const std::vector<PlanItem>& items : removed) {
+            for (const PlanItem& item : items) {
+                if (item.kind == kind && !keptPaths.Holds(item.path) && planned.Insert(item.path)) {
+                    AddPresent(platform, scheduled, {item}, &plan);
+                }
+            }
+        }
+    }
     return plan;
 }
 

@@ -44,12 +44,28 @@ PlanItem DriverPackageItem(Platform& platform, const char* infPath);
 // - the TWAIN data sources (TwainDataSourceTargets).
 std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolder);
 
+// A driver package of the scanner that the removal leaves alone, and why: a device that is not
+// the maker's uses it (PackageUsers).
+struct KeptPackage {
+    PathText infPath;
+    // The driver key ("{class}\NNNN") of the device that uses it; empty when the driver keys
+    // could not all be read, so that who uses it cannot be told.
+    PathText usedBy;
+};
+
 // The items of the built-in removal of the scanner that are there now (and that Windows is not
 // already set to delete at the restart), in the order the removal acts on them: its device (none
-// for a driver package without a device), then, only when its INF is known, its driver files, its
-// driver package and its data sources. The one list of what a built-in removal touches: the
-// removal walks it (UninstallBuiltIn), and the command line shows and previews it.
-std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner);
+// for a driver package without a device), then, only when its INF is known, the driver files, the
+// driver packages and the data sources of every package of the scanner. Its packages are its INF
+// (first) and every other OEM INF of the INF folder whose models list its devicePath, each with
+// the data source folder and DLL name its own INF gives (FillDriverFields); a package whose fields
+// cannot be told safely is left out, and a file or folder that several packages name is planned
+// once. The INF folder is read once per plan. A package that a device of another maker uses is
+// not planned, nor is any file or folder that it names; it goes into *kept (when given) instead.
+// The one list of what a built-in removal touches: the removal walks it (UninstallBuiltIn), and
+// the command line shows and previews it.
+std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner,
+                                         std::vector<KeptPackage>* kept = nullptr);
 
 // The item kind's name in reports: "deviceInstance", "registryKey", "driverFile",
 // "infPackage", "dataSourceFolder".

@@ -4,9 +4,9 @@
 #include <initializer_list>
 
 #include "discovery/inf_folder.h"
+#include "discovery/own_inf.h"
 #include "discovery/scanner_table.h"
 #include "discovery/twain_folder_name.h"
-#include "platform/ascii_case.h"
 #include "platform/text_reads.h"
 
 namespace drvsweep {
@@ -34,14 +34,6 @@ TwainDataSourceTarget DataSourceBelow(const PathText& windows, const char* root,
         target.folder.clear();
     }
     return target;
-}
-
-// A bare file name "<stem>.inf": no separator (a double-byte character whose second byte is a
-// backslash also counts as one, which only ever refuses), no drive or stream colon.
-bool IsBareInfName(const char* name) {
-    const std::size_t length = std::strlen(name);
-    return length > 4 && std::strpbrk(name, "\\/:") == nullptr &&
-           EqualsIgnoringAsciiCase(name + length - 4, ".inf");
 }
 
 }  // namespace
@@ -106,7 +98,8 @@ DriverPackageTarget DriverPackageTargetOf(Platform& platform, const char* infPat
         return target;
     }
     const char* name = infPath + folderLength + 1;
-    if (!IsBareInfName(name)) {
+    const CodePage codePage = platform.version.AnsiCodePage();
+    if (!IsBareInfName(codePage, name)) {
         return target;
     }
     const std::size_t stem = std::strlen(infPath) - 3;
@@ -114,7 +107,7 @@ DriverPackageTarget DriverPackageTargetOf(Platform& platform, const char* infPat
         target.pnfPath.clear();
         return target;
     }
-    if (StartsWithIgnoringAsciiCase(name, "oem")) {
+    if (IsBareOemInfName(codePage, name)) {
         target.infName.assign(name);
     }
     return target;

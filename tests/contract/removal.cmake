@@ -31,3 +31,6 @@ if(WIN32)
     endforeach()
     add_dependencies(removal_at_restart_contract_test file_holder)
 endif()
+drvsweep_contract_test(removal_plan_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_plan_contract_test.cpp
+    SCENARIOS decorated_x64 every_package_x64)

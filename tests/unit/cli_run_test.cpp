@@ -462,5 +462,81 @@ TEST_F(CommandLineRunTest, TheLogRotatesAtTenMegabytesKeepingFiveFiles) {
     EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
 }
 
+// An updated scanner and one whose package another maker's device shares: the plan names every
+// package of each, the kept package appears with why in each format and in the log, and the
+// removal takes both versions with their own files and leaves the shared package with its files.
+TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndSaidSo) {
+    Load("every_package_x64");
+    const std::string reason =
+        "used by another maker's device, driver key {6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0002";
+    const std::string keptLine = "infPackage C:\\windows\\inf\\oem33.inf (" + reason + ")";
+    EXPECT_EQ(Run("/list"), kExitScannersFound);
+    EXPECT_NE(console.output().find("  kept: " + keptLine + "\r\n"), std::string::npos)
+        << console.output();
+    for (const char* inf : {"oem31.inf", "oem32.inf", "oem35.inf", "oem37.inf"}) {
+        EXPECT_NE(console.output().find(std::string("  plan: infPackage C:\\windows\\inf\\") + inf),
+                  std::string::npos)
+            << inf;
+    }
+
+    EXPECT_EQ(Run("/remove all /whatif /format json"), kExitDone);
+    const JsonValue value = Json();
+    ASSERT_EQ(value["scanners"].items.size(), 2u);
+    EXPECT_TRUE(value["scanners"].items[0]["kept"].items.empty());
+    const JsonValue& kept = value["scanners"].items[1]["kept"];
+    ASSERT_EQ(kept.items.size(), 1u);
+    EXPECT_EQ(kept.items[0]["kind"].text, "infPackage");
+    EXPECT_EQ(kept.items[0]["path"].text, "C:\\windows\\inf\\oem33.inf");
+    EXPECT_EQ(kept.items[0]["reason"].text, reason);
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_NE(log.find("<![LOG[Not removed: " + keptLine + "]LOG]!>"), std::string::npos) << log;
+
+    EXPECT_EQ(Run("/list /format csv"), kExitScannersFound);
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    ASSERT_TRUE(testing::ParseCsv(console.output(), &rows, &error)) << error;
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].back(), "kept");
+    EXPECT_EQ(rows[1].back(), "");
+    EXPECT_EQ(rows[2].back(), keptLine);
+
+    const std::string windows = "C:\\windows\\";
+    const std::vector<std::string> gone = {"inf\\oem31.inf",
+                                           "inf\\oem31.pnf",
+                                           "inf\\oem32.inf",
+                                           "inf\\oem32.pnf",
+                                           "inf\\oem35.inf",
+                                           "inf\\oem35.pnf",
+                                           "inf\\oem37.inf",
+                                           "inf\\oem37.pnf",
+                                           "system32\\QuorinK41.dll",
+                                           "syswow64\\QuorinK41.dll",
+                                           "system32\\QuorinK4100.dll",
+                                           "syswow64\\QuorinK4100.dll",
+                                           "twain_32\\QuorinK41",
+                                           "twain_64\\QuorinK41",
+                                           "twain_32\\QuorinK4100",
+                                           "twain_64\\QuorinK4100"};
+    for (const std::string& path : gone) {
+        ASSERT_TRUE(machine.files().Exists(windows + path)) << path;
+    }
+    EXPECT_EQ(Run("/remove all /quiet"), kExitRestartNeeded);
+    EXPECT_EQ(
+        console.output(),
+        std::string("result=3010 removed=2 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
+    for (const std::string& path : gone) {
+        EXPECT_FALSE(machine.files().Exists(windows + path)) << path;
+    }
+    for (const char* left : {"inf\\oem33.inf", "inf\\oem33.pnf", "inf\\oem34.inf", "inf\\oem34.pnf",
+                             "system32\\QuorinK4300.dll", "twain_32\\QuorinK4300\\QuorinK4300.ds",
+                             "system32\\AcmeScan.dll", "twain_32\\AcmeScan\\AcmeScan.ds"}) {
+        EXPECT_TRUE(machine.files().Exists(windows + left)) << left;
+    }
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0120"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0110"));
+}
+
 }  // namespace
 }  // namespace drvsweep::cli

@@ -108,6 +108,18 @@ TEST_F(PackageRowsTest, APackageSetToGoAtTheRestartIsNotListed) {
     EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
 }
 
+// A package that a device of another maker uses is never removed, so it gets no row.
+TEST_F(PackageRowsTest, APackageAnotherMakersDeviceUsesIsNotListed) {
+    AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001");
+    AddInf("oem2.inf", "USB\\VID_0C6E&PID_0002");
+    machine.registry().SetString(
+        "SYSTEM\\CurrentControlSet\\Control\\Class\\{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0003",
+        "InfPath", "oem1.inf");
+    ScanInstalledScanners(machine.platform(), table);
+    ASSERT_EQ(table.lastIndex, 0) << testing::DumpScannerTable(table);
+    EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
+}
+
 TEST_F(PackageRowsTest, TheTableNeverGrowsPastItsLastRow) {
     for (int i = 0; i < 4; ++i) {
         AddInf("oem" + std::to_string(i) + ".inf", "USB\\VID_0C6E&PID_90" + std::to_string(i));

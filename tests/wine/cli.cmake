@@ -19,7 +19,9 @@ foreach(run IN ITEMS
         "WhatIfChangesNothing demo_nt"
         "ABadSwitchChangesNothing demo_nt"
         "HeldFilesGoAtTheRestart demo_nt"
-        "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64")
+        "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64"
+        "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
+        "ListNamesEveryPackageAndTheKeptOne every_package_x64")
     separate_arguments(run)
     list(GET run 0 test)
     list(GET run 1 scenario)

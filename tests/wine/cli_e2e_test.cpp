@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/restart_deletion.h"
 #include "platform/win32/scoped_handle.h"
@@ -316,6 +317,79 @@ TEST(CommandLine, HeldFilesGoAtTheRestart) {
 
     const ProgramRun rerun = RunProgram("/list /format json");
     EXPECT_EQ(rerun.exitCode, 0u) << rerun.output;
+}
+
+// every_package_x64: the updated K4100 goes with both versions of its package, its WIA-only
+// driver and each version's own data source and DLL copies; the K4300's package goes, while the
+// package Acme's rebadged model uses stays with the data source and DLL it names, and so does
+// Acme's own package of the same decorated shape.
+TEST(CommandLine, RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses) {
+    const char* const gone[] = {"C:\\windows\\inf\\oem31.inf",
+                                "C:\\windows\\inf\\oem31.pnf",
+                                "C:\\windows\\inf\\oem32.inf",
+                                "C:\\windows\\inf\\oem32.pnf",
+                                "C:\\windows\\inf\\oem35.inf",
+                                "C:\\windows\\inf\\oem35.pnf",
+                                "C:\\windows\\inf\\oem37.inf",
+                                "C:\\windows\\inf\\oem37.pnf",
+                                "C:\\windows\\system32\\QuorinK41.dll",
+                                "C:\\windows\\syswow64\\QuorinK41.dll",
+                                "C:\\windows\\system32\\QuorinK4100.dll",
+                                "C:\\windows\\syswow64\\QuorinK4100.dll",
+                                "C:\\windows\\twain_32\\QuorinK41",
+                                "C:\\windows\\twain_64\\QuorinK41",
+                                "C:\\windows\\twain_32\\QuorinK4100",
+                                "C:\\windows\\twain_64\\QuorinK4100"};
+    for (const char* path : gone) {
+        ASSERT_TRUE(FileExists(path)) << path;
+    }
+    const ProgramRun run = RunProgram("/remove all /quiet");
+    EXPECT_EQ(run.exitCode, 3010u) << run.error;
+    EXPECT_EQ(
+        run.output,
+        std::string("result=3010 removed=2 pendingRestart=0 remaining=0 restart=required log=") +
+            kLog + "\r\n");
+    for (const char* path : gone) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
+    for (const char* path :
+         {"C:\\windows\\inf\\oem33.inf", "C:\\windows\\inf\\oem33.pnf",
+          "C:\\windows\\system32\\QuorinK4300.dll",
+          "C:\\windows\\twain_32\\QuorinK4300\\QuorinK4300.ds", "C:\\windows\\inf\\oem34.inf",
+          "C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"}) {
+        EXPECT_TRUE(FileExists(path)) << path;
+    }
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_4100"));
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_4300"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0120"));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0110"));
+    EXPECT_NE(ReadHostFile(kLog).find("Not removed: infPackage C:\\windows\\inf\\oem33.inf (used "
+                                      "by another maker's device, driver key "
+                                      "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0002)"),
+              std::string::npos);
+}
+
+TEST(CommandLine, ListNamesEveryPackageAndTheKeptOne) {
+    const ProgramRun run = RunProgram("/list /format json");
+    EXPECT_EQ(run.exitCode, 1u) << run.error;
+    const JsonValue value = ParsedJson(run.output);
+    ASSERT_EQ(value["scanners"].items.size(), 2u);
+    std::vector<std::string> packages;
+    for (const JsonValue& item : value["scanners"].items[0]["plan"].items) {
+        if (item["kind"].text == "infPackage") {
+            packages.push_back(item["path"].text);
+        }
+    }
+    EXPECT_EQ(packages, (std::vector<std::string>{
+                            "C:\\windows\\inf\\oem32.inf", "C:\\windows\\inf\\oem32.pnf",
+                            "C:\\windows\\inf\\oem31.inf", "C:\\windows\\inf\\oem31.pnf",
+                            "C:\\windows\\inf\\oem35.inf", "C:\\windows\\inf\\oem35.pnf"}));
+    const JsonValue& kept = value["scanners"].items[1]["kept"];
+    ASSERT_EQ(kept.items.size(), 1u);
+    EXPECT_EQ(kept.items[0]["path"].text, "C:\\windows\\inf\\oem33.inf");
+    EXPECT_EQ(kept.items[0]["reason"].text,
+              "used by another maker's device, driver key "
+              "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0002");
 }
 
 }  // namespace
