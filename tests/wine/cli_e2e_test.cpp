@@ -253,7 +253,9 @@ TEST(CommandLine, ADriverWithoutADeviceIsListedAndRemovedByRemoveAll) {
     EXPECT_EQ(listed["scanners"].items[4]["description"].text, "Quorin K7700 USB Scanner");
 
     const ProgramRun run = RunProgram("/remove all /format json");
+    EXPECT_EQ(run.exitCode, 3010u) << run.output;
     const JsonValue value = ParsedJson(run.output);
+    EXPECT_EQ(value["remaining"].number, 0) << run.output;
     bool reported = false;
     for (const JsonValue& scanner : value["scanners"].items) {
         if (scanner["devicePath"].text == "USB\\VID_0C6E&PID_7700") {
@@ -270,6 +272,8 @@ TEST(CommandLine, ADriverWithoutADeviceIsListedAndRemovedByRemoveAll) {
     }
     EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem9.inf"));
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0110"));
+    const ProgramRun rerun = RunProgram("/list /format json");
+    EXPECT_EQ(rerun.exitCode, 0u) << rerun.output;
 }
 
 TEST(CommandLine, ABadSwitchChangesNothing) {
