@@ -220,10 +220,11 @@ TEST(UninstallCommand, RemovingTheLastScannerOn9xDisablesDelete) {
     EXPECT_TRUE(Exists("C:\\windows\\inf\\other\\AcmeFlat.inf"));
 }
 
-// package_x64, 64-bit program: the K5210 and another maker's scanner installed as Windows
-// installs them (the scenario's files in system32, syswow64, twain_32 and twain_64, the INF
-// files copied in with SetupCopyOEMInfA, which makes their .pnf files). The removal takes the
-// K5210's package and every copy of its files, and nothing of the other maker's.
+// package_x64, 64-bit program: the K5210 and another maker's scanner installed from packages of
+// today's shape (decorated models sections) as Windows installs them (the scenario's files in
+// system32, syswow64, twain_32 and twain_64, the INF files copied in with SetupCopyOEMInfA, which
+// makes their .pnf files). The removal takes the K5210's package and every copy of its files, and
+// nothing of the other maker's.
 TEST(UninstallCommand, RemovalTakesThePackageAndTheSixtyFourBitCopies) {
     for (const char* inf : {"oem21.inf", "oem22.inf"}) {
         ASSERT_EQ(testing::InstallDriverPackage(
