@@ -5,9 +5,9 @@
 
 #include "discovery/driver_fields.h"
 #include "discovery/inf_index.h"
+#include "discovery/package_users.h"
 #include "platform/restart_deletion.h"
 #include "removal/device_nodes_9x.h"
-#include "discovery/package_users.h"
 #include "removal/removal_walk.h"
 
 namespace drvsweep {
