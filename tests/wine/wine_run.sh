@@ -26,6 +26,9 @@ fail() {
     echo "wine_run.sh: $*" >&2
     exit 125
 }
+# A step of the set-up that fails ends the run under `set -e`; say which, so that a failed test
+# never ends without a word.
+trap 'echo "wine_run.sh: line $LINENO: \"$BASH_COMMAND\" failed with $?" >&2' ERR
 
 [ $# -ge 1 ] || fail "usage: wine_run.sh <program.exe> [arguments...]"
 program=$(realpath "$1")
