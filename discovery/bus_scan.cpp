@@ -94,7 +94,7 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         // lists the device where the system names none of the INF folder's OEM INF files.
         const bool found = FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
                            lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1;
-        if (found && !FillDriverFields(platform, row)) {
+        if (found && !FillDriverFields(platform, lookup, row)) {
             row.infPath.clear();
             row.twainFolder.clear();
             row.driverDll.clear();

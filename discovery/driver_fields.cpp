@@ -6,10 +6,10 @@ namespace drvsweep {
 
 namespace {
 
-bool FillUsbDriverFields(Platform& platform, ScannerRecord& row) {
+bool FillUsbDriverFields(DriverInfLookup& lookup, ScannerRecord& row) {
     PathText folder;
     PathText dll;
-    switch (ReadTwainFolder(platform, row.infPath.c_str(), &folder)) {
+    switch (lookup.ReadTwainFolder(row.infPath.c_str(), &folder)) {
         case TwainFolderRead::kNoTwainLine:
             return true;
         case TwainFolderRead::kFolder:
@@ -33,9 +33,9 @@ bool FillPcCardDriverFields(Platform& platform, ScannerRecord& row) {
 
 }  // namespace
 
-bool FillDriverFields(Platform& platform, ScannerRecord& row) {
+bool FillDriverFields(Platform& platform, DriverInfLookup& lookup, ScannerRecord& row) {
     return row.busKind == kBusPcCard ? FillPcCardDriverFields(platform, row)
-                                     : FillUsbDriverFields(platform, row);
+                                     : FillUsbDriverFields(lookup, row);
 }
 
 }  // namespace drvsweep

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "discovery/driver_inf.h"
 #include "discovery/scanner_table.h"
 #include "platform/platform.h"
 
@@ -11,6 +12,7 @@ namespace drvsweep {
 // names no safe folder, or names that do not fit), so that its INF must not be recorded
 // either; the fields are then not trusted. A USB driver without a TWAIN line (WIA only) is
 // still a package to remove: true, with every field left as it was.
-bool FillDriverFields(Platform& platform, ScannerRecord& row);
+// The TWAIN line comes through the lookup, which may have read it already.
+bool FillDriverFields(Platform& platform, DriverInfLookup& lookup, ScannerRecord& row);
 
 }  // namespace drvsweep

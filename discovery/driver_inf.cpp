@@ -79,25 +79,26 @@ int FindInfInFolder(Platform& platform, const char* name, PathText* infPath) {
 }
 
 TwainFolderRead ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder) {
-    PathText text;
-    {
-        std::unique_ptr<InfFile> inf = platform.inf.OpenWin4(infPath);
-        if (!inf) {
-            return TwainFolderRead::kRefused;
-        }
-        const bool found = VisitSectionLines(*inf, "DestinationDirs", [&](const PathText& line) {
-            if (std::strstr(line.c_str(), "TWAIN_32") == nullptr &&
-                std::strstr(line.c_str(), "twain_32") == nullptr) {
-                return false;
-            }
-            text = line;
-            return true;
-        });
-        if (!found) {
-            return TwainFolderRead::kNoTwainLine;
-        }
+    std::unique_ptr<InfFile> inf = platform.inf.OpenWin4(infPath);
+    if (!inf) {
+        return TwainFolderRead::kRefused;
     }
-    const CodePage codePage = platform.version.AnsiCodePage();
+    return ReadTwainFolderOf(*inf, platform.version.AnsiCodePage(), folder);
+}
+
+TwainFolderRead ReadTwainFolderOf(InfFile& inf, const CodePage& codePage, PathText* folder) {
+    PathText text;
+    const bool found = VisitSectionLines(inf, "DestinationDirs", [&](const PathText& line) {
+        if (std::strstr(line.c_str(), "TWAIN_32") == nullptr &&
+            std::strstr(line.c_str(), "twain_32") == nullptr) {
+            return false;
+        }
+        text = line;
+        return true;
+    });
+    if (!found) {
+        return TwainFolderRead::kNoTwainLine;
+    }
     const char* name = nullptr;
     if (!SplitTwainLine(codePage, text, &name) || !IsSafeTwainFolderName(codePage, name) ||
         !folder->assign(name)) {

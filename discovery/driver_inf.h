@@ -19,16 +19,12 @@ int FindDriverInf(Platform& platform, const char* hardwareId, PathText* infPath)
 // with *infPath untouched. Reads the folder afresh, with the working directory kept as above.
 int FindInfInFolder(Platform& platform, const char* name, PathText* infPath);
 
-// What an INF's [DestinationDirs] says of the scanner's TWAIN data source.
-enum class TwainFolderRead {
-    kFolder,       // a folder the removal may safely delete
-    kNoTwainLine,  // no line names twain_32: a driver without a TWAIN data source (WIA only)
-    kRefused,      // the INF did not open, or its TWAIN line names no safe folder
-};
-
 // Reads the scanner's TWAIN data source folder, the name below %windir%\twain_32, from the
 // INF's [DestinationDirs] section. *folder is set only on kFolder.
 TwainFolderRead ReadTwainFolder(Platform& platform, const char* infPath, PathText* folder);
+
+// The same reading of an INF that is open already.
+TwainFolderRead ReadTwainFolderOf(InfFile& inf, const CodePage& codePage, PathText* folder);
 
 // How a bus scan finds a device's INF: with the contracts of FindDriverInf and FindInfInFolder
 // above, either by reading the folder each time or from what an earlier lookup of the same scan
@@ -41,6 +37,8 @@ public:
     // Every INF of the folder that lists a hardware ID of the maker, in listing order, whether
     // or not a device of the machine uses it.
     virtual std::vector<MakerPackage> MakerPackages() = 0;
+    // ReadTwainFolder of an INF, which a lookup may answer from what it has read.
+    virtual TwainFolderRead ReadTwainFolder(const char* infPath, PathText* folder) = 0;
 };
 
 // Every lookup reads the INF folder afresh.
@@ -55,6 +53,9 @@ public:
     }
     // Reads the folder afresh, in one pass of its own.
     std::vector<MakerPackage> MakerPackages() override;
+    TwainFolderRead ReadTwainFolder(const char* infPath, PathText* folder) override {
+        return drvsweep::ReadTwainFolder(platform_, infPath, folder);
+    }
 
 private:
     Platform& platform_;

@@ -37,6 +37,7 @@ void InfIndex::ReadFolder(Family family) {
     infs_.clear();
     infsByUpperPath_.clear();
     makerPackages_.clear();
+    makerPackagesByUpperPath_.clear();
     const CodePage codePage = platform_.version.AnsiCodePage();
     VisitInfFolder(platform_, family, [&](const PathText& path, InfFile& inf) {
         MakerPackage package;
@@ -65,6 +66,8 @@ void InfIndex::ReadFolder(Family family) {
         infsByUpperPath_.emplace(upperPath.c_str(), infs_.size());
         infs_.push_back(IndexedInf{path.c_str(), lines_.size()});
         if (!package.models.empty()) {
+            package.twain = ReadTwainFolderOf(inf, codePage, &package.twainFolder);
+            makerPackagesByUpperPath_.emplace(upperPath.c_str(), makerPackages_.size());
             makerPackages_.push_back(package);
         }
         return false;
@@ -171,6 +174,23 @@ std::vector<PathText> InfIndex::FindEveryDriverInf(const char* hardwareId) {
 std::vector<MakerPackage> InfIndex::MakerPackages() {
     ReadFolderOnce();
     return makerPackages_;
+}
+
+TwainFolderRead InfIndex::ReadTwainFolder(const char* infPath, PathText* folder) {
+    ReadFolderOnce();
+    PathText upper;
+    if (upper.assign(infPath)) {
+        UpperCaseAscii(platform_.version.AnsiCodePage(), upper.data());
+        const auto found = makerPackagesByUpperPath_.find(upper.c_str());
+        if (found != makerPackagesByUpperPath_.end()) {
+            const MakerPackage& package = makerPackages_[found->second];
+            if (package.twain == TwainFolderRead::kFolder) {
+                *folder = package.twainFolder;
+            }
+            return package.twain;
+        }
+    }
+    return drvsweep::ReadTwainFolder(platform_, infPath, folder);
 }
 
 std::vector<MakerPackage> UncachedInfLookup::MakerPackages() {

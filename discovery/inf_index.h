@@ -32,6 +32,8 @@ public:
     std::vector<PathText> FindEveryDriverInf(const char* hardwareId);
 
     std::vector<MakerPackage> MakerPackages() override;
+    // A maker's package's TWAIN line as the pass read it; any other INF is opened and read.
+    TwainFolderRead ReadTwainFolder(const char* infPath, PathText* folder) override;
 
 private:
     // An INF that opened; its models lines end at `linesEnd` in lines_.
@@ -57,6 +59,8 @@ private:
     // Every INF that opened, by its upper-cased path: its place in infs_.
     std::unordered_map<std::string, std::size_t> infsByUpperPath_;
     std::vector<MakerPackage> makerPackages_;
+    // The maker's packages by their upper-cased paths: their places in makerPackages_.
+    std::unordered_map<std::string, std::size_t> makerPackagesByUpperPath_;
 };
 
 }  // namespace drvsweep

@@ -14,10 +14,21 @@ struct MakerModel {
     PathText description;
 };
 
+// What an INF's [DestinationDirs] says of the scanner's TWAIN data source.
+enum class TwainFolderRead {
+    kFolder,       // a folder the removal may safely delete
+    kNoTwainLine,  // no line names twain_32: a driver without a TWAIN data source (WIA only)
+    kRefused,      // the INF did not open, or its TWAIN line names no safe folder
+};
+
 // An INF of the folder whose models sections list hardware IDs of the maker.
 struct MakerPackage {
     PathText infPath;
     std::vector<MakerModel> models;  // in the INF's order, each hardware ID once (case ignored)
+    // Its TWAIN data source folder (ReadTwainFolder), read while the INF was open for its
+    // models, so that no scanner's INF is opened a second time.
+    TwainFolderRead twain = TwainFolderRead::kRefused;
+    PathText twainFolder;  // set on kFolder only
 };
 
 }  // namespace drvsweep

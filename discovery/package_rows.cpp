@@ -63,8 +63,8 @@ std::int32_t BusOf(const CodePage& codePage, const PathText& hardwareId) {
 
 }  // namespace
 
-void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
-                              const std::vector<MakerPackage>& packages) {
+void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
+    const std::vector<MakerPackage> packages = lookup.MakerPackages();
     const CodePage codePage = platform.version.AnsiCodePage();
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // Read only once a package is not covered: most machines have none such.
@@ -105,7 +105,7 @@ void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table,
         row.description = model->description.empty() ? model->hardwareId : model->description;
         row.infPath = package.infPath;
         row.packageOnly = 1;
-        if (FillDriverFields(platform, row)) {
+        if (FillDriverFields(platform, lookup, row)) {
             table.rows[++table.lastIndex] = row;
         }
     }

@@ -24,7 +24,7 @@ void ScanInstalledScanners(Platform& platform, ScannerTable& table, DriverInfLoo
     table.lastIndex = -1;
     ScanUsbScanners(platform, table, lookup);
     ScanPcCardScanners(platform, table, lookup);
-    AddPackagesWithoutDevice(platform, table, lookup.MakerPackages());
+    AddPackagesWithoutDevice(platform, table, lookup);
 }
 
 int RemoveScannerRow(ScannerTable& table, std::int32_t index) {

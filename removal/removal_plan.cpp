@@ -76,7 +76,7 @@ std::vector<ScannerRecord> ScannerPackages(Platform& platform, const ScannerReco
         package.busKind = scanner.busKind;
         package.devicePath = scanner.devicePath;
         package.infPath = infPath;
-        if (FillDriverFields(platform, package)) {
+        if (FillDriverFields(platform, index, package)) {
             packages.push_back(package);
         }
     }

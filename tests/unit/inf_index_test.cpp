@@ -285,11 +285,21 @@ TEST_F(InfIndexTest, AScanReadsTheFolderOnce) {
             std::string(kUsbTree) + "VID_0C6E&PID_000" + std::to_string(i) + "\\1", "DeviceDesc",
             "Scanner");
     }
+    const std::size_t callsBefore = machine.faults().calls().size();
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, 2);
     EXPECT_STREQ(table.rows[2].infPath.c_str(), "C:\\windows\\inf\\oem3.inf");
     EXPECT_EQ(table.rows[2].packageOnly, 0);
     EXPECT_EQ(FolderPasses(machine), 2);
+    // Each INF is opened once: a scanner's TWAIN line was read in the same pass.
+    for (int i = 1; i <= 3; ++i) {
+        const std::string open =
+            "SetupOpenInfFileA C:\\windows\\inf\\oem" + std::to_string(i) + ".inf";
+        EXPECT_EQ(std::count(machine.faults().calls().begin() + static_cast<long>(callsBefore),
+                             machine.faults().calls().end(), open),
+                  1)
+            << open;
+    }
 
     // A scan run again reads the folder again, and so sees what changed in between.
     ASSERT_TRUE(machine.files().RemoveFile("C:\\windows\\inf\\oem3.inf"));
