@@ -70,6 +70,11 @@ void DriveCommandLine(FuzzInput& input, FuzzMachine& machine) {
             Merge(ItemsOf(machine, table->rows[i]), &allowed);
         }
     }
+    // The run's own scan may miss a device under the faults and list its package as a driver
+    // without a device, under the device's own hardware ID.
+    if (!whatIf) {
+        Merge(MakerPackageItems(machine), &allowed);
+    }
 
     for (const sim::FaultRule& rule : machine.faults) {
         machine.windows.faults().Add(rule);

@@ -415,6 +415,42 @@ ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row) {
     return items;
 }
 
+ScannerItems MakerPackageItems(FuzzMachine& machine) {
+    ScannerItems items;
+    const bool nt = FamilyOfVersion(machine.windows.version().Version()) == Family::Nt;
+    const std::string folder =
+        machine.windows.files().windowsFolder() + (nt ? "\\inf" : "\\inf\\other");
+    std::set<std::string> folders = DataSourceFolderNames(machine);
+    folders.insert("Orbdrv");
+    const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
+    for (const std::string& name : machine.windows.files().ListNames(folder)) {
+        const std::string upperName = UpperAscii(name);
+        std::string bytes;
+        ScannerRecord row;
+        row.packageOnly = 1;
+        if (upperName.size() < 5 || upperName.compare(upperName.size() - 4, 4, ".INF") != 0 ||
+            !machine.windows.files().ReadFile(folder + "\\" + name, &bytes) ||
+            !InfNamesRow(row, bytes)) {
+            continue;
+        }
+        const std::string upper = UpperAscii(bytes);
+        const bool card = upper.find("PCMCIA\\") != std::string::npos &&
+                          (upper.find("RDN-CQ-D41E") != std::string::npos ||
+                           upper.find("QUORIN") != std::string::npos);
+        row.busKind = card ? kBusPcCard : kBusUsb;
+        AddPackageItems(machine, row, folder + "\\" + name, bytes, folders, items);
+        if (card) {
+            row.busKind = kBusUsb;
+            AddPackageItems(machine, row, folder + "\\" + name, bytes, folders, items);
+            for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
+                                       "\\SYSTEM32\\DRIVERS\\ORBDRV.SYS"}) {
+                items.files.insert(windows + kernel);
+            }
+        }
+    }
+    return items;
+}
+
 std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems* allowed) {
     const ScannerItems nothing;
     const ScannerItems& items = allowed != nullptr ? *allowed : nothing;

@@ -41,6 +41,13 @@ struct ScannerItems {
 
 ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row);
 
+// What the maker's driver packages may take: every INF of the family's INF folder that holds a
+// token of the maker, its .pnf, and the data source folders and DLLs it names whole (for a PC
+// Card ID, the fixed Orbdrv files). A scan under faults that misses a device lists its package
+// as a driver without a device, which the command line may then remove: the maker's own all
+// the same.
+ScannerItems MakerPackageItems(FuzzMachine& machine);
+
 // A readable account of every change that `allowed` does not cover (null: nothing is allowed),
 // empty when there is none. A change of attributes counts as allowed on items that may be
 // deleted: the one-file step resets them before it deletes.
