@@ -415,6 +415,32 @@ ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row) {
     return items;
 }
 
+namespace {
+
+// The names an INF's text gives after "twain_32\" (case ignored), up to the end of the line, a
+// quote, a comma, a blank or a comment: the data source folders its TWAIN line may name, there
+// or not.
+std::set<std::string> TwainLineFolders(const std::string& infBytes) {
+    std::set<std::string> names;
+    const std::string upper = UpperAscii(infBytes);
+    const std::string root = "TWAIN_32\\";
+    for (std::size_t at = upper.find(root); at != std::string::npos;
+         at = upper.find(root, at + 1)) {
+        const std::size_t begin = at + root.size();
+        std::size_t end = begin;
+        while (end < infBytes.size() && infBytes[end] != '\0' &&
+               std::strchr("\r\n\" ;,\t", infBytes[end]) == nullptr) {
+            ++end;
+        }
+        if (end > begin) {
+            names.insert(infBytes.substr(begin, end - begin));
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
 ScannerItems MakerPackageItems(FuzzMachine& machine) {
     ScannerItems items;
     const bool nt = FamilyOfVersion(machine.windows.version().Version()) == Family::Nt;
@@ -438,10 +464,14 @@ ScannerItems MakerPackageItems(FuzzMachine& machine) {
                           (upper.find("RDN-CQ-D41E") != std::string::npos ||
                            upper.find("QUORIN") != std::string::npos);
         row.busKind = card ? kBusPcCard : kBusUsb;
-        AddPackageItems(machine, row, folder + "\\" + name, bytes, folders, items);
+        std::set<std::string> named = folders;
+        for (const std::string& twain : TwainLineFolders(bytes)) {
+            named.insert(twain);
+        }
+        AddPackageItems(machine, row, folder + "\\" + name, bytes, named, items);
         if (card) {
             row.busKind = kBusUsb;
-            AddPackageItems(machine, row, folder + "\\" + name, bytes, folders, items);
+            AddPackageItems(machine, row, folder + "\\" + name, bytes, named, items);
             for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
                                        "\\SYSTEM32\\DRIVERS\\ORBDRV.SYS"}) {
                 items.files.insert(windows + kernel);
