@@ -196,6 +196,28 @@ std::set<std::string> DataSourceFolderNames(FuzzMachine& machine) {
     return names;
 }
 
+// The names an INF's text gives after "twain_32\" (case ignored), up to the end of the line, a
+// quote, a comma, a blank or a comment: the data source folders its TWAIN line may name, there
+// or not.
+std::set<std::string> TwainLineFolders(const std::string& infBytes) {
+    std::set<std::string> names;
+    const std::string upper = UpperAscii(infBytes);
+    const std::string root = "TWAIN_32\\";
+    for (std::size_t at = upper.find(root); at != std::string::npos;
+         at = upper.find(root, at + 1)) {
+        const std::size_t begin = at + root.size();
+        std::size_t end = begin;
+        while (end < infBytes.size() && infBytes[end] != '\0' &&
+               std::strchr("\r\n\" ;,\t", infBytes[end]) == nullptr) {
+            ++end;
+        }
+        if (end > begin) {
+            names.insert(infBytes.substr(begin, end - begin));
+        }
+    }
+    return names;
+}
+
 // The NT family's other packages of the scanner: every bare OEM*.INF of the INF folder that
 // names the row's hardware ID as InfNamesRow tells it.
 std::vector<std::string> OtherPackageInfs(FuzzMachine& machine, const ScannerRecord& row) {
@@ -263,7 +285,11 @@ void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, Scann
         for (const std::string& other : others) {
             std::string bytes;
             machine.windows.files().ReadFile(other, &bytes);
-            AddPackageItems(machine, row, other, bytes, folders, items);
+            std::set<std::string> named = folders;
+            for (const std::string& twain : TwainLineFolders(bytes)) {
+                named.insert(twain);
+            }
+            AddPackageItems(machine, row, other, bytes, named, items);
         }
     }
     if ((!inf.empty() || !others.empty()) && row.busKind == kBusPcCard &&
@@ -414,32 +440,6 @@ ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row) {
     }
     return items;
 }
-
-namespace {
-
-// The names an INF's text gives after "twain_32\" (case ignored), up to the end of the line, a
-// quote, a comma, a blank or a comment: the data source folders its TWAIN line may name, there
-// or not.
-std::set<std::string> TwainLineFolders(const std::string& infBytes) {
-    std::set<std::string> names;
-    const std::string upper = UpperAscii(infBytes);
-    const std::string root = "TWAIN_32\\";
-    for (std::size_t at = upper.find(root); at != std::string::npos;
-         at = upper.find(root, at + 1)) {
-        const std::size_t begin = at + root.size();
-        std::size_t end = begin;
-        while (end < infBytes.size() && infBytes[end] != '\0' &&
-               std::strchr("\r\n\" ;,\t", infBytes[end]) == nullptr) {
-            ++end;
-        }
-        if (end > begin) {
-            names.insert(infBytes.substr(begin, end - begin));
-        }
-    }
-    return names;
-}
-
-}  // namespace
 
 ScannerItems MakerPackageItems(FuzzMachine& machine) {
     ScannerItems items;
