@@ -197,8 +197,8 @@ std::set<std::string> DataSourceFolderNames(FuzzMachine& machine) {
 }
 
 // The names an INF's text gives after "twain_32\" (case ignored), up to the end of the line, a
-// quote, a comma, a blank or a comment: the data source folders its TWAIN line may name, there
-// or not.
+// quote, a comma, a tab or a comment, blanks at the end taken off: the data source folders its
+// TWAIN line may name, there or not.
 std::set<std::string> TwainLineFolders(const std::string& infBytes) {
     std::set<std::string> names;
     const std::string upper = UpperAscii(infBytes);
@@ -208,8 +208,12 @@ std::set<std::string> TwainLineFolders(const std::string& infBytes) {
         const std::size_t begin = at + root.size();
         std::size_t end = begin;
         while (end < infBytes.size() && infBytes[end] != '\0' &&
-               std::strchr("\r\n\" ;,\t", infBytes[end]) == nullptr) {
+               std::strchr("\r\n\";,\t", infBytes[end]) == nullptr) {
             ++end;
+        }
+        // A name may hold blanks; the Setup API trims those at the end of the line.
+        while (end > begin && infBytes[end - 1] == ' ') {
+            --end;
         }
         if (end > begin) {
             names.insert(infBytes.substr(begin, end - begin));
