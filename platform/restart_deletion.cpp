@@ -78,20 +78,25 @@ bool AddToWininit(FileSystem& files, const CodePage& codePage, const char* path)
     return ReplaceWholeFile(files, wininit, fresh, aside, read == FileRead::Read, updated);
 }
 
-// The old paths of the pairs without a new name, "\\??\\" taken off.
-std::vector<std::string> PendingRenameDeletions(Registry& registry) {
-    std::vector<std::string> deletions;
+std::vector<std::string> ReadPendingRenameDeletions(Registry& registry) {
     std::unique_ptr<RegistryKey> key;
     std::uint32_t size = 0;
     if (registry.OpenKey(kSessionManagerKey, kKeyRead, &key) != kErrorSuccess ||
         key->QueryValue(kPendingRenamesValue, nullptr, &size) != kErrorSuccess || size == 0) {
-        return deletions;
+        return {};
     }
     std::string bytes(size, '\0');
     if (key->QueryValue(kPendingRenamesValue, &bytes[0], &size) != kErrorSuccess) {
-        return deletions;
+        return {};
     }
     bytes.resize(size);
+    return PendingRenameDeletions(bytes);
+}
+
+}  // namespace
+
+std::vector<std::string> PendingRenameDeletions(const std::string& bytes) {
+    std::vector<std::string> deletions;
     std::vector<std::string> strings;
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t end = std::min(bytes.find('\0', at), bytes.size());
@@ -112,12 +117,10 @@ std::vector<std::string> PendingRenameDeletions(Registry& registry) {
     return deletions;
 }
 
-}  // namespace
-
 ScheduledDeletions::ScheduledDeletions(Registry& registry, FileSystem& files, VersionInfo& version)
     : files_(files) {
     if (CurrentFamily(version) == Family::Nt) {
-        paths_ = PendingRenameDeletions(registry);
+        paths_ = ReadPendingRenameDeletions(registry);
         return;
     }
     shortPaths_ = true;

@@ -15,6 +15,9 @@ namespace drvsweep {
 constexpr const char* kSessionManagerKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 constexpr const char* kPendingRenamesValue = "PendingFileRenameOperations";
 
+// The old paths of the value's pairs that have no new name (the deletions), "\\??\\" taken off.
+std::vector<std::string> PendingRenameDeletions(const std::string& bytes);
+
 // Asks Windows to delete a file, or a folder that is empty by then, when the computer restarts.
 // The NT family is asked through MoveFileExA. The 9x family has no such call: the entry's short
 // path (the only names its start-up reads) goes into a NUL= line at the end of the [rename]

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/restart_deletion.h"
 #include "platform/wininit_text.h"
 
 namespace drvsweep::sim {
@@ -39,27 +40,8 @@ std::vector<std::string> SimWindows::PendingDeletions() const {
         files_.ReadFile(files_.windowsFolder() + "\\WININIT.INI", &text);
         return WininitDeletions(text);
     }
-    std::vector<std::string> paths;
     const std::optional<RegValue> value = registry_.Value(kSessionManagerKey, kPendingRenamesValue);
-    if (!value) {
-        return paths;
-    }
-    // Pairs of strings, the path and its new name, up to the empty string that ends the list.
-    const std::string& list = value->bytes;
-    for (std::size_t at = 0; at < list.size() && list[at] != '\0';) {
-        const std::size_t pathEnd = list.find('\0', at);
-        const std::size_t targetEnd =
-            pathEnd == std::string::npos ? pathEnd : list.find('\0', pathEnd + 1);
-        if (targetEnd == std::string::npos) {
-            break;
-        }
-        std::string path = list.substr(at, pathEnd - at);
-        if (targetEnd == pathEnd + 1) {
-            paths.push_back(path.compare(0, 4, "\\??\\") == 0 ? path.substr(4) : path);
-        }
-        at = targetEnd + 1;
-    }
-    return paths;
+    return value ? PendingRenameDeletions(value->bytes) : std::vector<std::string>();
 }
 
 }  // namespace drvsweep::sim
