@@ -6,6 +6,7 @@
 #include "fuzz/machine_snapshot.h"
 #include "fuzz/removal_oracle.h"
 #include "fuzz/step_checks.h"
+#include "platform/restart_deletion.h"
 #include "platform/win32_codes.h"
 
 namespace drvsweep::fuzz {
@@ -86,6 +87,34 @@ TEST(FuzzOracleTest, OnlyTheScannersOwnEntriesMayBeSetToGoAtTheRestart) {
     EXPECT_NE(AccountOfBreaches(CompareSnapshots(before, TakeSnapshot(oracle.machine)), &items)
                   .find("scheduled the deletion of a file or folder that is not the scanner's: "
                         "C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL"),
+              std::string::npos);
+}
+
+// A WININIT.INI line holds a short path; once a later step deletes the entry, the line still
+// reads as the scanner's entry, and is not new.
+TEST(FuzzOracleTest, A9xLineNamesTheEntryAfterALaterStepDeletesIt) {
+    OracleMachine oracle;
+    sim::SimWindows& windows = oracle.machine.windows;
+    windows.SetFamily(Family::Win9x);
+    std::string inf;
+    ASSERT_TRUE(windows.files().ReadFile(kInf, &inf));
+    windows.files().AddFile("C:\\windows\\inf\\other\\oem3.inf", inf);
+    oracle.row.infPath.assign("C:\\windows\\inf\\other\\oem3.inf");
+    const std::string held = "C:\\windows\\twain_32\\Quorin\\K5210\\Read me first.txt";
+    windows.files().AddFile(held);
+    const std::string kernel = "C:\\windows\\system32\\kernel32.dll";
+    const ScannerItems items = ItemsOf(oracle.machine, oracle.row);
+    const MachineSnapshot first = TakeSnapshot(oracle.machine);
+    ASSERT_TRUE(ScheduleDeletionAtRestart(windows.files(), windows.version(), held.c_str()));
+    const MachineSnapshot scheduled = TakeSnapshot(oracle.machine);
+    ASSERT_TRUE(windows.files().RemoveFile(held.c_str()));
+    const MachineSnapshot deleted = TakeSnapshot(oracle.machine);
+    EXPECT_EQ(AccountOfBreaches(CompareSnapshots(first, scheduled), &items), "");
+    EXPECT_EQ(AccountOfBreaches(CompareSnapshots(scheduled, deleted), &items), "");
+    EXPECT_EQ(AccountOfBreaches(CompareSnapshots(first, deleted), &items), "");
+    ASSERT_TRUE(ScheduleDeletionAtRestart(windows.files(), windows.version(), kernel.c_str()));
+    EXPECT_NE(AccountOfBreaches(CompareSnapshots(deleted, TakeSnapshot(oracle.machine)), &items)
+                  .find("not the scanner's: C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL"),
               std::string::npos);
 }
 

@@ -79,22 +79,21 @@ MachineSnapshot TakeSnapshot(FuzzMachine& machine) {
                 key + "\n" + LowerAscii(*name),
                 path + "\n" + *name + "\n" + std::to_string(value->type) + ":" + value->bytes);
         });
-    std::map<std::string, std::string> longPathsByShort;
+    const bool shortPaths = windows.version().family() != Family::Nt;
     windows.files().VisitEntries([&](const std::string& path, bool folder, std::uint32_t attributes,
                                      std::size_t size, bool) {
         const std::string upper = UpperAscii(path);
-        longPathsByShort.emplace(UpperAscii(ShortPathOf(path)), upper);
+        if (shortPaths) {
+            snapshot.longPathsByShort.emplace(UpperAscii(ShortPathOf(path)), upper);
+        }
         if (!IsWininitFile(windows, upper)) {
             snapshot.files.emplace(upper,
                                    MachineSnapshot::FileEntry{path, folder, attributes, size});
         }
     });
     snapshot.devices = windows.devices().InstanceIds();
-    const bool shortPaths = windows.version().family() != Family::Nt;
     for (const std::string& pending : windows.PendingDeletions()) {
-        const auto found = longPathsByShort.find(UpperAscii(pending));
-        snapshot.scheduled.push_back(
-            shortPaths && found != longPathsByShort.end() ? found->second : UpperAscii(pending));
+        snapshot.scheduled.push_back(UpperAscii(pending));
     }
     return snapshot;
 }
@@ -126,6 +125,18 @@ void Walk(const Map& before, const Map& after, Gone gone, Added added, Both both
 
 std::string ValueKey(const std::string& entry) {
     return entry.substr(0, entry.find('\n'));
+}
+
+// The long path of a scheduled entry: after the step if it is still there, else before it.
+std::string LongPathOf(const MachineSnapshot& before, const MachineSnapshot& after,
+                       const std::string& written) {
+    for (const MachineSnapshot* snapshot : {&after, &before}) {
+        const auto found = snapshot->longPathsByShort.find(written);
+        if (found != snapshot->longPathsByShort.end()) {
+            return found->second;
+        }
+    }
+    return written;
 }
 
 }  // namespace
@@ -174,7 +185,7 @@ MachineChanges CompareSnapshots(const MachineSnapshot& before, const MachineSnap
     for (const std::string& path : after.scheduled) {
         if (std::find(before.scheduled.begin(), before.scheduled.end(), path) ==
             before.scheduled.end()) {
-            changes.scheduled.push_back(path);
+            changes.scheduled.push_back(LongPathOf(before, after, path));
         }
     }
     return changes;

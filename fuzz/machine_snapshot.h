@@ -25,11 +25,15 @@ struct MachineSnapshot {
     std::map<std::string, std::string> values;
     std::map<std::string, FileEntry> files;
     std::vector<std::string> devices;
-    // What Windows deletes at the restart, each by its long path upper-cased (a 9x short path
-    // that names no entry is kept as written). The bookkeeping behind it (the NT family's
+    // What Windows deletes at the restart, each as written there, upper-cased: the NT family's
+    // long paths, the 9x family's short paths. The bookkeeping behind it (the NT family's
     // PendingFileRenameOperations and the keys above it, the 9x family's WININIT files) is
     // left out of the keys, values and files.
     std::vector<std::string> scheduled;
+    // On the 9x family, the long path (upper-cased) of every entry by its short path: a line
+    // names an entry that a later step may delete, so it is mapped back in the snapshot in
+    // which the entry was still there.
+    std::map<std::string, std::string> longPathsByShort;
 };
 
 MachineSnapshot TakeSnapshot(FuzzMachine& machine);
@@ -46,7 +50,8 @@ struct MachineChanges {
     std::vector<std::string> changedFiles;
     std::vector<std::string> removedDevices;
     std::vector<std::string> addedDevices;
-    // Entries scheduled for deletion at the restart since the first snapshot.
+    // Entries scheduled for deletion at the restart since the first snapshot, by their long
+    // paths where either snapshot can map a short one back, otherwise as written.
     std::vector<std::string> scheduled;
 
     bool empty() const;

@@ -48,9 +48,18 @@ bool WininitPath(FileSystem& files, const CodePage& codePage, const char* name, 
            path->appendAll(windows.c_str(), "\\", name);
 }
 
+// True only for an entry that a listing finds and reports as a file.
+bool IsListedFile(FileSystem& files, const char* path) {
+    FoundFile found;
+    const std::unique_ptr<FileSearch> search = files.FindFirst(path, &found);
+    return search != nullptr && (found.attributes & kFileAttributeDirectory) == 0;
+}
+
 bool AddToWininit(FileSystem& files, const CodePage& codePage, const char* path) {
+    // WININIT.INI deletes files at the restart, never folders: a folder line would stay
+    // there unanswered, so a folder is refused here.
     PathText shortPath;
-    if (!ReadShortPath(files, path, &shortPath) ||
+    if (!IsListedFile(files, path) || !ReadShortPath(files, path, &shortPath) ||
         std::strpbrk(shortPath.c_str(), "\r\n") != nullptr) {
         return false;
     }

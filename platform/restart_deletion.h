@@ -18,8 +18,9 @@ constexpr const char* kPendingRenamesValue = "PendingFileRenameOperations";
 // The old paths of the value's pairs that have no new name (the deletions), "\\??\\" taken off.
 std::vector<std::string> PendingRenameDeletions(const std::string& bytes);
 
-// Asks Windows to delete a file, or a folder that is empty by then, when the computer restarts.
-// The NT family is asked through MoveFileExA. The 9x family has no such call: the entry's short
+// Asks Windows to delete a file, or on the NT family also a folder that is empty by then, when
+// the computer restarts. The NT family is asked through MoveFileExA. The 9x family has no such
+// call, and its start-up deletes files only: a folder is refused there (false). A file's short
 // path (the only names its start-up reads) goes into a NUL= line at the end of the [rename]
 // section of %windir%\WININIT.INI, which is rewritten whole so that it is never left half
 // written: the new text goes to WININIT.DSN, the old file steps aside as WININIT.DSO, the new

@@ -11,8 +11,10 @@ namespace drvsweep {
 ItemOutcome DeleteFileOrAtRestart(Platform& platform, const char* path);
 
 // Deletes a data source folder with all it holds as DeleteTree does. Each file that stays is
-// scheduled for the restart, and so is each folder that stays although everything left inside
-// it was scheduled, after its content, so that Windows removes it once it is empty. A folder
+// scheduled for the restart, and on the NT family so is each folder that stays although
+// everything left inside it was scheduled, after its content, so that Windows removes it once
+// it is empty. The 9x family deletes no folder at the restart: such a folder stays, and with it
+// the folder given (StillThere), while the files inside it still go at the restart. A folder
 // that still holds something not scheduled is not scheduled itself. Only the folder given and
 // what lies below it are ever scheduled. The outcome is the folder's own.
 ItemOutcome DeleteTreeOrAtRestart(Platform& platform, const char* folder);

@@ -69,12 +69,13 @@ TEST_P(RemovalAtRestartTest, WhenSchedulingFailsTheFileIsStillThere) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
-TEST_P(RemovalAtRestartTest, ATreeSchedulesWhatStaysAndTheFoldersAboveAfterIt) {
+// WININIT.INI deletes files only: on 9x the folders stay, and so does the item.
+TEST_P(RemovalAtRestartTest, ATreeSchedulesWhatStaysAndOnNtTheFoldersAboveAfterIt) {
     const std::string held = kSource + "\\Language\\chs.dll";
     EXPECT_EQ(DeleteTreeOrAtRestart(machine.platform(), kSource.c_str()),
-              ItemOutcome::DeletedAtRestart);
+              nt() ? ItemOutcome::DeletedAtRestart : ItemOutcome::StillThere);
     EXPECT_EQ(machine.PendingDeletions(),
-              (Paths{Pending(held), Pending(kSource + "\\Language"), Pending(kSource)}));
+              nt() ? (Paths{held, kSource + "\\Language", kSource}) : Paths{Pending(held)});
     EXPECT_EQ(files().ListNames(kSource), Paths{"Language"});
     EXPECT_EQ(files().ListNames(kSource + "\\Language"), Paths{"chs.dll"});
     EXPECT_TRUE(files().Exists(kWindows + "\\twain_32\\Acme\\Acme.ds"));
@@ -86,8 +87,9 @@ TEST_P(RemovalAtRestartTest, AFolderHoldingWhatCouldNotBeScheduledIsNotScheduled
     files().SetInUse(kSource + "\\Other\\busy.hlp", true);
     machine.faults().Add(sim::FaultRule{nt() ? "MoveFileExA" : "GetShortPathNameA", "busy.hlp", 5});
     EXPECT_EQ(DeleteTreeOrAtRestart(machine.platform(), kSource.c_str()), ItemOutcome::StillThere);
+    const std::string held = kSource + "\\Language\\chs.dll";
     EXPECT_EQ(machine.PendingDeletions(),
-              (Paths{Pending(kSource + "\\Language\\chs.dll"), Pending(kSource + "\\Language")}));
+              nt() ? (Paths{held, kSource + "\\Language"}) : Paths{Pending(held)});
 }
 
 TEST_P(RemovalAtRestartTest, OnlyFullPathsOfTheItemAreScheduled) {
@@ -157,6 +159,15 @@ TEST_F(RestartDeletion9xTest, TheLineJoinsWhatOtherProgramsWrote) {
     EXPECT_EQ(machine.PendingDeletions(),
               (Paths{"C:\\OTHER.DLL", "C:\\windows\\system32\\QUOR~5AU.DLL"}));
     EXPECT_EQ(machine.files().ListNames(kWindows), (Paths{"system32", "WININIT.INI"}));
+}
+
+TEST_F(RestartDeletion9xTest, AFolderIsRefusedAndNothingWritten) {
+    machine.files().AddFolder(kWindows + "\\twain_32\\Quorin");
+    EXPECT_FALSE(ScheduleDeletionAtRestart(machine.files(), machine.version(),
+                                           (kWindows + "\\twain_32\\Quorin").c_str()));
+    EXPECT_FALSE(ScheduleDeletionAtRestart(machine.files(), machine.version(),
+                                           (kWindows + "\\gone.dll").c_str()));
+    EXPECT_EQ(Wininit(), "<missing>");
 }
 
 TEST_F(RestartDeletion9xTest, AMissingFileIsCreated) {
