@@ -10,11 +10,12 @@
 #include "cli/run_log.h"
 #include "cli/run_report.h"
 #include "cli/utf_text.h"
+#include "discovery/inf_index.h"
 #include "discovery/scanner_table.h"
-#include "removal/builtin_removal.h"
 #include "removal/device_nodes_nt.h"
+#include "removal/item_probe.h"
 #include "removal/removal_plan.h"
-#include "removal/removal_walk.h"
+#include "removal/scanner_removal.h"
 #include "removal/scanner_row.h"
 #include "removal/system_restart.h"
 #include "removal/vendor_uninstaller.h"
@@ -40,13 +41,11 @@ public:
         : platform_(platform), system_(platform.system), line_(line) {}
 
     int List() {
-        ScanInstalledScanners(system_, *table_);
+        ScanInstalledScanners(system_, *table_, index_);
         RunReport report = NewReport("list");
         for (std::int32_t i = 0; i <= table_->lastIndex; ++i) {
             const ScannerRecord& scanner = table_->rows[i];
-            std::vector<KeptPackage> kept;
-            const std::vector<PlanItem> plan = PlanBuiltInRemoval(system_, scanner, &kept);
-            report.scanners.push_back(Describe(scanner, plan, kept));
+            report.scanners.push_back(Describe(scanner, planner_.Plan(scanner)));
         }
         report.exitCode = report.scanners.empty() ? kExitDone : kExitScannersFound;
         return Finish(report);
@@ -57,18 +56,20 @@ public:
         RunReport report = NewReport("remove");
         report.whatIf = line_.whatIf;
         report.logPath = log.path();
-        ScanInstalledScanners(system_, *table_);
+        ScanInstalledScanners(system_, *table_, index_);
         log.Write(LogType::Info, "Scanners found: " + std::to_string(table_->lastIndex + 1));
         const std::vector<ScannerRecord> targets = Targets();
         bool removalRan = false;
-        std::vector<ScannerRemoval> removals;
+        std::vector<RemovedScanner> removals;
         for (const ScannerRecord& scanner : targets) {
-            removals.push_back({scanner.devicePath, RemoveOne(scanner, &removalRan)});
+            RemovedScanner removal;
+            removal.report = RemoveOne(scanner, &removalRan, &removal.stillFound);
+            removals.push_back(removal);
         }
         if (!line_.whatIf && !targets.empty()) {
             ConfirmResults(removals);
         }
-        for (const ScannerRemoval& removal : removals) {
+        for (const RemovedScanner& removal : removals) {
             report.scanners.push_back(removal.report);
         }
         report.scanners.insert(report.scanners.end(), notFound_.begin(), notFound_.end());
@@ -87,10 +88,10 @@ public:
     }
 
 private:
-    // One scanner's removal: its devicePath as the scan found it, and its report.
-    struct ScannerRemoval {
-        PathText devicePath;
+    // One scanner's removal: its report, and whether the presence test still found it after.
+    struct RemovedScanner {
         ScannerReport report;
+        bool stillFound = false;
     };
 
     RunReport NewReport(const char* command) {
@@ -104,8 +105,7 @@ private:
 
     std::string Utf8(const char* ansi) { return Utf16ToUtf8(platform_.facts.AnsiToUtf16(ansi)); }
 
-    ScannerReport Describe(const ScannerRecord& scanner, const std::vector<PlanItem>& plan,
-                           const std::vector<KeptPackage>& kept) {
+    ScannerReport Describe(const ScannerRecord& scanner, const RemovalPlan& plan) {
         ScannerReport report;
         report.devicePath = Utf8(scanner.devicePath.c_str());
         report.bus = scanner.busKind == kBusPcCard ? "pcCard" : "usb";
@@ -128,16 +128,16 @@ private:
         PathText keyName;
         CommandLineText command;
         if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName, &command) ==
-            kUninstallerFound) {
+            UninstallerStatus::Found) {
             report.uninstallKey = Utf8(keyName.c_str());
             report.uninstallCommand = Utf8(command.c_str());
         }
-        for (const PlanItem& item : plan) {
+        for (const PlanItem& item : plan.items) {
             for (const PathText& path : PlanItemPathsThere(system_, item)) {
                 report.plan.push_back({PlanItemKindName(item.kind), Utf8(path.c_str()), ""});
             }
         }
-        for (const KeptPackage& package : kept) {
+        for (const KeptPackage& package : plan.kept) {
             report.kept.push_back({PlanItemKindName(PlanItemKind::DriverPackage),
                                    Utf8(package.infPath.c_str()), KeptReason(package)});
         }
@@ -196,10 +196,9 @@ private:
         return targets;
     }
 
-    ScannerReport RemoveOne(const ScannerRecord& scanner, bool* removalRan) {
-        std::vector<KeptPackage> kept;
-        const std::vector<PlanItem> plan = PlanBuiltInRemoval(system_, scanner, &kept);
-        ScannerReport report = Describe(scanner, plan, kept);
+    ScannerReport RemoveOne(const ScannerRecord& scanner, bool* removalRan, bool* stillFound) {
+        const RemovalPlan plan = planner_.Plan(scanner);
+        ScannerReport report = Describe(scanner, plan);
         for (const ReportItem& item : report.kept) {
             log_->Write(LogType::Warning, "Not removed: " + ItemText(item));
         }
@@ -211,75 +210,85 @@ private:
             }
             return report;
         }
-        bool vendorRan = false;
-        // A driver package without a device goes built in, as in the window.
-        if (line_.vendor && scanner.packageOnly == 0 &&
-            RunVendorUninstaller(scanner, report.devicePath)) {
-            vendorRan = true;
-            *removalRan = true;
-            if (!IsStillFound(scanner.devicePath.c_str())) {
-                report.method = RemovalMethod::Vendor;
-                AddLeft(CheckRemovalPlan(system_, plan), &report);
-                return report;
-            }
-            log_->Write(LogType::Warning,
-                        "Still installed after its uninstaller: " + report.devicePath);
-        }
-        log_->Write(LogType::Info, "Removing " + report.devicePath + " (" + report.description +
-                                       ") with the built-in removal");
-        // Planned afresh, as the window's removal is: what the maker's uninstaller took is no
-        // longer there to act on.
-        AddLeft(UninstallBuiltIn(system_, scanner), &report);
-        *removalRan = true;
-        report.method = vendorRan ? RemovalMethod::VendorThenBuiltIn : RemovalMethod::BuiltIn;
+        WaitingSteps steps(*this, report);
+        const ScannerRemovalResult result =
+            RemoveScanner(system_, scanner, plan, steps, line_.vendor);
+        *removalRan = *removalRan || steps.ranSomething();
+        report.method = MethodOf(result.method);
+        AddLeft(result.outcome, &report);
+        *stillFound = result.scannerPresent;
         return report;
     }
 
-    // Starts the maker's registered uninstaller in a job and waits for it and every process it
-    // starts, ending them past the timeout. False when no uninstaller could be started.
-    bool RunVendorUninstaller(const ScannerRecord& scanner, const std::string& devicePath) {
-        CommandLineText commandLine;
-        UninstallerCommand command;
-        if (FindUninstallerCommand(system_, scanner.devicePath.c_str(), &commandLine, &command) !=
-            kUninstallerFound) {
-            return false;
+    static RemovalMethod MethodOf(drvsweep::RemovalMethod method) {
+        switch (method) {
+            case drvsweep::RemovalMethod::Vendor:
+                return RemovalMethod::Vendor;
+            case drvsweep::RemovalMethod::VendorThenBuiltIn:
+                return RemovalMethod::VendorThenBuiltIn;
+            case drvsweep::RemovalMethod::BuiltIn:
+                break;
         }
-        const std::string program = Utf8(command.program.c_str());
-        const std::unique_ptr<ProgramJob> job =
-            platform_.jobs.StartInJob(command.program.c_str(), command.parameters.c_str());
-        if (job == nullptr) {
-            log_->Write(LogType::Warning, "The registered uninstaller did not start: " + program);
-            return false;
-        }
-        log_->Write(LogType::Info, "Started the registered uninstaller of " + devicePath + ": " +
-                                       Utf8(commandLine.c_str()));
-        const std::uint32_t timeout =
-            static_cast<std::uint32_t>(line_.vendorTimeoutSeconds) * 1000u;
-        if (job->WaitForAll(timeout)) {
-            log_->Write(LogType::Info, "The registered uninstaller ended");
-        } else {
-            job->EndAll();
-            log_->Write(LogType::Warning, "The registered uninstaller still ran after " +
-                                              std::to_string(line_.vendorTimeoutSeconds) +
-                                              " s and was ended");
-        }
-        return true;
+        return RemovalMethod::BuiltIn;
     }
 
-    bool IsStillFound(const char* devicePath) {
-        ScanInstalledScanners(system_, *table_);
-        return FindScannerRow(*table_, devicePath) >= 0;
-    }
+    // The command line's steps of a removal: the maker's uninstaller runs in a job that is
+    // waited for, every process it starts with it, and ended past the timeout; each step is
+    // logged.
+    class WaitingSteps : public RemovalSteps {
+    public:
+        WaitingSteps(Run& run, const ScannerReport& report) : run_(run), report_(report) {}
 
-    // Scans again: a scanner that the scan still finds although its removal left no item, and
+        bool ranSomething() const { return ranSomething_; }
+
+        UninstallerStatus RunUninstaller(const CommandLineText& commandLine,
+                                         const UninstallerCommand& command) override {
+            RunLog& log = *run_.log_;
+            const std::string program = run_.Utf8(command.program.c_str());
+            const std::unique_ptr<ProgramJob> job =
+                run_.platform_.jobs.StartInJob(command.program.c_str(), command.parameters.c_str());
+            if (job == nullptr) {
+                log.Write(LogType::Warning, "The registered uninstaller did not start: " + program);
+                return UninstallerStatus::Refused;
+            }
+            ranSomething_ = true;
+            log.Write(LogType::Info, "Started the registered uninstaller of " + report_.devicePath +
+                                         ": " + run_.Utf8(commandLine.c_str()));
+            const int seconds = run_.line_.vendorTimeoutSeconds;
+            if (job->WaitForAll(static_cast<std::uint32_t>(seconds) * 1000u)) {
+                log.Write(LogType::Info, "The registered uninstaller ended");
+            } else {
+                job->EndAll();
+                log.Write(LogType::Warning, "The registered uninstaller still ran after " +
+                                                std::to_string(seconds) + " s and was ended");
+            }
+            return UninstallerStatus::Started;
+        }
+
+        void BeforeBuiltIn(bool afterUninstaller) override {
+            RunLog& log = *run_.log_;
+            if (afterUninstaller) {
+                log.Write(LogType::Warning,
+                          "Still installed after its uninstaller: " + report_.devicePath);
+            }
+            log.Write(LogType::Info, "Removing " + report_.devicePath + " (" + report_.description +
+                                         ") with the built-in removal");
+            ranSomething_ = true;
+        }
+
+    private:
+        Run& run_;
+        const ScannerReport& report_;
+        bool ranSomething_ = false;
+    };
+
+    // A scanner that the presence test still finds although its removal left no item, and
     // left nothing to the restart, is remaining too. Then each scanner's result is settled and
     // logged.
-    void ConfirmResults(std::vector<ScannerRemoval>& removals) {
-        ScanInstalledScanners(system_, *table_);
-        for (ScannerRemoval& removal : removals) {
+    void ConfirmResults(std::vector<RemovedScanner>& removals) {
+        for (RemovedScanner& removal : removals) {
             ScannerReport& scanner = removal.report;
-            if (scanner.remaining.empty() && scanner.pendingRestart.empty() &&
-                FindScannerRow(*table_, removal.devicePath.c_str()) >= 0) {
+            if (scanner.remaining.empty() && scanner.pendingRestart.empty() && removal.stillFound) {
                 scanner.remaining.push_back(
                     {"scanner", scanner.devicePath, "still found by the scan"});
             }
@@ -345,6 +354,9 @@ private:
     const CommandLine& line_;
     // The table holds 260 rows of 1.5 KB: too large for the stack.
     std::unique_ptr<ScannerTable> table_ = std::make_unique<ScannerTable>();
+    // One read of the INF folder for the run: the scan's, and every plan's.
+    InfIndex index_{system_};
+    RemovalPlanner planner_{system_, index_};
     std::vector<ScannerReport> notFound_;
     RunLog* log_ = nullptr;
 };

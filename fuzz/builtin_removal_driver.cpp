@@ -4,7 +4,7 @@
 #include "discovery/scanner_table.h"
 #include "fuzz/fuzz_run.h"
 #include "fuzz/step_checks.h"
-#include "removal/builtin_removal.h"
+#include "removal/scanner_removal.h"
 
 namespace drvsweep::fuzz {
 
@@ -27,7 +27,8 @@ void DriveBuiltInRemoval(FuzzInput&, FuzzMachine& machine) {
         const ScannerItems& allowed = items[static_cast<std::size_t>(i)];
         const std::string step = "the built-in removal of row " + std::to_string(i);
         const int strikes = checkpoint.strikes;
-        const RemovalOutcome outcome = UninstallBuiltIn(platform, row);
+        const RemovalOutcome outcome =
+            RemoveBuiltIn(platform, row, PlanBuiltInRemoval(platform, row)).outcome;
         checkpoint = CheckStep(machine, checkpoint, &allowed, step, &row);
         const std::string account =
             AccountOfOutcome(machine, outcome, allowed, row, checkpoint.strikes != strikes);

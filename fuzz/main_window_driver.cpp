@@ -101,12 +101,13 @@ private:
         const std::size_t launches = machine_.windows.programs().launches().size();
         // The window keeps the outcome of its last removal; cleared, it shows whether this
         // command ran one.
-        state_->lastRemoval = RemovalOutcome{};
+        state_->lastRemoval = ScannerRemovalResult{};
         const int strikes = checkpoint_.strikes;
         dialog_.OnCommand(itemId, notification);
         checkpoint_ = CheckStep(machine_, checkpoint_, &allowed_, "the uninstall command", Row());
-        const std::string account = AccountOfOutcome(machine_, state_->lastRemoval, allowed_,
-                                                     commandRow_, checkpoint_.strikes != strikes);
+        const std::string account =
+            AccountOfOutcome(machine_, state_->lastRemoval.outcome, allowed_, commandRow_,
+                             checkpoint_.strikes != strikes);
         if (!account.empty()) {
             ReportBreach("the uninstall command", account, Row());
         }

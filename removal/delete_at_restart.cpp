@@ -72,12 +72,15 @@ ItemOutcome DeleteFileOrAtRestart(Platform& platform, const char* path) {
     return ScheduleIfLeft(platform, path, false, ItemOutcome::Deleted);
 }
 
-ItemOutcome DeleteTreeOrAtRestart(Platform& platform, const char* folder) {
-    return DeleteTreeHandingOverLeft(
-        platform.files, platform.version.AnsiCodePage(), folder,
-        [&platform](const char* path, bool isFolder, ItemOutcome content) {
-            return ScheduleIfLeft(platform, path, isFolder, content);
-        });
+ItemOutcome DeleteTreeOrAtRestart(Platform& platform, const char* folder, bool* scheduledSome) {
+    *scheduledSome = false;
+    const LeftEntryHandler schedule = [&platform, scheduledSome](const char* path, bool isFolder,
+                                                                 ItemOutcome content) {
+        const ItemOutcome outcome = ScheduleIfLeft(platform, path, isFolder, content);
+        *scheduledSome = *scheduledSome || outcome == ItemOutcome::DeletedAtRestart;
+        return outcome;
+    };
+    return DeleteTree(platform.files, platform.version.AnsiCodePage(), folder, &schedule);
 }
 
 }  // namespace drvsweep

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "removal/removal_outcome.h"
+#include "removal/item_outcome.h"
 
 namespace drvsweep {
 
@@ -17,6 +17,7 @@ ItemOutcome DeleteFileOrAtRestart(Platform& platform, const char* path);
 // the folder given (StillThere), while the files inside it still go at the restart. A folder
 // that still holds something not scheduled is not scheduled itself. Only the folder given and
 // what lies below it are ever scheduled. The outcome is the folder's own.
-ItemOutcome DeleteTreeOrAtRestart(Platform& platform, const char* folder);
+// *scheduledSome tells whether any entry was set to go at the restart.
+ItemOutcome DeleteTreeOrAtRestart(Platform& platform, const char* folder, bool* scheduledSome);
 
 }  // namespace drvsweep

@@ -80,22 +80,13 @@ ItemOutcome WalkContents(FileSystem& files, const CodePage& codePage, const char
 
 }  // namespace
 
-void DeleteTreeContents(FileSystem& files, const CodePage& codePage, const char* path) {
-    WalkContents(files, codePage, path, nullptr);
-}
-
-void DeleteTree(FileSystem& files, const CodePage& codePage, const char* path) {
-    DeleteTreeContents(files, codePage, path);
-    files.RemoveFolder(path);
-}
-
-ItemOutcome DeleteTreeHandingOverLeft(FileSystem& files, const CodePage& codePage, const char* path,
-                                      const LeftEntryHandler& handleLeft) {
-    const ItemOutcome content = WalkContents(files, codePage, path, &handleLeft);
+ItemOutcome DeleteTree(FileSystem& files, const CodePage& codePage, const char* path,
+                       const LeftEntryHandler* handleLeft) {
+    const ItemOutcome content = WalkContents(files, codePage, path, handleLeft);
     if (files.RemoveFolder(path)) {
         return ItemOutcome::Deleted;
     }
-    return handleLeft(path, true, content);
+    return Left(handleLeft, path, true, content);
 }
 
 }  // namespace drvsweep

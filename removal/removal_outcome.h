@@ -3,40 +3,43 @@
 #include <vector>
 
 #include "platform/fixed_text.h"
-#include "removal/removal_plan.h"
+#include "removal/item_outcome.h"
+#include "removal/plan_item.h"
 
 namespace drvsweep {
 
-// What became of one item of a built-in removal once the removal acted on it.
-enum class ItemOutcome {
-    Deleted,           // gone now
-    DeletedAtRestart,  // Windows deletes it, or finishes removing it, when the computer restarts
-    StillThere,        // still there, and nothing is set to take it
-};
-
-// One item of a plan after the walk: the item, what became of it, and, for an item still
-// there, the paths of it that the probe found (a driver package's .inf and .pnf apart).
+// One item of a plan after the removal: the item, what became of it, and the paths of it that
+// the probe found there afterwards (a driver package's .inf and .pnf apart).
 struct ItemResult {
     PlanItem item;
     ItemOutcome outcome = ItemOutcome::StillThere;
     std::vector<PathText> pathsThere;
 };
 
-// The outcome of one walk: one result per plan item, in plan order, and whether Windows asked
-// for a restart to finish a device removal or a package uninstall.
-struct RemovalOutcome {
-    std::vector<ItemResult> items;
-    bool restartRequested = false;
+// Why the computer must restart before a removal is complete.
+enum class RestartReason {
+    None,
+    Device,          // Windows said it finishes removing a device or a driver package then
+    FilesInUse,      // files held open were set to go then
+    DeviceAndFiles,  // both
 };
 
-// Whether some item of the removal goes only when the computer restarts.
-inline bool FinishesAtRestart(const RemovalOutcome& outcome) {
-    for (const ItemResult& result : outcome.items) {
-        if (result.outcome == ItemOutcome::DeletedAtRestart) {
-            return true;
+// The outcome of one removal: one result per plan item, in plan order, and what is left to
+// the restart.
+struct RemovalOutcome {
+    std::vector<ItemResult> items;
+    // Windows said that the removal of a device or of a driver package finishes at the restart
+    // (a device's install parameters after DIF_REMOVE, DiUninstallDriverW's NeedReboot).
+    bool windowsFinishesAtRestart = false;
+    // Some path of an item, held open, was set to go when the computer restarts.
+    bool filesAtRestart = false;
+
+    RestartReason restartReason() const {
+        if (windowsFinishesAtRestart) {
+            return filesAtRestart ? RestartReason::DeviceAndFiles : RestartReason::Device;
         }
+        return filesAtRestart ? RestartReason::FilesInUse : RestartReason::None;
     }
-    return false;
-}
+};
 
 }  // namespace drvsweep

@@ -4,22 +4,14 @@
 #include <string>
 
 #include "discovery/driver_fields.h"
-#include "discovery/inf_index.h"
 #include "discovery/package_users.h"
 #include "platform/restart_deletion.h"
-#include "removal/device_nodes_9x.h"
-#include "removal/removal_walk.h"
+#include "removal/item_probe.h"
+#include "removal/plan_steps.h"
 
 namespace drvsweep {
 
 namespace {
-
-PlanItem Item(PlanItemKind kind, const PathText& path) {
-    PlanItem item;
-    item.kind = kind;
-    item.path = path;
-    return item;
-}
 
 // Adds the items that have a path there which Windows is not already set to delete at the
 // restart: a removal run again before the restart has nothing new to do for those.
@@ -59,14 +51,14 @@ private:
 // whose models list its devicePath, in listing order. Only a bare oem*.inf of the INF folder
 // is taken, as only such a file is ever handed to the system as a package; the 9x family keeps
 // its INF files under the names their makers gave them, and only the row's own INF goes there.
-std::vector<ScannerRecord> ScannerPackages(Platform& platform, const ScannerRecord& scanner) {
+std::vector<ScannerRecord> ScannerPackages(Platform& platform, InfIndex& index,
+                                           const ScannerRecord& scanner) {
     std::vector<ScannerRecord> packages{scanner};
     if (CurrentFamily(platform.version) != Family::Nt) {
         return packages;
     }
     PathSet seen(platform.version.AnsiCodePage());
     seen.Insert(scanner.infPath);
-    InfIndex index(platform);
     for (const PathText& infPath : index.FindEveryDriverInf(scanner.devicePath.c_str())) {
         if (!seen.Insert(infPath) ||
             DriverPackageTargetOf(platform, infPath.c_str()).infName.empty()) {
@@ -97,63 +89,22 @@ std::vector<PlanItem> PackageItems(Platform& platform, const ScannerRecord& pack
 
 }  // namespace
 
-std::vector<PlanItem> DeviceItems(Platform& platform, const char* devicePath) {
-    std::vector<PlanItem> items;
-    PathText path;
-    if (CurrentFamily(platform.version) == Family::Nt) {
-        if (*devicePath != '\0' && path.assign(devicePath)) {
-            items.push_back(Item(PlanItemKind::DeviceInstance, path));
-        }
-        return items;
+RemovalPlanner::RemovalPlanner(Platform& platform, InfIndex& index)
+    : platform_(platform), index_(index) {}
+
+RemovalPlanner::~RemovalPlanner() = default;
+
+const PackageUsers& RemovalPlanner::Users() {
+    if (users_ == nullptr) {
+        users_ = std::make_unique<PackageUsers>(platform_);
     }
-    PathText deviceKey;
-    PathText classKey;
-    if (!DeviceKeys9x(platform.registry, platform.version.AnsiCodePage(), devicePath, &deviceKey,
-                      &classKey)) {
-        return items;
-    }
-    // The class key goes first, while the instance that names it is still there.
-    if (!classKey.empty()) {
-        items.push_back(Item(PlanItemKind::RegistryKey, classKey));
-    }
-    items.push_back(Item(PlanItemKind::RegistryKey, deviceKey));
-    return items;
+    return *users_;
 }
 
-std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll,
-                                      std::int32_t busKind) {
-    std::vector<PlanItem> items;
-    for (const PathText& path : DriverFilePaths(platform, driverDll, busKind)) {
-        items.push_back(Item(PlanItemKind::DriverFile, path));
-    }
-    return items;
-}
-
-PlanItem DriverPackageItem(Platform& platform, const char* infPath) {
-    PlanItem item;
-    item.kind = PlanItemKind::DriverPackage;
-    // The INF path comes from a 260-byte scanner record, so it fits.
-    item.path.assign(infPath);
-    item.package = DriverPackageTargetOf(platform, infPath);
-    return item;
-}
-
-std::vector<PlanItem> DataSourceItems(Platform& platform, const char* twainFolder) {
-    std::vector<PlanItem> items;
-    for (const TwainDataSourceTarget& target : TwainDataSourceTargets(platform, twainFolder)) {
-        // The data source file lies inside the folder, so it fits only where the folder does.
-        if (!target.folder.empty()) {
-            PlanItem item = Item(PlanItemKind::DataSourceFolder, target.folder);
-            item.dataSourceFile = target.dataSource;
-            items.push_back(item);
-        }
-    }
-    return items;
-}
-
-std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner,
-                                         std::vector<KeptPackage>* kept) {
-    std::vector<PlanItem> plan;
+RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
+    Platform& platform = platform_;
+    RemovalPlan result;
+    std::vector<PlanItem>& plan = result.items;
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // A driver package without a device names a hardware ID its INF lists, not a device key of
     // the buses scanned: it has no device step.
@@ -162,15 +113,15 @@ std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord
     }
     // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
-        return plan;
+        return result;
     }
     const CodePage codePage = platform.version.AnsiCodePage();
     // A kept package's files are kept with it: the device that uses it uses them too, even
     // where another package of the scanner names them as well.
     PathSet keptPaths(codePage);
     std::vector<std::vector<PlanItem>> removed;
-    const PackageUsers users(platform);
-    for (const ScannerRecord& package : ScannerPackages(platform, scanner)) {
+    const PackageUsers& users = Users();
+    for (const ScannerRecord& package : ScannerPackages(platform, index_, scanner)) {
         std::vector<PlanItem> items = PackageItems(platform, package);
         KeptPackage keptPackage;
         if (!users.IsUsedByOthers(package.infPath.c_str(), &keptPackage.usedBy)) {
@@ -181,9 +132,7 @@ std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord
             keptPaths.Insert(item.path);
         }
         keptPackage.infPath = package.infPath;
-        if (kept != nullptr) {
-            kept->push_back(keptPackage);
-        }
+        result.kept.push_back(keptPackage);
     }
     // Step by step, so that every package's driver files go before any package, and every
     // package before any data source.
@@ -198,23 +147,12 @@ std::vector<PlanItem> PlanBuiltInRemoval(Platform& platform, const ScannerRecord
             }
         }
     }
-    return plan;
+    return result;
 }
 
-const char* PlanItemKindName(PlanItemKind kind) {
-    switch (kind) {
-        case PlanItemKind::DeviceInstance:
-            return "deviceInstance";
-        case PlanItemKind::RegistryKey:
-            return "registryKey";
-        case PlanItemKind::DriverFile:
-            return "driverFile";
-        case PlanItemKind::DriverPackage:
-            return "infPackage";
-        case PlanItemKind::DataSourceFolder:
-            return "dataSourceFolder";
-    }
-    return "unknown";
+RemovalPlan PlanBuiltInRemoval(Platform& platform, const ScannerRecord& scanner) {
+    InfIndex index(platform);
+    return RemovalPlanner(platform, index).Plan(scanner);
 }
 
 }  // namespace drvsweep

@@ -2,60 +2,30 @@
 
 #include <memory>
 
-#include "platform/win32_codes.h"
-#include "removal/builtin_removal.h"
 #include "removal/delete_at_restart.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/driver_package.h"
-#include "removal/folder_tree.h"
+#include "removal/item_probe.h"
 #include "removal/one_file.h"
 
 namespace drvsweep {
 
 namespace {
 
-// A file or folder is gone only when listing it finds nothing; the entry found must be of the
-// kind the item names.
-bool IsEntryPresent(FileSystem& files, const char* path, bool folder) {
-    FoundFile found;
-    const std::unique_ptr<FileSearch> search = files.FindFirst(path, &found);
-    if (search == nullptr) {
-        return false;
-    }
-    return ((found.attributes & kFileAttributeDirectory) != 0) == folder;
-}
-
-bool IsKeyPresent(Registry& registry, const char* path) {
-    std::unique_ptr<RegistryKey> key;
-    return registry.OpenKey(path, kKeyRead, &key) != kErrorFileNotFound;
-}
-
-bool IsItemPathPresent(Platform& platform, PlanItemKind kind, const char* path) {
-    switch (kind) {
-        case PlanItemKind::DeviceInstance:
-            return IsDevicePresent(platform, path) == 1;
-        case PlanItemKind::RegistryKey:
-            return IsKeyPresent(platform.registry, path);
-        case PlanItemKind::DriverFile:
-        case PlanItemKind::DriverPackage:
-            return IsEntryPresent(platform.files, path, false);
-        case PlanItemKind::DataSourceFolder:
-            return IsEntryPresent(platform.files, path, true);
-    }
-    return true;
-}
-
-// What an action left to the restart: whether Windows said it finishes the item then, and the
-// paths of the item it asked Windows to delete then.
+// What an action left to the restart: whether Windows said it finishes the item then, the
+// paths of the item it asked Windows to delete then, and whether it set any file to go then
+// (a data source folder may set files inside it and stay itself).
 struct LeftToRestart {
     bool windowsFinishes = false;
     std::vector<PathText> scheduled;
+    bool filesScheduled = false;
 };
 
 // A file of the item that stays after the one-file step is scheduled for the restart.
 void DeleteFileOfItem(Platform& platform, const PathText& path, LeftToRestart* left) {
     if (DeleteFileOrAtRestart(platform, path.c_str()) == ItemOutcome::DeletedAtRestart) {
         left->scheduled.push_back(path);
+        left->filesScheduled = true;
     }
 }
 
@@ -83,7 +53,7 @@ LeftToRestart Act(Platform& platform, const PlanItem& item) {
             if (!item.dataSourceFile.empty()) {
                 DeleteOneFile(platform.files, item.dataSourceFile.c_str());
             }
-            if (DeleteTreeOrAtRestart(platform, item.path.c_str()) ==
+            if (DeleteTreeOrAtRestart(platform, item.path.c_str(), &left.filesScheduled) ==
                 ItemOutcome::DeletedAtRestart) {
                 left.scheduled.push_back(item.path);
             }
@@ -114,23 +84,6 @@ ItemOutcome Settle(const ItemResult& probed, const LeftToRestart& left) {
 
 }  // namespace
 
-std::vector<PathText> PlanItemPathsThere(Platform& platform, const PlanItem& item) {
-    std::vector<PathText> paths;
-    if (!item.path.empty() && IsItemPathPresent(platform, item.kind, item.path.c_str())) {
-        paths.push_back(item.path);
-    }
-    const PathText& pnf = item.package.pnfPath;
-    if (item.kind == PlanItemKind::DriverPackage && !pnf.empty() &&
-        IsItemPathPresent(platform, item.kind, pnf.c_str())) {
-        paths.push_back(pnf);
-    }
-    return paths;
-}
-
-bool IsPlanItemPresent(Platform& platform, const PlanItem& item) {
-    return !PlanItemPathsThere(platform, item).empty();
-}
-
 RemovalOutcome CheckRemovalPlan(Platform& platform, const std::vector<PlanItem>& plan) {
     RemovalOutcome outcome;
     for (const PlanItem& item : plan) {
@@ -154,7 +107,9 @@ RemovalOutcome RunRemovalPlan(Platform& platform, const std::vector<PlanItem>& p
     for (std::size_t i = 0; i < plan.size(); ++i) {
         ItemResult& result = outcome.items[i];
         result.outcome = Settle(result, left[i]);
-        outcome.restartRequested = outcome.restartRequested || left[i].windowsFinishes;
+        outcome.windowsFinishesAtRestart =
+            outcome.windowsFinishesAtRestart || left[i].windowsFinishes;
+        outcome.filesAtRestart = outcome.filesAtRestart || left[i].filesScheduled;
     }
     return outcome;
 }

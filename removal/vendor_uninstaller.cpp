@@ -13,7 +13,6 @@ namespace drvsweep {
 
 namespace {
 
-// The command line is read with 520 bytes, twice the size of the other values.
 // ShellExecuteA answers a start it could not make with a value of 32 or below.
 constexpr std::intptr_t kShellHighestError = 32;
 
@@ -35,71 +34,63 @@ bool OpenUninstallKey(Platform& platform, const char* keyName, std::unique_ptr<R
     return false;
 }
 
-// Reads "UninstallString" whatever its type and returns the read's code. Bytes that fill the
-// buffer without a terminator form no whole text and are refused like a longer value.
-long ReadCommandLine(RegistryKey& key, CommandLineText* commandLine) {
+// Reads "UninstallString" whatever its type. Bytes that fill the buffer without a terminator
+// form no whole text and are refused like a longer value.
+bool ReadCommandLine(RegistryKey& key, CommandLineText* commandLine) {
     char buffer[kCommandLineBytes] = {};
     std::uint32_t size = sizeof buffer;
-    const long result = key.QueryValue("UninstallString", buffer, &size);
-    if (result != kErrorSuccess) {
-        return result;
+    if (key.QueryValue("UninstallString", buffer, &size) != kErrorSuccess) {
+        return false;
     }
     const std::size_t length = size <= sizeof buffer ? strnlen(buffer, size) : sizeof buffer;
-    return commandLine->assign(buffer, length) ? kErrorSuccess : kErrorMoreData;
+    return commandLine->assign(buffer, length);
 }
 
 }  // namespace
 
-std::int32_t FindRegisteredUninstaller(Platform& platform, const char* devicePath,
-                                       PathText* keyName, CommandLineText* commandLine) {
+UninstallerStatus FindRegisteredUninstaller(Platform& platform, const char* devicePath,
+                                            PathText* keyName, CommandLineText* commandLine) {
     std::unique_ptr<RegistryKey> key;
     const char* name = PrimaryUninstallKeyName(devicePath);
     if (!OpenUninstallKey(platform, name, &key)) {
         name = FallbackUninstallKeyName(devicePath);
         if (name == nullptr || !OpenUninstallKey(platform, name, &key)) {
-            return kNoUninstallKey;
+            return UninstallerStatus::NoKey;
         }
     }
     CommandLineText line;
-    const long read = ReadCommandLine(*key, &line);
-    if (read != kErrorSuccess) {
-        return static_cast<std::int32_t>(read);
+    if (!ReadCommandLine(*key, &line)) {
+        return UninstallerStatus::Unreadable;
     }
     // The key's name came from a table or is devicePath itself, so it fits.
     keyName->assign(name);
     *commandLine = line;
-    return kUninstallerFound;
+    return UninstallerStatus::Found;
 }
 
-std::int32_t FindUninstallerCommand(Platform& platform, const char* devicePath,
-                                    CommandLineText* commandLine, UninstallerCommand* command) {
+UninstallerStatus FindUninstallerCommand(Platform& platform, const char* devicePath,
+                                         CommandLineText* commandLine,
+                                         UninstallerCommand* command) {
     PathText keyName;
     CommandLineText line;
-    const std::int32_t found = FindRegisteredUninstaller(platform, devicePath, &keyName, &line);
-    if (found != kUninstallerFound) {
+    const UninstallerStatus found =
+        FindRegisteredUninstaller(platform, devicePath, &keyName, &line);
+    if (found != UninstallerStatus::Found) {
         return found;
     }
     UninstallerCommand split;
     if (!SplitUninstallerCommandLine(line.c_str(), &split)) {
-        return kUninstallerNotStarted;
+        return UninstallerStatus::NoProgram;
     }
     *commandLine = line;
     *command = split;
-    return kUninstallerFound;
+    return UninstallerStatus::Found;
 }
 
-std::int32_t LaunchVendorUninstaller(Platform& platform, const char* devicePath) {
-    CommandLineText commandLine;
-    UninstallerCommand command;
-    const std::int32_t found = FindUninstallerCommand(platform, devicePath, &commandLine, &command);
-    if (found != kUninstallerFound) {
-        return found;
-    }
-    // A start the shell refused runs nothing: reporting it as started would leave the caller
-    // watching for a device that no program removes, without ever offering its own removal.
+UninstallerStatus StartThroughShell(Platform& platform, const UninstallerCommand& command) {
     const std::intptr_t started =
         platform.programs.ShellOpen(command.program.c_str(), command.parameters.c_str());
-    return started > kShellHighestError ? kUninstallerStarted : kUninstallerNotStarted;
+    return started > kShellHighestError ? UninstallerStatus::Started : UninstallerStatus::Refused;
 }
 
 }  // namespace drvsweep

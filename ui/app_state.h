@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "discovery/scanner_table.h"
-#include "removal/removal_outcome.h"
+#include "removal/scanner_removal.h"
 #include "ui/interface_strings.h"
 
 namespace drvsweep {
@@ -19,8 +19,8 @@ struct AppState {
     ScannerTable table;
     InterfaceStrings strings;
     std::int32_t selectedIndex = kNoCommandYet;
-    // The outcome of the last built-in removal the window ran, empty before the first.
-    RemovalOutcome lastRemoval;
+    // The result of the last built-in removal the window ran, empty before the first.
+    ScannerRemovalResult lastRemoval;
 };
 
 }  // namespace drvsweep

@@ -1,9 +1,8 @@
 #include "ui/uninstall_command.h"
 
-#include "removal/builtin_removal.h"
+#include "removal/scanner_removal.h"
 #include "removal/scanner_row.h"
 #include "removal/system_restart.h"
-#include "removal/vendor_uninstaller.h"
 #include "res/resource.h"
 #include "ui/uninstall_dlg.h"
 
@@ -20,16 +19,14 @@ void CUninstallDlg::UninstallSelected() {
     // A copy: the row may move while a message box is open, since timer ticks are handled then.
     const ScannerRecord scanner = state_.table.rows[selection];
 
-    // A driver package without a device has no device key for the timer to watch, and an
-    // uninstaller registered for its hardware ID may not take the package: it goes built in.
-    if (scanner.packageOnly == 0 &&
-        LaunchVendorUninstaller(platform_, scanner.devicePath.c_str()) == kUninstallerStarted) {
+    ShellRemovalSteps steps(platform_);
+    if (StartRegisteredUninstaller(platform_, scanner, steps) == UninstallerStatus::Started) {
         watchedDevice_ = scanner.devicePath;
         host().StartTimer(kPollTimer, kPollPeriodMs);
         return;
     }
     if (ConfirmAndRemove(scanner)) {
-        AskToRestart(FinishesAtRestart(state_.lastRemoval));
+        AskToRestart(state_.lastRemoval.outcome.restartReason());
     }
 }
 
@@ -51,15 +48,18 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
         return false;
     }
     state_.selectedIndex = index;
-    state_.lastRemoval = UninstallBuiltIn(platform_, scanner);
+    state_.lastRemoval = RemoveBuiltIn(platform_, scanner, PlanBuiltInRemoval(platform_, scanner));
     RemoveEntry(index);
     return true;
 }
 
-void CUninstallDlg::AskToRestart(bool finishesAtRestart) {
+void CUninstallDlg::AskToRestart(RestartReason reason) {
     const InterfaceStrings& strings = state_.strings;
+    // The text about files in use only when files are set to go at the restart.
+    const bool filesInUse =
+        reason == RestartReason::FilesInUse || reason == RestartReason::DeviceAndFiles;
     const StringRole question =
-        finishesAtRestart ? StringRole::RestartToFinishQuestion : StringRole::RestartQuestion;
+        filesInUse ? StringRole::RestartToFinishQuestion : StringRole::RestartQuestion;
     const int answer = host().ShowMessageBox(InterfaceText(strings, question),
                                              InterfaceText(strings, StringRole::WindowTitle),
                                              kMbYesNo | kMbIconInformation);
@@ -83,7 +83,7 @@ void CUninstallDlg::OnTimer(std::uintptr_t) {
         return;
     }
     const std::int32_t index = FindScannerRow(state_.table, watchedDevice_.c_str());
-    if (index >= 0 && IsDevicePresent(platform_, watchedDevice_.c_str()) == 1) {
+    if (index >= 0 && IsScannerPresent(platform_, state_.table.rows[index])) {
         return;
     }
     host().StopTimer(kPollTimer);

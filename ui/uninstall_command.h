@@ -4,7 +4,6 @@
 
 #include "discovery/scanner_table.h"
 #include "platform/platform.h"
-#include "removal/builtin_removal.h"
 
 namespace drvsweep {
 

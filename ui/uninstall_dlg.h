@@ -4,6 +4,7 @@
 
 #include "platform/dialog_host.h"
 #include "platform/platform.h"
+#include "removal/removal_outcome.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
 
@@ -43,7 +44,8 @@ private:
     bool ConfirmAndRemove(const ScannerRecord& scanner);
     // Takes entry and row `index` out, and disables Delete when nothing is left.
     void RemoveEntry(std::int32_t index);
-    void AskToRestart(bool finishesAtRestart);
+    // The restart question, in the words that fit why the restart is needed.
+    void AskToRestart(RestartReason reason);
 
     void FillScannerList();
     void SetInterfaceTexts();

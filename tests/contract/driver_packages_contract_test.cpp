@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/text_reads.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_walk.h"
 #include "tests/support/test_machine.h"
 

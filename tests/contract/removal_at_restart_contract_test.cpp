@@ -29,7 +29,7 @@ Paths PendingDeletions(Platform& platform) {
     if (CurrentFamily(platform.version) != Family::Nt) {
         std::string text;
         platform.files.ReadWholeFile("C:\\windows\\WININIT.INI", 1 << 20, &text);
-        return WininitDeletions(text);
+        return WininitDeletions(platform.version.AnsiCodePage(), text);
     }
     std::unique_ptr<RegistryKey> key;
     std::string list(8192, '\0');
@@ -90,12 +90,14 @@ TEST(RemovalAtRestartContract, HeldFilesAndTheirFoldersAreScheduled) {
     }
 
     EXPECT_EQ(DeleteFileOrAtRestart(platform, kDll.c_str()), ItemOutcome::DeletedAtRestart);
-    EXPECT_EQ(DeleteTreeOrAtRestart(platform, kSource.c_str()),
+    bool scheduledSome = false;
+    EXPECT_EQ(DeleteTreeOrAtRestart(platform, kSource.c_str(), &scheduledSome),
               nt ? ItemOutcome::DeletedAtRestart : ItemOutcome::StillThere);
     EXPECT_EQ(DeleteFileOrAtRestart(platform, (kSource + "\\readme.txt").c_str()),
               ItemOutcome::Deleted)
         << "the tree took it already";
 
+    EXPECT_TRUE(scheduledSome) << "the held file inside went on the list";
     EXPECT_EQ(PendingDeletions(platform), expected);
     // A removal run again before the restart reads the same list to leave these alone.
     const ScheduledDeletions scheduled(platform.registry, files, platform.version);

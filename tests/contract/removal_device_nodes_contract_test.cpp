@@ -7,6 +7,7 @@
 #include "platform/win32_codes.h"
 #include "removal/device_nodes_9x.h"
 #include "removal/device_nodes_nt.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_walk.h"
 #include "tests/support/registry_listing.h"
 #include "tests/support/test_machine.h"

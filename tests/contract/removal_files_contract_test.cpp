@@ -8,6 +8,7 @@
 #include "platform/working_folder.h"
 #include "removal/folder_tree.h"
 #include "removal/one_file.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_walk.h"
 #include "tests/support/test_machine.h"
 
@@ -44,7 +45,7 @@ TEST(RemovalFilesContract, DeletesTheScannersFilesAndNothingBeside) {
         RunRemovalPlan(platform, DataSourceItems(platform, twainFolder));
     }
     // A folder that cannot be entered must not be emptied through the working directory.
-    DeleteTreeContents(files, CodePage(), (kTwain + "Missing").c_str());
+    DeleteTree(files, CodePage(), (kTwain + "Missing").c_str());
     char folder[260] = {};
     files.CurrentFolder(folder, sizeof folder);
     EXPECT_EQ(folder, workingFolder) << "every level puts the working directory back";

@@ -25,9 +25,9 @@ std::string DumpPlans(Platform& platform, const ScannerTable& table) {
     std::string dump;
     for (std::int32_t row = 0; row <= table.lastIndex; ++row) {
         const ScannerRecord& scanner = table.rows[row];
-        std::vector<KeptPackage> kept;
+        const RemovalPlan plan = PlanBuiltInRemoval(platform, scanner);
         dump += std::string("scanner ") + scanner.devicePath.c_str() + "\n";
-        for (const PlanItem& item : PlanBuiltInRemoval(platform, scanner, &kept)) {
+        for (const PlanItem& item : plan.items) {
             dump += std::string("  ") + PlanItemKindName(item.kind) + " " + item.path.c_str();
             if (item.kind == PlanItemKind::DriverPackage) {
                 dump += std::string(" ") + item.package.infName.c_str() + " " +
@@ -35,7 +35,7 @@ std::string DumpPlans(Platform& platform, const ScannerTable& table) {
             }
             dump += "\n";
         }
-        for (const KeptPackage& package : kept) {
+        for (const KeptPackage& package : plan.kept) {
             dump += std::string("  kept ") + package.infPath.c_str() + " " +
                     package.usedBy.c_str() + "\n";
         }

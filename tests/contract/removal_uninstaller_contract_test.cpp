@@ -9,7 +9,7 @@
 
 #include "platform/registry_paths.h"
 #include "platform/win32_codes.h"
-#include "removal/vendor_uninstaller.h"
+#include "removal/scanner_removal.h"
 #include "tests/support/test_machine.h"
 
 // LaunchVendorUninstaller over the simulated Windows and over the real one under Wine alike, on
@@ -58,25 +58,29 @@ TEST(RemovalUninstallerContract, StartsOnlyWhatTheRegisteredCommandLineNames) {
     }
     // The own view's key, which has no command line, comes first where a 64-bit program has
     // views to choose from; a 32-bit program's own view is the 32-bit one.
-    const std::int32_t bothViews = !nt || sizeof(void*) == 8 ? 2 : kUninstallerNotStarted;
+    const UninstallerStatus bothViews =
+        !nt || sizeof(void*) == 8 ? UninstallerStatus::Unreadable : UninstallerStatus::Refused;
     const struct {
         const char* devicePath;
-        std::int32_t result;
+        UninstallerStatus result;
     } kCases[] = {
-        {"USB\\VID_0C6E&PID_5210", kUninstallerStarted},
-        {"USB\\VID_0C6E&PID_7300", kUninstallerStarted},
-        {"USB\\VID_0C6E&PID_2503", kErrorFileNotFound},
-        {"PCMCIA\\QUORIN-ROAMDOC-5E1A", kUninstallerNotStarted},
-        {"USB\\VID_0C6E&PID_3902", kUninstallerNotStarted},
-        {"USB\\VID_0C6E&PID_3900", kErrorMoreData},
-        {"USB\\VID_0C6E&PID_1234", kUninstallerNotStarted},
-        {"USB\\VID_0C6E&PID_5555", kUninstallerStarted},
+        {"USB\\VID_0C6E&PID_5210", UninstallerStatus::Started},
+        {"USB\\VID_0C6E&PID_7300", UninstallerStatus::Started},
+        {"USB\\VID_0C6E&PID_2503", UninstallerStatus::Unreadable},
+        {"PCMCIA\\QUORIN-ROAMDOC-5E1A", UninstallerStatus::Refused},
+        {"USB\\VID_0C6E&PID_3902", UninstallerStatus::NoProgram},
+        {"USB\\VID_0C6E&PID_3900", UninstallerStatus::Unreadable},
+        {"USB\\VID_0C6E&PID_1234", UninstallerStatus::Refused},
+        {"USB\\VID_0C6E&PID_5555", UninstallerStatus::Started},
         {"USB\\VID_0C6E&PID_4321", bothViews},
-        {"USB\\VID_0C6E&PID_9999", kNoUninstallKey},
+        {"USB\\VID_0C6E&PID_9999", UninstallerStatus::NoKey},
     };
+    ShellRemovalSteps steps(platform);
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.devicePath);
-        EXPECT_EQ(LaunchVendorUninstaller(platform, c.devicePath), c.result);
+        ScannerRecord scanner;
+        scanner.devicePath.assign(c.devicePath);
+        EXPECT_EQ(StartRegisteredUninstaller(platform, scanner, steps), c.result);
     }
     if (!runs) {
         return;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "discovery/scanner_table.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_walk.h"
 #include "tests/support/test_machine.h"
 

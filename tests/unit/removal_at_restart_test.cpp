@@ -72,8 +72,10 @@ TEST_P(RemovalAtRestartTest, WhenSchedulingFailsTheFileIsStillThere) {
 // WININIT.INI deletes files only: on 9x the folders stay, and so does the item.
 TEST_P(RemovalAtRestartTest, ATreeSchedulesWhatStaysAndOnNtTheFoldersAboveAfterIt) {
     const std::string held = kSource + "\\Language\\chs.dll";
-    EXPECT_EQ(DeleteTreeOrAtRestart(machine.platform(), kSource.c_str()),
+    bool scheduledSome = false;
+    EXPECT_EQ(DeleteTreeOrAtRestart(machine.platform(), kSource.c_str(), &scheduledSome),
               nt() ? ItemOutcome::DeletedAtRestart : ItemOutcome::StillThere);
+    EXPECT_TRUE(scheduledSome);
     EXPECT_EQ(machine.PendingDeletions(),
               nt() ? (Paths{held, kSource + "\\Language", kSource}) : Paths{Pending(held)});
     EXPECT_EQ(files().ListNames(kSource), Paths{"Language"});
@@ -86,7 +88,9 @@ TEST_P(RemovalAtRestartTest, AFolderHoldingWhatCouldNotBeScheduledIsNotScheduled
     files().AddFile(kSource + "\\Other\\busy.hlp");
     files().SetInUse(kSource + "\\Other\\busy.hlp", true);
     machine.faults().Add(sim::FaultRule{nt() ? "MoveFileExA" : "GetShortPathNameA", "busy.hlp", 5});
-    EXPECT_EQ(DeleteTreeOrAtRestart(machine.platform(), kSource.c_str()), ItemOutcome::StillThere);
+    bool scheduledSome = false;
+    EXPECT_EQ(DeleteTreeOrAtRestart(machine.platform(), kSource.c_str(), &scheduledSome),
+              ItemOutcome::StillThere);
     const std::string held = kSource + "\\Language\\chs.dll";
     EXPECT_EQ(machine.PendingDeletions(),
               nt() ? (Paths{held, kSource + "\\Language"}) : Paths{Pending(held)});
@@ -126,6 +130,24 @@ TEST(RestartDeletionNtTest, EntriesGoToTheEndOfTheRegistryListAsWindowsWritesThe
     machine.SetFamily(Family::Win9x);
     EXPECT_FALSE(machine.files().DeleteAtRestart("C:\\windows\\y.dll"));
     EXPECT_EQ(machine.files().lastError(), sim::kErrorCallNotImplemented);
+}
+
+// A pending path names its own entry alone, case ignored: in code page 950 the folder 仟 (A5 61)
+// is not the folder 丕 (A5 41) beside it, though their second bytes look like 'a' and 'A'.
+// In code page 1252 they are ¥a and ¥A, one name in two cases.
+TEST(RestartDeletionNtTest, APendingPathHoldsItsEntryAloneInTheCodePage) {
+    sim::SimWindows machine;
+    ASSERT_TRUE(machine.version().SetAnsiCodePage(950));
+    machine.registry().SetValue("SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                                "PendingFileRenameOperations", sim::kRegMultiSz,
+                                "\\??\\C:\\windows\\twain_32\\\xa5\x61\\q.ds\0\0\0"s);
+    Platform& platform = machine.platform();
+    const ScheduledDeletions big5(platform.registry, platform.files, platform.version);
+    EXPECT_TRUE(big5.Holds("c:\\WINDOWS\\twain_32\\\xa5\x61\\Q.DS"));
+    EXPECT_FALSE(big5.Holds("C:\\windows\\twain_32\\\xa5\x41\\q.ds"));
+    ASSERT_TRUE(machine.version().SetAnsiCodePage(1252));
+    const ScheduledDeletions western(platform.registry, platform.files, platform.version);
+    EXPECT_TRUE(western.Holds("C:\\windows\\twain_32\\\xa5\x41\\q.ds"));
 }
 
 // The 9x list is a file that other programs write too.

@@ -11,6 +11,7 @@
 #include "removal/device_nodes_9x.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/hardware_id_list.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_walk.h"
 
 namespace drvsweep {

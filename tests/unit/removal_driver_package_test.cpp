@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/sim/sim_windows.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_targets.h"
 #include "removal/removal_walk.h"
 

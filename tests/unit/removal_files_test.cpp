@@ -8,6 +8,7 @@
 #include "platform/sim/sim_windows.h"
 #include "platform/win32_codes.h"
 #include "removal/folder_tree.h"
+#include "removal/plan_steps.h"
 #include "removal/removal_walk.h"
 
 namespace drvsweep {
@@ -231,16 +232,19 @@ TEST_F(RemovalFilesTest, AFolderThatCannotBeEnteredOrListedLosesNothing) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
         machine->faults().Add(c.fault);
-        DeleteTreeContents(machine->files(), CodePage(), kSample.c_str());
+        DeleteTree(machine->files(), CodePage(), kSample.c_str());
         EXPECT_EQ(Calls("FindFirstFileA").size(), c.listings);
         EXPECT_EQ(machine->files().ListNames(kSample), c.left);
         EXPECT_TRUE(Exists(kSample + "\\sub\\deeper\\file.txt"));
         EXPECT_EQ(machine->files().currentFolder(), "C:\\windows\\twain_32\\AcmeScan");
         SetUp();
     }
-    DeleteTreeContents(machine->files(), CodePage(), (kTwain + "Missing").c_str());
-    DeleteTreeContents(machine->files(), CodePage(), (kSample + "\\QuorinK5210.ds").c_str());
-    EXPECT_TRUE(ChangingCalls().empty());
+    DeleteTree(machine->files(), CodePage(), (kTwain + "Missing").c_str());
+    DeleteTree(machine->files(), CodePage(), (kSample + "\\QuorinK5210.ds").c_str());
+    EXPECT_EQ(ChangingCalls(),
+              (std::vector<std::string>{"RemoveDirectoryA " + kTwain + "Missing",
+                                        "RemoveDirectoryA " + kSample + "\\QuorinK5210.ds"}))
+        << "only the folders given are tried, and nothing is deleted in the working directory";
 }
 
 // 64-bit Windows: the DLL also goes from the 32-bit system folder and its drivers subfolder,

@@ -7,8 +7,8 @@
 #include "discovery/scanner_table.h"
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
-#include "removal/builtin_removal.h"
 #include "removal/removal_plan.h"
+#include "removal/scanner_removal.h"
 #include "tests/support/test_machine.h"
 
 // Every package of a scanner in its plan, and the packages it keeps, on the machine of an
@@ -42,15 +42,14 @@ protected:
     // The plan as "kind path" lines, and the kept packages as "infPath usedBy" lines.
     std::vector<std::string> Plan(const char* devicePath,
                                   std::vector<std::string>* kept = nullptr) {
-        std::vector<KeptPackage> keptPackages;
+        const RemovalPlan plan = PlanBuiltInRemoval(machine.platform(), Row(devicePath));
         std::vector<std::string> lines;
-        for (const PlanItem& item :
-             PlanBuiltInRemoval(machine.platform(), Row(devicePath), &keptPackages)) {
+        for (const PlanItem& item : plan.items) {
             lines.push_back(std::string(PlanItemKindName(item.kind)) + " " + item.path.c_str());
         }
         if (kept != nullptr) {
             kept->clear();
-            for (const KeptPackage& package : keptPackages) {
+            for (const KeptPackage& package : plan.kept) {
                 kept->push_back(std::string(package.infPath.c_str()) + " " +
                                 package.usedBy.c_str());
             }
@@ -142,7 +141,10 @@ TEST_F(PlanPackagesTest, DriverKeysThatCannotBeReadKeepEveryPackage) {
 // The window's removal and the command line's walk the plan: the package Acme's device uses
 // stays with the data source and DLL it names, and no uninstall call ever names it.
 TEST_F(PlanPackagesTest, TheWalkNeverActsOnAKeptPackage) {
-    const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), Row(kK4300));
+    const ScannerRecord k4300 = Row(kK4300);
+    const RemovalOutcome outcome =
+        RemoveBuiltIn(machine.platform(), k4300, PlanBuiltInRemoval(machine.platform(), k4300))
+            .outcome;
     for (const ItemResult& result : outcome.items) {
         EXPECT_EQ(result.outcome, ItemOutcome::Deleted) << result.item.path.c_str();
     }

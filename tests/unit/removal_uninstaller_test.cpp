@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sim/sim_windows.h"
+#include "removal/scanner_removal.h"
 #include "removal/uninstall_key_table.h"
 #include "removal/uninstaller_command_line.h"
 #include "removal/vendor_uninstaller.h"
@@ -80,8 +81,11 @@ protected:
         machine.registry().SetString(root + keyName, "UninstallString", line);
     }
 
-    std::int32_t Launch(const std::string& devicePath) {
-        return LaunchVendorUninstaller(machine.platform(), devicePath.c_str());
+    UninstallerStatus Launch(const std::string& devicePath) {
+        ScannerRecord scanner;
+        scanner.devicePath.assign(devicePath.c_str());
+        ShellRemovalSteps steps(machine.platform());
+        return StartRegisteredUninstaller(machine.platform(), scanner, steps);
     }
 
     std::vector<std::string> Opens() {
@@ -109,28 +113,30 @@ protected:
 // The maker's 32-bit setup wrote into the 32-bit view; the program's own view is asked first.
 TEST_F(VendorUninstallerTest, StartsTheUninstallerOfEitherRegistryView) {
     Register(kUninstall32, "quorin Doc_392", kProgram + " -remove Doc392");
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_3902"), kUninstallerStarted);
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_3902"), UninstallerStatus::Started);
     EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-remove Doc392"});
     EXPECT_EQ(Opens(), (std::vector<std::string>{kUninstall + "quorin Doc_392",
                                                  kUninstall32 + "quorin Doc_392"}));
     EXPECT_EQ(machine.openHandles(), 0);
 
     Register(kUninstall, "quorin Doc_392", kProgram + " -native");
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_3902"), kUninstallerStarted);
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_3902"), UninstallerStatus::Started);
     EXPECT_EQ(Launches().back(), kProgram + "|-native");
 }
 
 TEST_F(VendorUninstallerTest, TheFallbackTableServesOnlyWhenThePrimaryKeyIsMissing) {
     Register(kUninstall32, "quorin PT736", kProgram + " -pt736");
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_7300"), kUninstallerStarted);
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_7300"), UninstallerStatus::Started);
     EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-pt736"});
 
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kNoUninstallKey) << "no fallback row";
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_2503"), kNoUninstallKey) << "fallback key missing too";
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), UninstallerStatus::NoKey) << "no fallback row";
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_2503"), UninstallerStatus::NoKey)
+        << "fallback key missing too";
 
     machine.registry().SetString(kUninstall + "quorin MPX_730", "DisplayName", "MPX 730");
     const std::size_t opensBefore = Opens().size();
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_7300"), 2) << "the primary key has no UninstallString";
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_7300"), UninstallerStatus::Unreadable)
+        << "the primary key has no UninstallString";
     EXPECT_EQ(Opens().size(), opensBefore + 1) << "the fallback key is not opened";
     EXPECT_EQ(Launches().size(), 1u);
     EXPECT_EQ(machine.openHandles(), 0);
@@ -143,9 +149,9 @@ TEST_F(VendorUninstallerTest, ADevicePathOutsideTheTablesNamesANestedKey) {
     const std::string tooLong = fits + "D";
     Register(kUninstall, fits, kProgram + " -nested");
     Register(kUninstall, tooLong, kProgram + " -nested");
-    EXPECT_EQ(Launch(fits), kUninstallerStarted);
+    EXPECT_EQ(Launch(fits), UninstallerStatus::Started);
     const std::size_t opensBefore = Opens().size();
-    EXPECT_EQ(Launch(tooLong), kNoUninstallKey);
+    EXPECT_EQ(Launch(tooLong), UninstallerStatus::NoKey);
     EXPECT_EQ(Opens().size(), opensBefore);
     EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-nested"});
 }
@@ -160,13 +166,13 @@ TEST_F(VendorUninstallerTest, ReadsTheCommandLineWith520Bytes) {
     const struct {
         std::uint32_t type;
         std::string bytes;
-        std::int32_t result;
+        UninstallerStatus result;
     } kCases[] = {
-        {sim::kRegSz, longest + '\0', kUninstallerStarted},
-        {sim::kRegBinary, longest, kUninstallerStarted},
-        {sim::kRegBinary, longest + "a", 234},
-        {sim::kRegSz, longest + "a" + '\0', 234},
-        {sim::kRegExpandSz, kProgram + " -expand" + '\0', kUninstallerStarted},
+        {sim::kRegSz, longest + '\0', UninstallerStatus::Started},
+        {sim::kRegBinary, longest, UninstallerStatus::Started},
+        {sim::kRegBinary, longest + "a", UninstallerStatus::Unreadable},
+        {sim::kRegSz, longest + "a" + '\0', UninstallerStatus::Unreadable},
+        {sim::kRegExpandSz, kProgram + " -expand" + '\0', UninstallerStatus::Started},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.bytes.size());
@@ -179,7 +185,7 @@ TEST_F(VendorUninstallerTest, ReadsTheCommandLineWith520Bytes) {
                                         kProgram + "|-expand"}));
 
     machine.faults().Add(sim::FaultRule{"RegQueryValueExA", "UninstallString", 5});
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), 5);
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), UninstallerStatus::Unreadable);
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
@@ -189,40 +195,44 @@ TEST_F(VendorUninstallerTest, ReportsNotStartedWhenNoProgramRuns) {
     const struct {
         const char* why;
         std::string line;
+        UninstallerStatus result;
     } kCases[] = {
-        {"no lower-case exe", "C:\\Quorin\\UNINST.EXE /x"},
-        {"an empty value", ""},
-        {"the program file is gone", "C:\\Quorin\\gone.exe /x"},
-        {"the quoted program keeps its opening quote", "\"" + kProgram + "\" /x"},
-        {"a program part of 260 characters", "C:\\" + std::string(254, 'P') + "exe /x"},
-        {"parameters of 260 characters", kProgram + " " + std::string(260, 'a')},
+        {"no lower-case exe", "C:\\Quorin\\UNINST.EXE /x", UninstallerStatus::NoProgram},
+        {"an empty value", "", UninstallerStatus::NoProgram},
+        {"the program file is gone", "C:\\Quorin\\gone.exe /x", UninstallerStatus::Refused},
+        {"the quoted program keeps its opening quote", "\"" + kProgram + "\" /x",
+         UninstallerStatus::Refused},
+        {"a program part of 260 characters", "C:\\" + std::string(254, 'P') + "exe /x",
+         UninstallerStatus::NoProgram},
+        {"parameters of 260 characters", kProgram + " " + std::string(260, 'a'),
+         UninstallerStatus::NoProgram},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
         Register(kUninstall, "quorin K5210", c.line);
-        EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kUninstallerNotStarted);
+        EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), c.result);
     }
     Register(kUninstall, "quorin K5210", kProgram + " /x");
     machine.faults().Add(sim::FaultRule{"ShellExecuteA", "", 31});
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kUninstallerNotStarted) << "SE_ERR_NOASSOC";
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), UninstallerStatus::Refused) << "SE_ERR_NOASSOC";
     EXPECT_TRUE(Launches().empty());
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
 // Finding an uninstaller starts nothing: it answers found with the split command, and the
-// launch's codes for a missing key or a line that names no program.
+// statuses of a missing key and of a line that names no program.
 TEST_F(VendorUninstallerTest, FindingTheCommandStartsNothing) {
     CommandLineText line;
     UninstallerCommand command;
     EXPECT_EQ(FindUninstallerCommand(machine.platform(), "USB\\VID_0C6E&PID_5210", &line, &command),
-              kNoUninstallKey);
+              UninstallerStatus::NoKey);
     Register(kUninstall, "quorin K5210", "C:\\Quorin\\UNINST.EXE /x");
     EXPECT_EQ(FindUninstallerCommand(machine.platform(), "USB\\VID_0C6E&PID_5210", &line, &command),
-              kUninstallerNotStarted);
+              UninstallerStatus::NoProgram);
     EXPECT_TRUE(line.empty()) << "outputs stay untouched";
     Register(kUninstall, "quorin K5210", kProgram + " /x");
     EXPECT_EQ(FindUninstallerCommand(machine.platform(), "USB\\VID_0C6E&PID_5210", &line, &command),
-              kUninstallerFound);
+              UninstallerStatus::Found);
     EXPECT_EQ(line.c_str(), kProgram + " /x");
     EXPECT_EQ(command.program.c_str(), kProgram);
     EXPECT_STREQ(command.parameters.c_str(), "/x");
@@ -234,9 +244,9 @@ TEST_F(VendorUninstallerTest, FindingTheCommandStartsNothing) {
 TEST_F(VendorUninstallerTest, The9xFamilyHasNo32BitView) {
     machine.SetFamily(Family::Win9x);
     Register(kUninstall32, "quorin K5210", kProgram + " -wow");
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kNoUninstallKey);
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), UninstallerStatus::NoKey);
     Register(kUninstall, "quorin K5210", kProgram + " -9x");
-    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), kUninstallerStarted);
+    EXPECT_EQ(Launch("USB\\VID_0C6E&PID_5210"), UninstallerStatus::Started);
     EXPECT_EQ(Launches(), std::vector<std::string>{kProgram + "|-9x"});
 }
 

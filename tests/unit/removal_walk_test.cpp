@@ -8,9 +8,10 @@
 #include "discovery/scanner_table.h"
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
-#include "removal/builtin_removal.h"
+#include "removal/item_probe.h"
 #include "removal/removal_plan.h"
 #include "removal/removal_walk.h"
+#include "removal/scanner_removal.h"
 #include "removal/scanner_row.h"
 #include "tests/support/test_machine.h"
 
@@ -19,6 +20,14 @@ namespace {
 
 const std::string kInf = "C:\\windows\\inf\\";
 const std::string kK5210Instance = "USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2";
+
+RemovalOutcome UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner) {
+    return RemoveBuiltIn(platform, scanner, PlanBuiltInRemoval(platform, scanner)).outcome;
+}
+
+bool IsPlanItemPresent(Platform& platform, const PlanItem& item) {
+    return !PlanItemPathsThere(platform, item).empty();
+}
 
 // The example machines' K5210 row (USB, INF found) as the scan finds it.
 class RemovalWalkTest : public ::testing::Test {
@@ -68,7 +77,7 @@ protected:
 TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
     Open("demo_nt");
     machine.files().AddFile(kInf + "oem3.pnf");
-    EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), k5210)),
+    EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), k5210).items),
               (std::vector<std::string>{
                   "deviceInstance USB\\VID_0C6E&PID_5210",
                   "driverFile C:\\windows\\system32\\QuorinK5210.dll",
@@ -79,7 +88,7 @@ TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
 
     ScannerRecord withoutInf = k5210;
     withoutInf.infPath.clear();
-    EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), withoutInf)),
+    EXPECT_EQ(Described(PlanBuiltInRemoval(machine.platform(), withoutInf).items),
               std::vector<std::string>{"deviceInstance USB\\VID_0C6E&PID_5210"})
         << "without its INF only the device goes";
 
@@ -88,7 +97,7 @@ TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
     ScannerRecord packageOnly = k5210;
     packageOnly.packageOnly = 1;
     const std::vector<std::string> plan =
-        Described(PlanBuiltInRemoval(machine.platform(), packageOnly));
+        Described(PlanBuiltInRemoval(machine.platform(), packageOnly).items);
     ASSERT_FALSE(plan.empty());
     EXPECT_EQ(plan.front(), "driverFile C:\\windows\\system32\\QuorinK5210.dll");
     EXPECT_EQ(machine.openHandles(), 0);
@@ -96,7 +105,8 @@ TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
 
 TEST_F(RemovalWalkTest, The9xPlanNamesTheClassKeyThenTheDeviceKey) {
     Open("demo_9x");
-    const std::vector<std::string> plan = Described(PlanBuiltInRemoval(machine.platform(), k5210));
+    const std::vector<std::string> plan =
+        Described(PlanBuiltInRemoval(machine.platform(), k5210).items);
     ASSERT_GE(plan.size(), 2u);
     EXPECT_EQ(plan[0], "registryKey SYSTEM\\CurrentControlSet\\Services\\class\\Image\\0000");
     EXPECT_EQ(plan[1], "registryKey Enum\\USB\\VID_0C6E&PID_5210");
@@ -107,7 +117,7 @@ TEST_F(RemovalWalkTest, The9xPlanNamesTheClassKeyThenTheDeviceKey) {
 TEST_F(RemovalWalkTest, EveryKindIsActedOnAndFoundGone) {
     Open("demo_nt");
     machine.files().AddFile(kInf + "oem3.pnf");
-    const std::vector<PlanItem> plan = PlanBuiltInRemoval(machine.platform(), k5210);
+    const std::vector<PlanItem> plan = PlanBuiltInRemoval(machine.platform(), k5210).items;
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
 
     EXPECT_EQ(Described(plan), [&outcome] {
@@ -118,11 +128,11 @@ TEST_F(RemovalWalkTest, EveryKindIsActedOnAndFoundGone) {
         return Described(items);
     }());
     EXPECT_EQ(Outcomes(outcome), std::vector<ItemOutcome>(plan.size(), ItemOutcome::Deleted));
-    EXPECT_FALSE(outcome.restartRequested);
+    EXPECT_FALSE(outcome.windowsFinishesAtRestart);
     for (const PlanItem& item : plan) {
         EXPECT_FALSE(IsPlanItemPresent(machine.platform(), item)) << item.path.c_str();
     }
-    EXPECT_TRUE(PlanBuiltInRemoval(machine.platform(), k5210).empty());
+    EXPECT_TRUE(PlanBuiltInRemoval(machine.platform(), k5210).items.empty());
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
@@ -145,7 +155,20 @@ TEST_F(RemovalWalkTest, AFailedActionLeavesItsItemStillThere) {
     EXPECT_STREQ(outcome.items[2].pathsThere[0].c_str(), "C:\\windows\\inf\\oem3.pnf")
         << "the .inf went, its .pnf stayed";
     EXPECT_STREQ(outcome.items[0].pathsThere[0].c_str(), "USB\\VID_0C6E&PID_5210");
-    EXPECT_FALSE(outcome.restartRequested);
+    EXPECT_FALSE(outcome.windowsFinishesAtRestart);
+}
+
+TEST(DevicePresence, OnlyAMissingKeyCountsAsGone) {
+    sim::SimWindows machine;
+    machine.registry().CreateKey("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210");
+    EXPECT_TRUE(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_5210"));
+    EXPECT_FALSE(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_3902"));
+    machine.faults().Add({"RegOpenKeyExA", "PID_5210", 5});
+    EXPECT_TRUE(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_5210"));
+    machine.SetFamily(Family::Win9x);
+    machine.registry().CreateKey("Enum\\USB\\VID_0C6E&PID_3902");
+    EXPECT_TRUE(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_3902"));
+    EXPECT_EQ(machine.openHandles(), 0);
 }
 
 // A key that cannot be opened is not known to be gone; a listing that finds a folder where a
@@ -177,7 +200,7 @@ TEST_F(RemovalWalkTest, ADeviceThatAsksForARestartReachesTheOutcome) {
     Open("demo_nt");
     machine.devices().SetRestartAfterRemoval(kK5210Instance);
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
-    EXPECT_TRUE(outcome.restartRequested);
+    EXPECT_TRUE(outcome.windowsFinishesAtRestart);
     EXPECT_EQ(Outcomes(outcome),
               (std::vector<ItemOutcome>{ItemOutcome::DeletedAtRestart, ItemOutcome::Deleted,
                                         ItemOutcome::Deleted, ItemOutcome::Deleted}));
@@ -188,7 +211,7 @@ TEST_F(RemovalWalkTest, APackageUninstallThatAsksForARestartReachesTheOutcome) {
     machine.packages().SetRelease(sim::SimRelease::Windows10v1703, true);
     machine.packages().SetRestartAfterUninstall(true);
     const RemovalOutcome outcome = UninstallBuiltIn(machine.platform(), k5210);
-    EXPECT_TRUE(outcome.restartRequested);
+    EXPECT_TRUE(outcome.windowsFinishesAtRestart);
     EXPECT_EQ(Outcomes(outcome),
               (std::vector<ItemOutcome>{ItemOutcome::Deleted, ItemOutcome::Deleted,
                                         ItemOutcome::DeletedAtRestart, ItemOutcome::Deleted}));
@@ -226,15 +249,15 @@ TEST_P(HeldFilesTest, GoAtTheRestartAndAreNotPlannedAgain) {
     EXPECT_EQ(scheduled,
               nt ? (Paths{system + "QuorinK5210.dll", source}) : Paths{system + "QuorinK5210.dll"});
     EXPECT_EQ(stay, nt ? Paths{} : Paths{source});
-    EXPECT_TRUE(FinishesAtRestart(outcome));
-    EXPECT_FALSE(outcome.restartRequested);
+    EXPECT_EQ(outcome.restartReason(), RestartReason::FilesInUse);
+    EXPECT_FALSE(outcome.windowsFinishesAtRestart);
     const std::vector<std::string> pending =
         nt ? std::vector<std::string>{system + "QuorinK5210.dll", source + "\\QuorinK5210.ds",
                                       source}
            : std::vector<std::string>{"C:\\windows\\system\\QUOR~5AU.DLL",
                                       "C:\\windows\\twain_32\\QUOR~PCC\\QUOR~C5X.DS"};
     EXPECT_EQ(machine.PendingDeletions(), pending);
-    EXPECT_EQ(PlanBuiltInRemoval(machine.platform(), k5210).size(), nt ? 0u : 1u);
+    EXPECT_EQ(PlanBuiltInRemoval(machine.platform(), k5210).items.size(), nt ? 0u : 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, HeldFilesTest, ::testing::Values("demo_nt", "demo_9x"));

@@ -221,24 +221,41 @@ TEST_F(UninstallCommandTest, ATickDuringTheConfirmationCannotRedirectTheRemoval)
                                                    " Quorin RoamDoc PC Card Scanner"}));
     EXPECT_TRUE(FileExists("C:\\windows\\inf\\oem3.inf")) << "K5210 was not picked";
     EXPECT_TRUE(machine.registry().KeyExists(kK5210Key));
-    ASSERT_FALSE(state->lastRemoval.items.empty());
-    EXPECT_STREQ(state->lastRemoval.items[0].item.path.c_str(), "USB\\Vid_0c6e&Pid_7300")
+    ASSERT_FALSE(state->lastRemoval.outcome.items.empty());
+    EXPECT_STREQ(state->lastRemoval.outcome.items[0].item.path.c_str(), "USB\\Vid_0c6e&Pid_7300")
         << "the removal reached the confirmed scanner";
+}
+
+const char kK5210Instance[] = "USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2";
+
+// Only a device waits for the restart: no file is in use, and the question says no such thing.
+TEST_F(UninstallCommandTest, ADeviceThatGoesAtTheRestartGetsThePlainQuestion) {
+    Open("demo_nt");
+    machine.devices().SetRestartAfterRemoval(kK5210Instance);
+    Select(1);
+    window.QueueMessageBoxAnswer(kIdYes);
+    window.QueueMessageBoxAnswer(kIdNo);
+    PressDelete();
+    EXPECT_EQ(state->lastRemoval.outcome.restartReason(), RestartReason::Device);
+    ASSERT_EQ(window.messageBoxes().size(), 2u);
+    EXPECT_EQ(JoinedBytes(window.messageBoxes()[1].text),
+              "The scanner you choosed has already been uninstalled. \nIt's recommend that "
+              "restart the computer. Restart now?");
 }
 
 // The window keeps the removal's outcome, a restart request of Windows included. A file in use
 // goes at the restart, and the restart question says that the removal finishes then.
 TEST_F(UninstallCommandTest, TheWindowKeepsTheOutcomeOfTheConfirmedRemoval) {
     Open("demo_nt");
-    machine.devices().SetRestartAfterRemoval("USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2");
+    machine.devices().SetRestartAfterRemoval(kK5210Instance);
     machine.files().SetInUse("C:\\windows\\system32\\QuorinK5210.dll", true);
     Select(1);
     window.QueueMessageBoxAnswer(kIdYes);
     window.QueueMessageBoxAnswer(kIdNo);
     PressDelete();
 
-    const RemovalOutcome& outcome = state->lastRemoval;
-    EXPECT_TRUE(outcome.restartRequested);
+    const RemovalOutcome& outcome = state->lastRemoval.outcome;
+    EXPECT_EQ(outcome.restartReason(), RestartReason::DeviceAndFiles);
     ASSERT_EQ(outcome.items.size(), 4u);
     EXPECT_STREQ(outcome.items[0].item.path.c_str(), "USB\\VID_0C6E&PID_5210");
     EXPECT_EQ(outcome.items[1].outcome, ItemOutcome::DeletedAtRestart);
@@ -391,19 +408,6 @@ TEST_F(UninstallCommandTest, ADriverWithoutADeviceGoesBuiltInEvenWithARegistered
     EXPECT_TRUE(machine.devices().removals().empty()) << "no device is touched";
     EXPECT_EQ(Entries().size(), 4u);
     EXPECT_TRUE(window.ended());
-}
-
-TEST(DevicePresence, OnlyAMissingKeyCountsAsGone) {
-    sim::SimWindows machine;
-    machine.registry().CreateKey(kK5210Key);
-    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_5210"), 1);
-    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_3902"), 0);
-    machine.faults().Add({"RegOpenKeyExA", "PID_5210", 5});
-    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_5210"), 1);
-    machine.SetFamily(Family::Win9x);
-    machine.registry().CreateKey("Enum\\USB\\VID_0C6E&PID_3902");
-    EXPECT_EQ(IsDevicePresent(machine.platform(), "USB\\VID_0C6E&PID_3902"), 1);
-    EXPECT_EQ(machine.openHandles(), 0);
 }
 
 }  // namespace
