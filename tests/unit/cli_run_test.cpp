@@ -414,21 +414,6 @@ TEST_F(CommandLineRunTest, VendorUninstallerThatOutlivesTheTimeoutIsEndedThenBui
     EXPECT_FALSE(KeyExists(kDoc392Key));
 }
 
-TEST_F(CommandLineRunTest, VendorUninstallerThatLeavesTheDeviceIsFollowedByTheBuiltInRemoval) {
-    Load("demo_nt");
-    jobs.Script(kDoc392Uninstaller, {10, nullptr});
-    EXPECT_EQ(Run("/remove all /vendor /format json"), kExitRestartNeeded);
-    ASSERT_EQ(jobs.records().size(), 1u);
-    EXPECT_TRUE(jobs.records()[0].ended);
-    const JsonValue value = Json();
-    EXPECT_EQ(value["scanners"].items[0]["method"].text, "vendorThenBuiltIn");
-    // Scanners without a registered uninstaller, and one whose uninstaller cannot start, get
-    // the built-in removal alone.
-    EXPECT_EQ(value["scanners"].items[1]["method"].text, "builtIn");
-    EXPECT_EQ(value["removed"].number, 4);
-    EXPECT_FALSE(KeyExists(kDoc392Key));
-}
-
 TEST_F(CommandLineRunTest, HelpAndVersionEndWithZero) {
     EXPECT_EQ(Run("/?"), kExitDone);
     EXPECT_NE(console.output().find("Usage:"), std::string::npos);
