@@ -1,12 +1,7 @@
-set(CMAKE_SYSTEM_NAME Windows)
+# The x86 build whose tests run under Wine: ctest starts every Windows test through
+# wine_run.sh.
 set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(DRVSWEEP_WINE_LOADER /usr/lib/wine/wine)
+set(DRVSWEEP_MINGW_TARGET i686-w64-mingw32)
+set(DRVSWEEP_MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw_base.cmake)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/wine_run.sh)

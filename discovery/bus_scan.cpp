@@ -39,47 +39,65 @@ bool IsMakersDevice(const Bus& bus, const char* keyName) {
            std::strstr(keyName, bus.tokens[1]) != nullptr;
 }
 
-// Opens the device's first instance key and reads its DeviceDesc into the row. A path that
-// does not fit its buffer counts as a key that cannot be opened.
-bool ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName,
-                     ScannerRecord& row, std::unique_ptr<RegistryKey>* instanceKey) {
+// Opens the device's first instance key and reads its DeviceDesc into the row: kNotThere for a
+// device key without an instance or an instance without DeviceDesc. A path that does not fit its
+// buffer counts as a key that cannot be read.
+RegistryRead ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName,
+                             ScannerRecord& row, std::unique_ptr<RegistryKey>* instanceKey) {
     PathText devicePath;
     std::unique_ptr<RegistryKey> deviceKey;
     const char* prefix = RegistryPathFor(bus.devicePrefix, CurrentFamily(platform.version));
-    if (!devicePath.appendAll(prefix, keyName) ||
-        platform.registry.OpenKey(devicePath.c_str(), kKeyRead, &deviceKey) != kErrorSuccess) {
-        return false;
+    if (!devicePath.appendAll(prefix, keyName)) {
+        return RegistryRead::kFailed;
     }
+    long status = platform.registry.OpenKey(devicePath.c_str(), kKeyRead, &deviceKey);
     PathText instance;
-    PathText instancePath = devicePath;
-    if (!ReadSubkeyName(*deviceKey, 0, &instance) || !instancePath.appendAll("\\", instance) ||
-        platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, instanceKey) !=
-            kErrorSuccess) {
-        return false;
+    if (status == kErrorSuccess) {
+        status = EnumSubkeyName(*deviceKey, 0, &instance);
     }
-    return ReadStringValue(**instanceKey, "DeviceDesc", &row.description);
+    if (status != kErrorSuccess) {
+        return RegistryReadOf(status);
+    }
+    PathText instancePath = devicePath;
+    if (!instancePath.appendAll("\\", instance)) {
+        return RegistryRead::kFailed;
+    }
+    status = platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, instanceKey);
+    if (status != kErrorSuccess) {
+        return RegistryReadOf(status);
+    }
+    return RegistryReadOf(QueryStringValue(**instanceKey, "DeviceDesc", &row.description));
 }
 
-void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfLookup& lookup) {
+// Returns false when a device of the maker on the bus may lack its row, or its row what a read
+// would have given: a registry read for it failed (one that finds nothing there is an answer),
+// a devicePath did not fit, or the table was full.
+bool ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfLookup& lookup) {
     std::unique_ptr<RegistryKey> root;
     const char* treePath = RegistryPathFor(bus.tree, CurrentFamily(platform.version));
-    if (platform.registry.OpenKey(treePath, kKeyRead, &root) != kErrorSuccess) {
-        return;
+    const long opened = platform.registry.OpenKey(treePath, kKeyRead, &root);
+    if (opened != kErrorSuccess) {
+        return opened == kErrorFileNotFound;
     }
     std::int32_t rowIndex = table.lastIndex;
+    bool complete = true;
     PathText keyName;
-    for (unsigned index = 0; ReadSubkeyName(*root, index, &keyName); ++index) {
+    long listed = kErrorSuccess;
+    for (unsigned index = 0; (listed = EnumSubkeyName(*root, index, &keyName)) == kErrorSuccess;
+         ++index) {
         if (!IsMakersDevice(bus, keyName.c_str())) {
             continue;
         }
         // The table holds 260 rows; once the last is taken nothing more can be recorded.
         if (rowIndex + 1 >= kScannerRows) {
+            complete = false;
             break;
         }
         // A devicePath that does not fit would name some other, shorter key: such a device
         // gets no row, since every removal step works from devicePath.
         PathText devicePath;
         if (!devicePath.appendAll(bus.devicePathPrefix, keyName)) {
+            complete = false;
             continue;
         }
         ScannerRecord& row = table.rows[++rowIndex];
@@ -87,12 +105,16 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         row.busKind = bus.busKind;
         row.devicePath = devicePath;
         std::unique_ptr<RegistryKey> instanceKey;
-        if (!ReadDescription(platform, bus, keyName, row, &instanceKey)) {
+        const RegistryRead read = ReadDescription(platform, bus, keyName, row, &instanceKey);
+        if (read != RegistryRead::kRead) {
+            complete = complete && read == RegistryRead::kNotThere;
             continue;
         }
         // The INF Windows installed the device from comes first; the search finds one that
         // lists the device where the system names none of the INF folder's OEM INF files.
-        const bool found = FindOwnInf(platform, *instanceKey, lookup, &row.infPath) == 1 ||
+        const RegistryRead own = FindOwnInf(platform, *instanceKey, lookup, &row.infPath);
+        complete = complete && own != RegistryRead::kFailed;
+        const bool found = own == RegistryRead::kRead ||
                            lookup.FindDriverInf(row.devicePath.c_str(), &row.infPath) == 1;
         if (found && !FillDriverFields(platform, lookup, row)) {
             row.infPath.clear();
@@ -102,6 +124,7 @@ void ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         }
     }
     table.lastIndex = rowIndex;
+    return complete && listed == kErrorNoMoreItems;
 }
 
 }  // namespace
@@ -111,11 +134,11 @@ bool IsMakersDeviceKey(std::int32_t busKind, const char* keyName) {
 }
 
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
-    ScanBus(platform, table, kUsb, lookup);
+    table.usbIncomplete = !ScanBus(platform, table, kUsb, lookup);
 }
 
 void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
-    ScanBus(platform, table, kPcCard, lookup);
+    table.pcCardIncomplete = !ScanBus(platform, table, kPcCard, lookup);
 }
 
 }  // namespace drvsweep

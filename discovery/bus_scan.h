@@ -8,7 +8,7 @@ namespace drvsweep {
 // Append one row per Quorin device key found on the bus, after row lastIndex, and leave
 // lastIndex at the last row appended. Once row 259 is taken, further matches are passed
 // over: the table never grows past its 260 rows. Each device with a description gets its INF
-// from `lookup`.
+// from `lookup`. Each sets its bus's flag in the table (usbIncomplete, pcCardIncomplete).
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 

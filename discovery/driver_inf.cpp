@@ -6,7 +6,6 @@
 #include "discovery/inf_sections.h"
 #include "discovery/models_lines.h"
 #include "discovery/twain_folder_name.h"
-#include "platform/ascii_case.h"
 
 namespace drvsweep {
 
@@ -32,7 +31,7 @@ bool SplitTwainLine(const CodePage& codePage, const PathText& text, const char**
     if (slash == nullptr || static_cast<std::size_t>(slash - text.c_str()) != sizeof kRoot - 1) {
         return false;
     }
-    if (!StartsWithIgnoringAsciiCase(text.c_str(), kRoot)) {
+    if (!StartsWithIgnoringCase(codePage, text.c_str(), kRoot)) {
         return false;
     }
     *folder = slash + 1;

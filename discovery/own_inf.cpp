@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/ascii_case.h"
 #include "platform/registry_paths.h"
 #include "platform/text_reads.h"
 #include "platform/win32_codes.h"
@@ -22,28 +21,42 @@ bool IsBareInfName(const CodePage& codePage, const char* name) {
 
 bool IsBareOemInfName(const CodePage& codePage, const char* name) {
     return IsBareInfName(codePage, name) && std::strlen(name) >= 7 &&
-           StartsWithIgnoringAsciiCase(name, "oem");
+           StartsWithIgnoringCase(codePage, name, "oem");
 }
 
-int FindOwnInf(Platform& platform, RegistryKey& instanceKey, DriverInfLookup& lookup,
-               PathText* infPath) {
+RegistryRead FindOwnInf(Platform& platform, RegistryKey& instanceKey, DriverInfLookup& lookup,
+                        PathText* infPath) {
     const char* prefix =
         RegistryPathFor(RegistryPath::DeviceDriverKeyPrefix, CurrentFamily(platform.version));
+    if (prefix == nullptr) {
+        return RegistryRead::kNotThere;
+    }
     PathText driver;
+    long status = QueryStringValue(instanceKey, "Driver", &driver);
+    if (status != kErrorSuccess) {
+        return RegistryReadOf(status);
+    }
+    if (driver.empty()) {
+        return RegistryRead::kNotThere;
+    }
     PathText driverKeyPath;
-    if (prefix == nullptr || !ReadStringValue(instanceKey, "Driver", &driver) || driver.empty() ||
-        !driverKeyPath.appendAll(prefix, driver)) {
-        return 0;
+    if (!driverKeyPath.appendAll(prefix, driver)) {
+        return RegistryRead::kFailed;
     }
     std::unique_ptr<RegistryKey> driverKey;
     PathText name;
-    if (platform.registry.OpenKey(driverKeyPath.c_str(), kKeyQueryValue, &driverKey) !=
-            kErrorSuccess ||
-        !ReadStringValue(*driverKey, "InfPath", &name) ||
-        !IsBareOemInfName(platform.version.AnsiCodePage(), name.c_str())) {
-        return 0;
+    status = platform.registry.OpenKey(driverKeyPath.c_str(), kKeyQueryValue, &driverKey);
+    if (status == kErrorSuccess) {
+        status = QueryStringValue(*driverKey, "InfPath", &name);
     }
-    return lookup.FindInfInFolder(name.c_str(), infPath);
+    if (status != kErrorSuccess) {
+        return RegistryReadOf(status);
+    }
+    if (!IsBareOemInfName(platform.version.AnsiCodePage(), name.c_str()) ||
+        lookup.FindInfInFolder(name.c_str(), infPath) != 1) {
+        return RegistryRead::kNotThere;
+    }
+    return RegistryRead::kRead;
 }
 
 }  // namespace drvsweep

@@ -3,6 +3,7 @@
 #include "discovery/driver_inf.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
+#include "platform/text_reads.h"
 
 namespace drvsweep {
 
@@ -18,10 +19,11 @@ bool IsBareOemInfName(const CodePage& codePage, const char* name);
 
 // The INF Windows installed a device instance from, on the NT family: the instance key's
 // "Driver" value names its driver key below SYSTEM\CurrentControlSet\Control\Class\, whose
-// "InfPath" names the INF. Returns 1 with the INF's full path in *infPath when that is a bare
-// OEM INF name of a file the lookup finds in the INF folder; otherwise (the 9x family included)
-// 0 with *infPath untouched.
-int FindOwnInf(Platform& platform, RegistryKey& instanceKey, DriverInfLookup& lookup,
-               PathText* infPath);
+// "InfPath" names the INF. kRead with the INF's full path in *infPath when that is a bare OEM
+// INF name of a file the lookup finds in the INF folder; kFailed when a registry read failed
+// (a value or key that is not there is no failure); otherwise (the 9x family included)
+// kNotThere. *infPath is untouched but on kRead.
+RegistryRead FindOwnInf(Platform& platform, RegistryKey& instanceKey, DriverInfLookup& lookup,
+                        PathText* infPath);
 
 }  // namespace drvsweep

@@ -5,7 +5,6 @@
 
 #include "discovery/driver_fields.h"
 #include "discovery/package_users.h"
-#include "platform/ascii_case.h"
 #include "platform/multibyte_text.h"
 #include "platform/restart_deletion.h"
 
@@ -27,7 +26,7 @@ bool IsCovered(const CodePage& codePage, const ScannerTable& table, const MakerP
         if (row.infPath.empty()) {
             continue;
         }
-        if (EqualsIgnoringAsciiCase(row.infPath.c_str(), package.infPath.c_str())) {
+        if (EqualsIgnoringCase(codePage, row.infPath.c_str(), package.infPath.c_str())) {
             return true;
         }
         const PathText devicePath = UpperCased(codePage, row.devicePath);
@@ -41,9 +40,27 @@ bool IsCovered(const CodePage& codePage, const ScannerTable& table, const MakerP
     return false;
 }
 
-bool IsRowDevicePath(const ScannerTable& table, const PathText& hardwareId) {
+// A row covers a package whose model holds its devicePath, and the devicePath of a row begins
+// with its bus's USB\ or PCMCIA\. So when the scan of a bus may have missed a device, a package
+// that names an ID of that bus may be the missed device's: listed as a driver without a device,
+// it would be removed from under it (/remove all takes every such row). It waits for a scan that
+// reads the whole bus.
+bool MayBelongToMissedDevice(const CodePage& codePage, const ScannerTable& table,
+                             const MakerPackage& package) {
+    for (const MakerModel& model : package.models) {
+        const PathText upper = UpperCased(codePage, model.hardwareId);
+        if ((table.usbIncomplete && std::strstr(upper.c_str(), "USB\\") != nullptr) ||
+            (table.pcCardIncomplete && std::strstr(upper.c_str(), "PCMCIA\\") != nullptr)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsRowDevicePath(const CodePage& codePage, const ScannerTable& table,
+                     const PathText& hardwareId) {
     for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
-        if (EqualsIgnoringAsciiCase(table.rows[i].devicePath.c_str(), hardwareId.c_str())) {
+        if (EqualsIgnoringCase(codePage, table.rows[i].devicePath.c_str(), hardwareId.c_str())) {
             return true;
         }
     }
@@ -75,7 +92,8 @@ void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table, DriverInf
         }
         // A package whose INF is set to go at the restart was removed already (its file was
         // held open), and a run before the restart has nothing more to do for it.
-        if (IsCovered(codePage, table, package) || scheduled.Holds(package.infPath.c_str())) {
+        if (IsCovered(codePage, table, package) || scheduled.Holds(package.infPath.c_str()) ||
+            MayBelongToMissedDevice(codePage, table, package)) {
             continue;
         }
         // A package that another maker's device uses is never removed, so it is no row either:
@@ -89,7 +107,7 @@ void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table, DriverInf
         }
         const MakerModel* model = nullptr;
         for (const MakerModel& listed : package.models) {
-            if (!IsRowDevicePath(table, listed.hardwareId)) {
+            if (!IsRowDevicePath(codePage, table, listed.hardwareId)) {
                 model = &listed;
                 break;
             }

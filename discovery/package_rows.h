@@ -13,8 +13,9 @@ namespace drvsweep {
 // package that lists its hardware ID. The new row's devicePath is the package's first hardware
 // ID of the maker that no row holds yet, so that a devicePath names one row; a package whose IDs
 // are all held, whose driver files cannot safely be named, whose INF Windows is set to delete at
-// the restart, or that a device of another maker uses (PackageUsers), gets no row. Once row 259
-// is taken nothing more is appended.
+// the restart, that a device of another maker uses (PackageUsers), or that names a hardware ID of
+// a bus whose scan may have missed a device (usbIncomplete, pcCardIncomplete), gets no row. Once
+// row 259 is taken nothing more is appended.
 void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
 }  // namespace drvsweep

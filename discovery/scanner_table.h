@@ -33,6 +33,13 @@ constexpr int kScannerRows = 260;
 struct ScannerTable {
     ScannerRecord rows[kScannerRows];
     std::int32_t lastIndex = -1;
+    // Whether the last scan of the USB or the PC Card bus may have missed a device of the maker:
+    // a registry read for it failed (the bus's tree, a device key, its instance key and
+    // DeviceDesc, its driver key and InfPath; a key or value that is not there is an answer), a
+    // devicePath did not fit, or the table was full. Such a device may have no row, or a row
+    // without its INF.
+    bool usbIncomplete = false;
+    bool pcCardIncomplete = false;
 };
 
 // Clears every row and rebuilds the table: the USB scanners first, then the PC Card ones, then

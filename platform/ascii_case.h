@@ -4,8 +4,9 @@
 
 namespace drvsweep {
 
-// Case folding of the ASCII letters alone. Device IDs, INF names and switches are compared this
-// way: every other byte, including the second byte of a double-byte character, stays as it is.
+// Case folding of ASCII bytes one by one, for text that is ASCII alone (command-line switches
+// and words). It cannot tell a letter from the second byte of a two-byte character: paths and
+// names are compared with EqualsIgnoringCase (platform/multibyte_text.h) instead.
 char LowerAscii(char c);
 
 // Whether a and b are the same text once ASCII letters are folded.

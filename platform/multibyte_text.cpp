@@ -2,6 +2,24 @@
 
 namespace drvsweep {
 
+namespace {
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The length of the character at `c` when `other` begins with the same character, or 0 when it
+// does not. A two-byte character's lead byte is never an ASCII letter or a terminator, so
+// `other` has a second byte to compare whenever its first matches.
+std::size_t SameCharacter(const CodePage& codePage, const char* c, const char* other) {
+    if (NextChar(codePage, c) - c == 2) {
+        return c[0] == other[0] && c[1] == other[1] ? 2 : 0;
+    }
+    return UpperAscii(*c) == UpperAscii(*other) ? 1 : 0;
+}
+
+}  // namespace
+
 const char* NextChar(const CodePage& codePage, const char* c) {
     if (*c == '\0') {
         return c;
@@ -40,10 +58,32 @@ std::size_t LengthWithoutTrailingBackslashes(const CodePage& codePage, const cha
 
 void UpperCaseAscii(const CodePage& codePage, char* text) {
     for (char* c = text; *c != '\0'; c += NextChar(codePage, c) - c) {
-        if (*c >= 'a' && *c <= 'z') {
-            *c = static_cast<char>(*c - 'a' + 'A');
-        }
+        *c = UpperAscii(*c);
     }
+}
+
+bool EqualsIgnoringCase(const CodePage& codePage, const char* a, const char* b) {
+    while (*a != '\0') {
+        const std::size_t length = SameCharacter(codePage, a, b);
+        if (length == 0) {
+            return false;
+        }
+        a += length;
+        b += length;
+    }
+    return *b == '\0';
+}
+
+bool StartsWithIgnoringCase(const CodePage& codePage, const char* text, const char* prefix) {
+    while (*prefix != '\0') {
+        const std::size_t length = SameCharacter(codePage, text, prefix);
+        if (length == 0) {
+            return false;
+        }
+        text += length;
+        prefix += length;
+    }
+    return true;
 }
 
 }  // namespace drvsweep

@@ -48,4 +48,13 @@ std::size_t LengthWithoutTrailingBackslashes(const CodePage& codePage, const cha
 // two-byte character stays as it is, whatever it looks like.
 void UpperCaseAscii(const CodePage& codePage, char* text);
 
+// Whether a and b are the same text once folded as UpperCaseAscii folds: the one case-blind
+// comparison of paths and names. Two two-byte characters are the same only when both their
+// bytes are: Big5 A5 41 and A5 61 are two characters, not one in two cases.
+bool EqualsIgnoringCase(const CodePage& codePage, const char* a, const char* b);
+
+// Whether the first characters of text are those of prefix, folded as EqualsIgnoringCase folds;
+// a prefix that ends within a two-byte character of text does not match.
+bool StartsWithIgnoringCase(const CodePage& codePage, const char* text, const char* prefix);
+
 }  // namespace drvsweep

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/ascii_case.h"
 #include "platform/fixed_text.h"
 #include "platform/text_reads.h"
 #include "platform/win32_codes.h"
@@ -80,7 +79,7 @@ bool AddToWininit(FileSystem& files, const CodePage& codePage, const char* path)
     if (read == FileRead::Failed) {
         return false;
     }
-    const std::string updated = AddWininitDeletion(text, shortPath.c_str());
+    const std::string updated = AddWininitDeletion(codePage, text, shortPath.c_str());
     if (read == FileRead::Read && updated == text) {
         return true;
     }
@@ -127,7 +126,7 @@ std::vector<std::string> PendingRenameDeletions(const std::string& bytes) {
 }
 
 ScheduledDeletions::ScheduledDeletions(Registry& registry, FileSystem& files, VersionInfo& version)
-    : files_(files) {
+    : files_(files), codePage_(version.AnsiCodePage()) {
     if (CurrentFamily(version) == Family::Nt) {
         paths_ = ReadPendingRenameDeletions(registry);
         return;
@@ -135,9 +134,9 @@ ScheduledDeletions::ScheduledDeletions(Registry& registry, FileSystem& files, Ve
     shortPaths_ = true;
     PathText wininit;
     std::string text;
-    if (WininitPath(files, version.AnsiCodePage(), "WININIT.INI", &wininit) &&
+    if (WininitPath(files, codePage_, "WININIT.INI", &wininit) &&
         files.ReadWholeFile(wininit.c_str(), kMaxWininitBytes, &text) == FileRead::Read) {
-        paths_ = WininitDeletions(text);
+        paths_ = WininitDeletions(codePage_, text);
     }
 }
 
@@ -152,7 +151,7 @@ bool ScheduledDeletions::Holds(const char* path) const {
         return false;
     }
     for (const std::string& scheduled : paths_) {
-        if (EqualsIgnoringAsciiCase(scheduled.c_str(), named.c_str())) {
+        if (EqualsIgnoringCase(codePage_, scheduled.c_str(), named.c_str())) {
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/multibyte_text.h"
 #include "platform/registry.h"
 #include "platform/version_info.h"
 
@@ -37,12 +38,14 @@ class ScheduledDeletions {
 public:
     ScheduledDeletions(Registry& registry, FileSystem& files, VersionInfo& version);
 
-    // Whether the entry at the full path `path` is among them. The 9x family's lines hold short
-    // paths, so there the entry's short path is compared.
+    // Whether the entry at the full path `path` is among them, compared as EqualsIgnoringCase
+    // compares in the system's code page. The 9x family's lines hold short paths, so there the
+    // entry's short path is compared.
     bool Holds(const char* path) const;
 
 private:
     FileSystem& files_;
+    CodePage codePage_;
     std::vector<std::string> paths_;
     bool shortPaths_ = false;
 };

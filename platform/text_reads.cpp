@@ -58,20 +58,38 @@ bool ReadShortPath(FileSystem& files, const char* path, PathText* shortPath) {
 }
 
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name) {
+    return EnumSubkeyName(key, index, name) == kErrorSuccess;
+}
+
+long EnumSubkeyName(RegistryKey& key, unsigned index, PathText* name) {
     char buffer[kMaxPath] = {};
-    if (key.EnumKey(index, buffer, sizeof buffer) != kErrorSuccess) {
-        return false;
+    const long status = key.EnumKey(index, buffer, sizeof buffer);
+    if (status != kErrorSuccess) {
+        return status;
     }
-    return AdoptText(buffer, strnlen(buffer, sizeof buffer), name);
+    return AdoptText(buffer, strnlen(buffer, sizeof buffer), name) ? kErrorSuccess : kErrorMoreData;
 }
 
 bool ReadStringValue(RegistryKey& key, const char* valueName, PathText* value) {
+    return QueryStringValue(key, valueName, value) == kErrorSuccess;
+}
+
+long QueryStringValue(RegistryKey& key, const char* valueName, PathText* value) {
     char buffer[kMaxPath] = {};
     std::uint32_t size = sizeof buffer;
-    if (key.QueryValue(valueName, buffer, &size) != kErrorSuccess || size > sizeof buffer) {
-        return false;
+    const long status = key.QueryValue(valueName, buffer, &size);
+    if (status != kErrorSuccess) {
+        return status;
     }
-    return AdoptText(buffer, size, value);
+    return size <= sizeof buffer && AdoptText(buffer, size, value) ? kErrorSuccess : kErrorMoreData;
+}
+
+RegistryRead RegistryReadOf(long status) {
+    if (status == kErrorSuccess) {
+        return RegistryRead::kRead;
+    }
+    return status == kErrorFileNotFound || status == kErrorNoMoreItems ? RegistryRead::kNotThere
+                                                                       : RegistryRead::kFailed;
 }
 
 bool ReadLineText(InfFile& inf, const InfLine& line, PathText* text) {

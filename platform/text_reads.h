@@ -27,9 +27,24 @@ bool ReadShortPath(FileSystem& files, const char* path, PathText* shortPath);
 // RegEnumKeyA into 260 bytes.
 bool ReadSubkeyName(RegistryKey& key, unsigned index, PathText* name);
 
+// The same read with the call's code, for a caller that must tell "no more subkeys" (259) from
+// a failure; a name that is no whole text gives 234.
+long EnumSubkeyName(RegistryKey& key, unsigned index, PathText* name);
+
 // RegQueryValueExA with a byte count of 260, the value's type not tested. A value that
 // fills all 260 bytes without a terminator is refused rather than cut.
 bool ReadStringValue(RegistryKey& key, const char* valueName, PathText* value);
+
+// The same read with the call's code, for a caller that must tell a value that is not there (2)
+// from a failure; a value that is no whole text of 260 bytes gives 234.
+long QueryStringValue(RegistryKey& key, const char* valueName, PathText* value);
+
+// What a registry read told: what was asked for, that it is not there (a key or value that does
+// not exist, 2, or no subkey past the last, 259), or nothing, since the read failed otherwise.
+enum class RegistryRead { kRead, kNotThere, kFailed };
+
+// The RegistryRead of a Reg* call's code.
+RegistryRead RegistryReadOf(long status);
 
 // SetupGetLineTextA into 260 bytes.
 bool ReadLineText(InfFile& inf, const InfLine& line, PathText* text);

@@ -1,8 +1,7 @@
 #include "platform/wininit_text.h"
 
 #include <cstddef>
-
-#include "platform/ascii_case.h"
+#include <cstring>
 
 namespace drvsweep {
 
@@ -43,19 +42,13 @@ std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end)
     return text.substr(begin, end - begin);
 }
 
-// Compares a section name or key with an ASCII name, without case.
-bool IsName(const std::string& text, const char* name) {
-    std::size_t i = 0;
-    for (; i < text.size() && name[i] != '\0'; ++i) {
-        if (LowerAscii(text[i]) != name[i]) {
-            return false;
-        }
-    }
-    return i == text.size() && name[i] == '\0';
+// Compares a section name or key with a name, without case.
+bool IsName(const CodePage& codePage, const std::string& text, const char* name) {
+    return text.size() == std::strlen(name) && EqualsIgnoringCase(codePage, text.c_str(), name);
 }
 
 // Whether the line is a section header, and then whether it names [rename].
-bool IsHeader(const std::string& text, const Line& line, bool* isRename) {
+bool IsHeader(const CodePage& codePage, const std::string& text, const Line& line, bool* isRename) {
     const std::string content = Trimmed(text, line.begin, line.end);
     if (content.empty() || content[0] != '[') {
         return false;
@@ -63,15 +56,16 @@ bool IsHeader(const std::string& text, const Line& line, bool* isRename) {
     const std::size_t close = content.find(']');
     const std::string name =
         Trimmed(content, 1, close == std::string::npos ? content.size() : close);
-    *isRename = IsName(name, "rename");
+    *isRename = IsName(codePage, name, "rename");
     return true;
 }
 
 // The value of a NUL= line, or false for any other line.
-bool NulValue(const std::string& text, const Line& line, std::string* value) {
+bool NulValue(const CodePage& codePage, const std::string& text, const Line& line,
+              std::string* value) {
     const std::size_t equals = text.find('=', line.begin);
     if (equals == std::string::npos || equals >= line.end ||
-        !IsName(Trimmed(text, line.begin, equals), "nul")) {
+        !IsName(codePage, Trimmed(text, line.begin, equals), "nul")) {
         return false;
     }
     *value = Trimmed(text, equals + 1, line.end);
@@ -80,12 +74,13 @@ bool NulValue(const std::string& text, const Line& line, std::string* value) {
 
 // Where the first [rename] section's lines are: from the line after its header up to the next
 // header or the end. False when there is no such section.
-bool FindRenameSection(const std::string& text, std::size_t* first, std::size_t* end) {
+bool FindRenameSection(const CodePage& codePage, const std::string& text, std::size_t* first,
+                       std::size_t* end) {
     bool inSection = false;
     for (std::size_t at = 0; at < text.size();) {
         const Line line = LineAt(text, at);
         bool isRename = false;
-        if (IsHeader(text, line, &isRename)) {
+        if (IsHeader(codePage, text, line, &isRename)) {
             if (inSection) {
                 *end = line.begin;
                 return true;
@@ -103,16 +98,16 @@ bool FindRenameSection(const std::string& text, std::size_t* first, std::size_t*
 
 }  // namespace
 
-std::vector<std::string> WininitDeletions(const std::string& text) {
+std::vector<std::string> WininitDeletions(const CodePage& codePage, const std::string& text) {
     std::vector<std::string> paths;
     bool inSection = false;
     for (std::size_t at = 0; at < text.size();) {
         const Line line = LineAt(text, at);
         bool isRename = false;
         std::string value;
-        if (IsHeader(text, line, &isRename)) {
+        if (IsHeader(codePage, text, line, &isRename)) {
             inSection = isRename;
-        } else if (inSection && NulValue(text, line, &value)) {
+        } else if (inSection && NulValue(codePage, text, line, &value)) {
             paths.push_back(value);
         }
         at = line.next;
@@ -120,11 +115,12 @@ std::vector<std::string> WininitDeletions(const std::string& text) {
     return paths;
 }
 
-std::string AddWininitDeletion(const std::string& text, const std::string& shortPath) {
+std::string AddWininitDeletion(const CodePage& codePage, const std::string& text,
+                               const std::string& shortPath) {
     const std::string entry = "NUL=" + shortPath + kLineEnd;
     std::size_t first = 0;
     std::size_t end = 0;
-    if (!FindRenameSection(text, &first, &end)) {
+    if (!FindRenameSection(codePage, text, &first, &end)) {
         const bool closed = text.empty() || text.back() == '\n';
         return text + (closed ? "" : kLineEnd) + "[rename]" + kLineEnd + entry;
     }
@@ -133,7 +129,7 @@ std::string AddWininitDeletion(const std::string& text, const std::string& short
     for (std::size_t at = first; at < end;) {
         const Line line = LineAt(text, at);
         std::string value;
-        if (NulValue(text, line, &value) && value == shortPath) {
+        if (NulValue(codePage, text, line, &value) && value == shortPath) {
             return text;
         }
         if (!Trimmed(text, line.begin, line.end).empty()) {

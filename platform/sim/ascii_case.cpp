@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/ascii_case.h"
-
 namespace drvsweep::sim {
 
 namespace {
 
 unsigned char Lower(char c) {
-    return static_cast<unsigned char>(LowerAscii(c));
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
 unsigned char Upper(char c) {

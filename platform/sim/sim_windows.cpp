@@ -38,7 +38,7 @@ std::vector<std::string> SimWindows::PendingDeletions() const {
     if (version_.family() != Family::Nt) {
         std::string text;
         files_.ReadFile(files_.windowsFolder() + "\\WININIT.INI", &text);
-        return WininitDeletions(text);
+        return WininitDeletions(version_.codePage(), text);
     }
     const std::optional<RegValue> value = registry_.Value(kSessionManagerKey, kPendingRenamesValue);
     return value ? PendingRenameDeletions(value->bytes) : std::vector<std::string>();

@@ -87,6 +87,7 @@ TEST_F(BusScanTest, ARowKeepsWhatCouldBeReadOfItsDevice) {
     EXPECT_EQ(Description(4), std::string(259, 'F'));
     EXPECT_EQ(Description(5), "") << "260 bytes without a terminator are not a text";
     EXPECT_EQ(Description(6), std::string(259, 'N'));
+    EXPECT_TRUE(table.usbIncomplete) << "a description that cannot be held is not read";
     for (int row = 0; row <= table.lastIndex; ++row) {
         EXPECT_EQ(table.rows[row].busKind, kBusUsb);
         EXPECT_TRUE(table.rows[row].infPath.empty());
@@ -132,6 +133,40 @@ TEST_F(BusScanTest, ABusThatCannotBeOpenedAddsNoRows) {
     EXPECT_EQ(Path(0), "PCMCIA\\QUORIN-1");
 }
 
+// A key or value that is not there is an answer; a read that fails any other way leaves its
+// bus's scan incomplete.
+TEST_F(BusScanTest, ABusWithAKeyThatCouldNotBeReadIsMarkedIncomplete) {
+    AddDevice(kUsb, "VID_0C6E&PID_0001");
+    machine.registry().CreateKey(std::string(kUsb) + "VID_0C6E&PID_0002");     // no instance
+    machine.registry().CreateKey(std::string(kUsb) + "VID_0C6E&PID_0003\\1");  // no description
+    AddDevice(kPcCard, "QUORIN-1");
+    const struct {
+        const char* name;
+        sim::FaultRule fault;
+        bool usb;
+        bool pcCard;
+    } cases[] = {
+        {"every key read", {}, false, false},
+        {"no PC Card tree", {"RegOpenKeyExA", "Enum\\PCMCIA", 2, 0, 1}, false, false},
+        {"the USB tree", {"RegOpenKeyExA", "Enum\\USB", 5, 0, 1}, true, false},
+        {"the PC Card tree's subkeys", {"RegEnumKeyA", "Enum\\PCMCIA", 1018, 0, 1}, false, true},
+        {"a device key", {"RegOpenKeyExA", "PID_0001"}, true, false},
+        {"its instances", {"RegEnumKeyA", "PID_0001"}, true, false},
+        {"its instance key", {"RegOpenKeyExA", "PID_0001\\1"}, true, false},
+        {"its description", {"RegQueryValueExA", "PID_0001"}, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        machine.faults().Clear();
+        if (!c.fault.call.empty()) {
+            machine.faults().Add(c.fault);
+        }
+        Scan();
+        EXPECT_EQ(table.usbIncomplete, c.usb);
+        EXPECT_EQ(table.pcCardIncomplete, c.pcCard);
+    }
+}
+
 TEST_F(BusScanTest, TheTableNeverGrowsPastItsLastRow) {
     for (int i = 0; i < 300; ++i) {
         machine.registry().CreateKey(std::string(kUsb) + "VID_0C6E&PID_" +
@@ -141,6 +176,7 @@ TEST_F(BusScanTest, TheTableNeverGrowsPastItsLastRow) {
     Scan();
     EXPECT_EQ(table.lastIndex, kScannerRows - 1);
     EXPECT_EQ(Path(259), "USB\\VID_0C6E&PID_1259");
+    EXPECT_TRUE(table.usbIncomplete && table.pcCardIncomplete) << "devices were left out";
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
@@ -153,6 +189,7 @@ TEST_F(BusScanTest, ADeviceWhosePathWouldNotFitGetsNoRow) {
     ASSERT_EQ(table.lastIndex, 0);
     EXPECT_EQ(Path(0), "USB\\" + fits);
     EXPECT_EQ(Description(0), "") << "its device key path does not fit 260 bytes";
+    EXPECT_TRUE(table.usbIncomplete && table.pcCardIncomplete);
 }
 
 TEST_F(BusScanTest, TheFamilyChoosesTheDeviceTreeAndTheKernelDriver) {
@@ -245,6 +282,7 @@ TEST_F(BusScanTest, TheDevicesOwnInfComesBeforeTheSearch) {
         Scan();
         ASSERT_EQ(table.lastIndex, 0);
         EXPECT_STREQ(table.rows[0].infPath.c_str(), c.found);
+        EXPECT_FALSE(table.usbIncomplete);
         EXPECT_EQ(machine.openHandles(), 0);
     }
 
@@ -253,6 +291,7 @@ TEST_F(BusScanTest, TheDevicesOwnInfComesBeforeTheSearch) {
     Scan();
     EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem1.inf")
         << "a driver key whose InfPath cannot be read";
+    EXPECT_TRUE(table.usbIncomplete) << "the INF Windows chose is not known";
 }
 
 TEST_F(BusScanTest, ARescanStartsFromAClearTable) {

@@ -108,6 +108,38 @@ TEST(MultibyteText, UpperCasingLeavesSecondBytesAlone) {
     }
 }
 
+// Big5 丕 A5 41 and 仟 A5 61 are two characters whose second bytes look like 'A' and 'a': in
+// code page 950 the fold keeps them apart, while in code page 1252 A5 is a character of its own
+// and the letter after it folds.
+TEST(MultibyteText, TheCaseFoldComparesTwoByteCharactersWhole) {
+    const struct {
+        std::uint32_t codePage;
+        const char* a;
+        const char* b;
+        bool equal;
+    } cases[] = {
+        {950, "oem\xa5\x41.inf", "OEM\xa5\x61.INF", false},
+        {950, "oem\xa5\x41.inf", "OEM\xa5\x41.INF", true},
+        {936, "\x81\x61pid", "\x81\x41PID", false},  // 乤 and 丄
+        {1252, "oem\xa5\x41.inf", "OEM\xa5\x61.INF", true},
+        {950, "\xa5", "\xa5\x41", false},  // a lone lead byte, then a whole character
+        {950, "usb\\vid", "USB\\VI", false},
+        {950, "", "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.codePage) + " " + c.a + " " + c.b);
+        const CodePage codePage = CodePageOf(c.codePage);
+        EXPECT_EQ(EqualsIgnoringCase(codePage, c.a, c.b), c.equal);
+        EXPECT_EQ(EqualsIgnoringCase(codePage, c.b, c.a), c.equal);
+    }
+    const CodePage big5 = CodePageOf(950);
+    EXPECT_TRUE(StartsWithIgnoringCase(big5, "10,Twain_32\\x", "10,TWAIN_32"));
+    EXPECT_FALSE(StartsWithIgnoringCase(big5, "\xa5\x61x", "\xa5\x41"));
+    EXPECT_TRUE(StartsWithIgnoringCase(CodePageOf(1252), "\xa5\x61x", "\xa5\x41"));
+    EXPECT_FALSE(StartsWithIgnoringCase(big5, "\xa5\x41", "\xa5"));  // ends within a character
+    EXPECT_FALSE(StartsWithIgnoringCase(big5, "oe", "oem"));
+}
+
 // The simulation's conversions, which its INF reader and file tree rely on.
 TEST(SimCodePage, DoubleByteTextConvertsByCharacter) {
     EXPECT_EQ(sim::AnsiToUtf16(950, "Maker\\\xa5\x5c"), u"Maker\\功");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "discovery/scanner_table.h"
@@ -118,6 +119,40 @@ TEST_F(PackageRowsTest, APackageAnotherMakersDeviceUsesIsNotListed) {
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, 0) << testing::DumpScannerTable(table);
     EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
+}
+
+// A device the scan could not read may use any package that names an ID of its bus: listed as a
+// driver without a device, the package would be removed from under it.
+TEST_F(PackageRowsTest, NoPackageOfABusWhoseScanMissedADeviceIsListed) {
+    AddDevice("VID_0C6E&PID_0001");
+    AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001,USB\\VID_0C6E&PID_0011");  // the device's
+    AddInf("oem2.inf", "USB\\VID_0C6E&PID_0002");                         // staged
+    AddInf("oem3.inf", "PCMCIA\\QUORIN-ROAMDOC-5E1A", "");
+    const struct {
+        const char* name;
+        sim::FaultRule fault;
+        std::string listed;
+    } cases[] = {
+        {"every key read", {}, "oem2.inf oem3.inf "},
+        {"the USB tree's subkeys", {"RegEnumKeyA", "Enum\\USB", 5, 0, 1}, "oem3.inf "},
+        {"the device's key", {"RegOpenKeyExA", "PID_0001"}, "oem3.inf "},
+        {"the PC Card tree", {"RegOpenKeyExA", "Enum\\PCMCIA"}, "oem2.inf "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        machine.faults().Clear();
+        if (!c.fault.call.empty()) {
+            machine.faults().Add(c.fault);
+        }
+        ScanInstalledScanners(machine.platform(), table);
+        std::string listed;
+        for (int i = 0; i <= table.lastIndex; ++i) {
+            if (table.rows[i].packageOnly == 1) {
+                listed += std::strrchr(table.rows[i].infPath.c_str(), '\\') + 1 + std::string(" ");
+            }
+        }
+        EXPECT_EQ(listed, c.listed) << testing::DumpScannerTable(table);
+    }
 }
 
 TEST_F(PackageRowsTest, TheTableNeverGrowsPastItsLastRow) {

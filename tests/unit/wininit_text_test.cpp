@@ -10,6 +10,8 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
+const CodePage kWestern(1252);
+
 TEST(WininitTextTest, TheLineGoesAtTheEndOfTheRenameSectionAndNothingElseMoves) {
     const std::string kLine = "NUL=C:\\WINDOWS\\QUOR~PCC.DLL\r\n";
     const struct {
@@ -35,7 +37,8 @@ TEST(WininitTextTest, TheLineGoesAtTheEndOfTheRenameSectionAndNothingElseMoves) 
     };
     for (const auto& test : kCases) {
         SCOPED_TRACE(test.name);
-        EXPECT_EQ(AddWininitDeletion(test.text, "C:\\WINDOWS\\QUOR~PCC.DLL"), test.expected);
+        EXPECT_EQ(AddWininitDeletion(kWestern, test.text, "C:\\WINDOWS\\QUOR~PCC.DLL"),
+                  test.expected);
     }
 }
 
@@ -43,8 +46,10 @@ TEST(WininitTextTest, DeletionsAreTheNulLinesOfTheRenameSections) {
     const std::string text =
         "NUL=C:\\OUTSIDE.DLL\r\n[rename]\r\nNUL=C:\\A.DLL\r\nC:\\N.DLL=C:\\O.DLL\r\n"
         "; NUL=C:\\NOTE.DLL\r\n[boot]\r\nNUL=C:\\BOOT.DLL\r\n[RENAME]\nnul= C:\\B~1\\C.DS \n";
-    EXPECT_EQ(WininitDeletions(text), (Paths{"C:\\A.DLL", "C:\\B~1\\C.DS"}));
-    EXPECT_EQ(WininitDeletions(AddWininitDeletion(AddWininitDeletion("", "C:\\X"), "C:\\Y")),
+    EXPECT_EQ(WininitDeletions(kWestern, text), (Paths{"C:\\A.DLL", "C:\\B~1\\C.DS"}));
+    EXPECT_EQ(WininitDeletions(
+                  kWestern,
+                  AddWininitDeletion(kWestern, AddWininitDeletion(kWestern, "", "C:\\X"), "C:\\Y")),
               (Paths{"C:\\X", "C:\\Y"}));
 }
 
