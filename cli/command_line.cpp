@@ -2,8 +2,6 @@
 
 #include <cstddef>
 
-#include "platform/ascii_case.h"
-
 namespace drvsweep::cli {
 
 namespace {
@@ -12,10 +10,14 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// Switch names and words are ASCII: a byte of a two-byte character may fold here, but a text
+// holding one never equals an ASCII word, so the fold of paths and names is not needed.
 std::string LowerAscii(const std::string& text) {
     std::string lower = text;
     for (char& c : lower) {
-        c = drvsweep::LowerAscii(c);
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
     }
     return lower;
 }

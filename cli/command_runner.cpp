@@ -175,7 +175,8 @@ private:
     std::vector<ScannerRecord> Targets() {
         std::vector<bool> named(static_cast<std::size_t>(table_->lastIndex + 1), line_.removeAll);
         for (const std::string& devicePath : line_.devicePaths) {
-            const std::int32_t row = FindScannerRow(*table_, devicePath.c_str());
+            const std::int32_t row =
+                FindScannerRow(system_.version.AnsiCodePage(), *table_, devicePath.c_str());
             if (row >= 0) {
                 named[static_cast<std::size_t>(row)] = true;
                 continue;

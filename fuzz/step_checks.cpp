@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/ascii_case.h"
+#include "platform/multibyte_text.h"
 
 namespace drvsweep::fuzz {
 
@@ -55,7 +55,8 @@ std::vector<ExpectedRow> MakersDeviceKeys(FuzzMachine& machine) {
 
 // The rows from `first` on are driver packages without a device: each names its INF, and no
 // devicePath is held by two rows, since the removal finds a row by its devicePath.
-void CheckPackageRows(const ScannerTable& table, std::int32_t first, std::string* account) {
+void CheckPackageRows(const CodePage& codePage, const ScannerTable& table, std::int32_t first,
+                      std::string* account) {
     for (std::int32_t i = first; i <= table.lastIndex; ++i) {
         const ScannerRecord& row = table.rows[i];
         const std::string name = "  row " + std::to_string(i);
@@ -68,8 +69,8 @@ void CheckPackageRows(const ScannerTable& table, std::int32_t first, std::string
     }
     for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
         for (std::int32_t j = i + 1; j <= table.lastIndex; ++j) {
-            if (EqualsIgnoringAsciiCase(table.rows[i].devicePath.c_str(),
-                                        table.rows[j].devicePath.c_str())) {
+            if (EqualsIgnoringCase(codePage, table.rows[i].devicePath.c_str(),
+                                   table.rows[j].devicePath.c_str())) {
                 *account += "  rows " + std::to_string(i) + " and " + std::to_string(j) +
                             " hold one devicePath\n";
             }
@@ -167,7 +168,7 @@ Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const Scann
     for (; next < expected.size() && !faultStruck; ++next) {
         account += "  no row for the maker's device " + expected[next].devicePath + "\n";
     }
-    CheckPackageRows(table, i, &account);
+    CheckPackageRows(machine.windows.version().AnsiCodePage(), table, i, &account);
     if (!account.empty()) {
         ReportBreach("the scan", account, nullptr);
     }

@@ -1,12 +1,13 @@
 #include "removal/scanner_row.h"
 
-#include "platform/ascii_case.h"
+#include "platform/multibyte_text.h"
 
 namespace drvsweep {
 
-std::int32_t FindScannerRow(const ScannerTable& table, const char* devicePath) {
+std::int32_t FindScannerRow(const CodePage& codePage, const ScannerTable& table,
+                            const char* devicePath) {
     for (std::int32_t i = 0; i <= table.lastIndex && i < kScannerRows; ++i) {
-        if (EqualsIgnoringAsciiCase(table.rows[i].devicePath.c_str(), devicePath)) {
+        if (EqualsIgnoringCase(codePage, table.rows[i].devicePath.c_str(), devicePath)) {
             return i;
         }
     }

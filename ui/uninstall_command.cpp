@@ -43,7 +43,8 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
     }
     // The scanner is found again by its devicePath: a tick during the box may have taken out
     // an earlier row, and the removal must reach the scanner the user confirmed, no other.
-    const std::int32_t index = FindScannerRow(state_.table, scanner.devicePath.c_str());
+    const std::int32_t index =
+        FindScannerRow(platform_.version.AnsiCodePage(), state_.table, scanner.devicePath.c_str());
     if (index < 0) {
         return false;
     }
@@ -82,7 +83,8 @@ void CUninstallDlg::OnTimer(std::uintptr_t) {
     if (state_.selectedIndex == kNoCommandYet || watchedDevice_.empty()) {
         return;
     }
-    const std::int32_t index = FindScannerRow(state_.table, watchedDevice_.c_str());
+    const std::int32_t index =
+        FindScannerRow(platform_.version.AnsiCodePage(), state_.table, watchedDevice_.c_str());
     if (index >= 0 && IsScannerPresent(platform_, state_.table.rows[index])) {
         return;
     }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "discovery/scanner_table.h"
-#include "platform/ascii_case.h"
 #include "removal/removal_plan.h"
 #include "tests/support/table_dump.h"
 #include "tests/support/test_machine.h"
@@ -47,7 +46,7 @@ std::string DumpPlans(Platform& platform, const ScannerTable& table) {
 // Wine syswow64.
 std::string Folded(std::string text) {
     for (char& c : text) {
-        c = LowerAscii(c);
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return text;
 }

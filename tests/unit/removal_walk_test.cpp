@@ -281,10 +281,10 @@ TEST_F(RemovalWalkTest, AHeldPackageFileGoesAtTheRestart) {
 // Windows compares device IDs.
 TEST_F(RemovalWalkTest, ARowIsFoundByItsDevicePathWhateverItsAsciiCase) {
     Open("demo_nt");
-    EXPECT_EQ(FindScannerRow(*table, "usb\\vid_0c6e&pid_7300"), 2);
-    EXPECT_EQ(FindScannerRow(*table, "USB\\VID_0C6E&PID_5210"), 1);
-    EXPECT_EQ(FindScannerRow(*table, "USB\\VID_0C6E&PID_521"), -1);
-    EXPECT_EQ(FindScannerRow(*table, ""), -1);
+    EXPECT_EQ(FindScannerRow(CodePage(), *table, "usb\\vid_0c6e&pid_7300"), 2);
+    EXPECT_EQ(FindScannerRow(CodePage(), *table, "USB\\VID_0C6E&PID_5210"), 1);
+    EXPECT_EQ(FindScannerRow(CodePage(), *table, "USB\\VID_0C6E&PID_521"), -1);
+    EXPECT_EQ(FindScannerRow(CodePage(), *table, ""), -1);
 }
 
 }  // namespace
