@@ -108,7 +108,7 @@ private:
     ScannerReport Describe(const ScannerRecord& scanner, const RemovalPlan& plan) {
         ScannerReport report;
         report.devicePath = Utf8(scanner.devicePath.c_str());
-        report.bus = scanner.busKind == kBusPcCard ? "pcCard" : "usb";
+        report.bus = scanner.busKind == BusKind::PcCard ? "pcCard" : "usb";
         report.description = Utf8(scanner.description.c_str());
         report.infPath = Utf8(scanner.infPath.c_str());
         report.twainFolder = Utf8(scanner.twainFolder.c_str());

@@ -18,20 +18,20 @@ struct Bus {
     RegistryPath tree;
     RegistryPath devicePrefix;
     const char* tokens[2];
-    std::int32_t busKind;
+    BusKind busKind;
     const char* devicePathPrefix;
 };
 
 constexpr Bus kUsb = {RegistryPath::UsbTree,
                       RegistryPath::UsbDevicePrefix,
                       {"Vid_0c6e", "VID_0C6E"},
-                      kBusUsb,
+                      BusKind::Usb,
                       "USB\\"};
 
 constexpr Bus kPcCard = {RegistryPath::PcCardTree,
                          RegistryPath::PcCardDevicePrefix,
                          {"RDN-CQ-D41E", "QUORIN"},
-                         kBusPcCard,
+                         BusKind::PcCard,
                          "PCMCIA\\"};
 
 bool IsMakersDevice(const Bus& bus, const char* keyName) {
@@ -129,8 +129,8 @@ bool ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
 
 }  // namespace
 
-bool IsMakersDeviceKey(std::int32_t busKind, const char* keyName) {
-    return IsMakersDevice(busKind == kBusPcCard ? kPcCard : kUsb, keyName);
+bool IsMakersDeviceKey(BusKind busKind, const char* keyName) {
+    return IsMakersDevice(busKind == BusKind::PcCard ? kPcCard : kUsb, keyName);
 }
 
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {

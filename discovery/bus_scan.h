@@ -12,8 +12,8 @@ namespace drvsweep {
 void ScanUsbScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 void ScanPcCardScanners(Platform& platform, ScannerTable& table, DriverInfLookup& lookup);
 
-// Whether a device key below the family's USB tree (kBusUsb) or PC Card tree (kBusPcCard) is
-// one of the maker's, as the scans tell them.
-bool IsMakersDeviceKey(std::int32_t busKind, const char* keyName);
+// Whether a device key below the family's USB tree (BusKind::Usb) or PC Card tree (BusKind::PcCard)
+// is one of the maker's, as the scans tell them.
+bool IsMakersDeviceKey(BusKind busKind, const char* keyName);
 
 }  // namespace drvsweep

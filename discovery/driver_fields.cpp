@@ -34,8 +34,8 @@ bool FillPcCardDriverFields(Platform& platform, ScannerRecord& row) {
 }  // namespace
 
 bool FillDriverFields(Platform& platform, DriverInfLookup& lookup, ScannerRecord& row) {
-    return row.busKind == kBusPcCard ? FillPcCardDriverFields(platform, row)
-                                     : FillUsbDriverFields(lookup, row);
+    return row.busKind == BusKind::PcCard ? FillPcCardDriverFields(platform, row)
+                                          : FillUsbDriverFields(lookup, row);
 }
 
 }  // namespace drvsweep

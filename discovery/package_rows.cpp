@@ -70,12 +70,12 @@ bool IsRowDevicePath(const CodePage& codePage, const ScannerTable& table,
 // A PC Card scanner's row names the card's fixed driver files whatever its INF says, so only a
 // card's hardware ID (on the PC Card bus, with the maker's card identifiers) gets one; any other
 // is taken as a USB scanner's, whose files are only those its INF names.
-std::int32_t BusOf(const CodePage& codePage, const PathText& hardwareId) {
+BusKind BusOf(const CodePage& codePage, const PathText& hardwareId) {
     const PathText upper = UpperCased(codePage, hardwareId);
     const bool card = std::strncmp(upper.c_str(), "PCMCIA\\", 7) == 0 &&
                       (std::strstr(upper.c_str(), "RDN-CQ-D41E") != nullptr ||
                        std::strstr(upper.c_str(), "QUORIN") != nullptr);
-    return card ? kBusPcCard : kBusUsb;
+    return card ? BusKind::PcCard : BusKind::Usb;
 }
 
 }  // namespace
@@ -122,7 +122,7 @@ void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table, DriverInf
         // blank entry.
         row.description = model->description.empty() ? model->hardwareId : model->description;
         row.infPath = package.infPath;
-        row.packageOnly = 1;
+        row.packageOnly = true;
         if (FillDriverFields(platform, lookup, row)) {
             table.rows[++table.lastIndex] = row;
         }

@@ -6,7 +6,7 @@
 
 namespace drvsweep {
 
-// Appends, after row lastIndex, one row (packageOnly 1) for each of the maker's packages that
+// Appends, after row lastIndex, one row (packageOnly set) for each of the maker's packages that
 // no row in use covers, in the order the lookup lists them (MakerPackages). A row covers a
 // package when its infPath is that INF, or when it has an INF and one of the package's hardware
 // IDs holds its devicePath (case ignored, as the search compares): its removal takes every

@@ -71,16 +71,16 @@ PackageUsers::PackageUsers(Platform& platform) : codePage_(platform.version.Ansi
     if (classRoot == nullptr) {
         return;
     }
-    ReadMakersDriverKeys(platform, kBusUsb);
-    ReadMakersDriverKeys(platform, kBusPcCard);
+    ReadMakersDriverKeys(platform, BusKind::Usb);
+    ReadMakersDriverKeys(platform, BusKind::PcCard);
     ReadDriverKeys(platform, classRoot);
 }
 
 // A maker's device whose Driver value cannot be read is left out: its driver key then counts
 // as another maker's, which only ever keeps a package.
-void PackageUsers::ReadMakersDriverKeys(Platform& platform, std::int32_t busKind) {
+void PackageUsers::ReadMakersDriverKeys(Platform& platform, BusKind busKind) {
     const Family family = CurrentFamily(platform.version);
-    const bool pcCard = busKind == kBusPcCard;
+    const bool pcCard = busKind == BusKind::PcCard;
     const char* tree =
         RegistryPathFor(pcCard ? RegistryPath::PcCardTree : RegistryPath::UsbTree, family);
     const char* prefix = RegistryPathFor(

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "discovery/bus_kind.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
 
@@ -31,7 +32,7 @@ public:
     bool IsUsedByOthers(const char* infPath, PathText* driverKey) const;
 
 private:
-    void ReadMakersDriverKeys(Platform& platform, std::int32_t busKind);
+    void ReadMakersDriverKeys(Platform& platform, BusKind busKind);
     void ReadDriverKeys(Platform& platform, const char* classRoot);
     void ReadDriverKey(Platform& platform, const char* classRoot, const PathText& classKey,
                        const PathText& subkey);

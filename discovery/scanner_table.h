@@ -2,28 +2,26 @@
 
 #include <cstdint>
 
+#include "discovery/bus_kind.h"
 #include "discovery/driver_inf.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
 
 namespace drvsweep {
 
-constexpr std::int32_t kBusPcCard = 100;
-constexpr std::int32_t kBusUsb = 200;
-
 // One scanner found. A cleared row is zero in every byte; every text is empty there.
 struct ScannerRecord {
-    std::int32_t busKind = 0;
+    BusKind busKind = BusKind::None;
     PathText devicePath;
     PathText description;
     PathText twainFolder;
     PathText driverDll;
     PathText infPath;
     PathText kernelDriver;
-    // 1 for a driver package of the maker that no device uses (a driver staged ahead of its
+    // Set for a driver package of the maker that no device uses (a driver staged ahead of its
     // scanner, or left when its device was removed by hand): devicePath is a hardware ID the
     // package lists, and no device instance or registered uninstaller stands behind the row.
-    std::int32_t packageOnly = 0;
+    bool packageOnly = false;
 };
 
 constexpr int kScannerRows = 260;

@@ -36,7 +36,7 @@ struct OracleMachine {
         AddDevice("PCI\\VEN_1\\0000", std::string(kUsbDevice) + "&Rev_01" + '\0' + '\0');
         AddDevice("ROOT\\IMAGE\\0000", std::string("X") + '\0' + kUsbDevice + '\0' + '\0');
 
-        row.busKind = kBusUsb;
+        row.busKind = BusKind::Usb;
         row.devicePath.assign(kUsbDevice);
         row.infPath.assign(kInf);
         row.twainFolder.assign("Quorin\\K5210");

@@ -177,7 +177,7 @@ private:
         for (std::int32_t i = 0; i <= table.lastIndex; ++i) {
             const ScannerRecord& row = table.rows[i];
             const std::string mark =
-                row.packageOnly != 0 ? PackageOnlyMark(state_->strings.languageSlot).bytes : "";
+                row.packageOnly ? PackageOnlyMark(state_->strings.languageSlot).bytes : "";
             if (static_cast<std::size_t>(i) < entries.size() &&
                 sim::JoinedBytes(entries[i]) != std::string(" ") + row.description.c_str() + mark) {
                 account += "  entry " + std::to_string(i) + " does not show row " +

@@ -123,7 +123,7 @@ void Add9xKeyItems(FuzzMachine& machine, const std::string& devicePath, ScannerI
 // which the raw text need not hold: its INF need only hold one of the maker's tokens.
 bool InfNamesRow(const ScannerRecord& row, const std::string& infBytes) {
     const std::string inf = UpperAscii(infBytes);
-    if (row.packageOnly == 0) {
+    if (!row.packageOnly) {
         return inf.find(UpperAscii(row.devicePath.c_str())) != std::string::npos;
     }
     for (const char* token : {"VID_0C6E", "RDN-CQ-D41E", "QUORIN"}) {
@@ -172,7 +172,7 @@ std::string BoundTwainFolder(const ScannerRecord& row, const std::string& infByt
     if (!IsPlainRelativeName(folder)) {
         return "";
     }
-    if (row.busKind == kBusPcCard) {
+    if (row.busKind == BusKind::PcCard) {
         return folder == "Orbdrv" ? folder : "";
     }
     return InfNamesFolder(infBytes, folder) ? folder : "";
@@ -251,7 +251,7 @@ void AddPackageItems(FuzzMachine& machine, const ScannerRecord& row, const std::
     }
     const std::string windows = UpperAscii(machine.windows.files().windowsFolder());
     for (const std::string& folder : folders) {
-        const bool named = row.busKind == kBusPcCard
+        const bool named = row.busKind == BusKind::PcCard
                                ? folder == "Orbdrv"
                                : IsPlainRelativeName(folder) && InfNamesFolder(infBytes, folder);
         if (!named) {
@@ -296,7 +296,7 @@ void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, Scann
             AddPackageItems(machine, row, other, bytes, named, items);
         }
     }
-    if ((!inf.empty() || !others.empty()) && row.busKind == kBusPcCard &&
+    if ((!inf.empty() || !others.empty()) && row.busKind == BusKind::PcCard &&
         StartsWith(row.devicePath.c_str(), "PCMCIA\\")) {
         for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
                                    "\\SYSTEM32\\DRIVERS\\ORBDRV.SYS"}) {
@@ -434,9 +434,9 @@ ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row) {
     ScannerItems items;
     const bool nt = FamilyOfVersion(machine.windows.version().Version()) == Family::Nt;
     // A driver package without a device has no device of its own to remove.
-    if (row.packageOnly == 0 && nt) {
+    if (!row.packageOnly && nt) {
         AddDeviceItems(machine, row.devicePath.c_str(), items);
-    } else if (row.packageOnly == 0) {
+    } else if (!row.packageOnly) {
         Add9xKeyItems(machine, row.devicePath.c_str(), items);
     }
     if (!row.infPath.empty()) {
@@ -457,7 +457,7 @@ ScannerItems MakerPackageItems(FuzzMachine& machine) {
         const std::string upperName = UpperAscii(name);
         std::string bytes;
         ScannerRecord row;
-        row.packageOnly = 1;
+        row.packageOnly = true;
         if (upperName.size() < 5 || upperName.compare(upperName.size() - 4, 4, ".INF") != 0 ||
             !machine.windows.files().ReadFile(folder + "\\" + name, &bytes) ||
             !InfNamesRow(row, bytes)) {
@@ -467,14 +467,14 @@ ScannerItems MakerPackageItems(FuzzMachine& machine) {
         const bool card = upper.find("PCMCIA\\") != std::string::npos &&
                           (upper.find("RDN-CQ-D41E") != std::string::npos ||
                            upper.find("QUORIN") != std::string::npos);
-        row.busKind = card ? kBusPcCard : kBusUsb;
+        row.busKind = card ? BusKind::PcCard : BusKind::Usb;
         std::set<std::string> named = folders;
         for (const std::string& twain : TwainLineFolders(bytes)) {
             named.insert(twain);
         }
         AddPackageItems(machine, row, folder + "\\" + name, bytes, named, items);
         if (card) {
-            row.busKind = kBusUsb;
+            row.busKind = BusKind::Usb;
             AddPackageItems(machine, row, folder + "\\" + name, bytes, named, items);
             for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
                                        "\\SYSTEM32\\DRIVERS\\ORBDRV.SYS"}) {
@@ -533,7 +533,7 @@ std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems*
 void ReportBreach(const std::string& step, const std::string& account, const ScannerRecord* row) {
     std::string text = "DrvSweep removal oracle: breach in " + step + "\n";
     if (row != nullptr) {
-        Note("row busKind", std::to_string(row->busKind), &text);
+        Note("row busKind", std::to_string(static_cast<int>(row->busKind)), &text);
         Note("row devicePath", row->devicePath.c_str(), &text);
         Note("row infPath", row->infPath.c_str(), &text);
         Note("row twainFolder", row->twainFolder.c_str(), &text);

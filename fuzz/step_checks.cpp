@@ -14,7 +14,7 @@ struct BusKeys {
     const char* tree9x;
     const char* tokens[2];
     const char* prefix;
-    std::int32_t busKind;
+    BusKind busKind;
 };
 
 constexpr BusKeys kBuses[] = {
@@ -22,17 +22,17 @@ constexpr BusKeys kBuses[] = {
      "Enum\\USB",
      {"Vid_0c6e", "VID_0C6E"},
      "USB\\",
-     kBusUsb},
+     BusKind::Usb},
     {"SYSTEM\\CurrentControlSet\\Enum\\PCMCIA",
      "Enum\\PCMCIA",
      {"RDN-CQ-D41E", "QUORIN"},
      "PCMCIA\\",
-     kBusPcCard},
+     BusKind::PcCard},
 };
 
 struct ExpectedRow {
     std::string devicePath;
-    std::int32_t busKind;
+    BusKind busKind;
 };
 
 // Every device key of the maker whose devicePath fits a row, in enumeration order.
@@ -60,7 +60,7 @@ void CheckPackageRows(const CodePage& codePage, const ScannerTable& table, std::
     for (std::int32_t i = first; i <= table.lastIndex; ++i) {
         const ScannerRecord& row = table.rows[i];
         const std::string name = "  row " + std::to_string(i);
-        if (row.packageOnly != 1) {
+        if (!row.packageOnly) {
             *account += name + " is a device's row after a package's row\n";
         }
         if (row.infPath.empty()) {

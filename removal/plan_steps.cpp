@@ -38,8 +38,7 @@ std::vector<PlanItem> DeviceItems(Platform& platform, const char* devicePath) {
     return items;
 }
 
-std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll,
-                                      std::int32_t busKind) {
+std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll, BusKind busKind) {
     std::vector<PlanItem> items;
     for (const PathText& path : DriverFilePaths(platform, driverDll, busKind)) {
         items.push_back(Item(PlanItemKind::DriverFile, path));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "discovery/bus_kind.h"
 #include "platform/platform.h"
 #include "removal/plan_item.h"
 
@@ -14,8 +15,7 @@ namespace drvsweep {
 //   the driver class key and then the device key (DeviceKeys9x), none when it names no device;
 std::vector<PlanItem> DeviceItems(Platform& platform, const char* devicePath);
 // - the driver files (DriverFilePaths);
-std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll,
-                                      std::int32_t busKind);
+std::vector<PlanItem> DriverFileItems(Platform& platform, const char* driverDll, BusKind busKind);
 // - the INF as a driver package;
 PlanItem DriverPackageItem(Platform& platform, const char* infPath);
 // - the TWAIN data sources (TwainDataSourceTargets).

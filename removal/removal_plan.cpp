@@ -108,7 +108,7 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // A driver package without a device names a hardware ID its INF lists, not a device key of
     // the buses scanned: it has no device step.
-    if (scanner.packageOnly == 0) {
+    if (!scanner.packageOnly) {
         AddPresent(platform, scheduled, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
     }
     // Without its INF nothing tells which files are the scanner's: only the device goes.

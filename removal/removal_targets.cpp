@@ -38,8 +38,7 @@ TwainDataSourceTarget DataSourceBelow(const PathText& windows, const char* root,
 
 }  // namespace
 
-std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll,
-                                      std::int32_t busKind) {
+std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll, BusKind busKind) {
     std::vector<PathText> paths;
     const CodePage codePage = platform.version.AnsiCodePage();
     PathText windows;
@@ -58,7 +57,7 @@ std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll,
             }
         }
     }
-    if (busKind != kBusPcCard) {
+    if (busKind != BusKind::PcCard) {
         return paths;
     }
     AddPath(&paths, windows, "\\system32\\Orbdrv.vxd");

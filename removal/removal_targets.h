@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "discovery/bus_kind.h"
 #include "platform/fixed_text.h"
 #include "platform/platform.h"
 
@@ -18,8 +19,7 @@ namespace drvsweep {
 // and in system, and on the NT family system32\drivers\Orbdrv.sys. The DLL paths are left out
 // when driverDll is not a plain relative name (IsSafeTwainFolderName): an empty or climbing
 // name would reach the system folders themselves or something outside them.
-std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll,
-                                      std::int32_t busKind);
+std::vector<PathText> DriverFilePaths(Platform& platform, const char* driverDll, BusKind busKind);
 
 // One TWAIN data source: <root>\<twainFolder>\<twainFolder>.ds and the folder
 // <root>\<twainFolder>. Either is empty when it does not fit.

@@ -9,7 +9,7 @@
 namespace drvsweep {
 
 bool IsScannerPresent(Platform& platform, const ScannerRecord& scanner) {
-    if (scanner.packageOnly == 0) {
+    if (!scanner.packageOnly) {
         return IsDevicePresent(platform, scanner.devicePath.c_str());
     }
     FoundFile found;
@@ -19,7 +19,7 @@ bool IsScannerPresent(Platform& platform, const ScannerRecord& scanner) {
 
 UninstallerStatus StartRegisteredUninstaller(Platform& platform, const ScannerRecord& scanner,
                                              RemovalSteps& steps) {
-    if (scanner.packageOnly != 0) {
+    if (scanner.packageOnly) {
         return UninstallerStatus::NoKey;
     }
     CommandLineText commandLine;

@@ -53,7 +53,7 @@ void CUninstallDlg::FillScannerList() {
         const ScannerRecord& row = state_.table.rows[i];
         const CodePageText description = {row.description.c_str(), kAnsiCodePage};
         host().ListInsert(IDC_SCANNER_LIST, i,
-                          row.packageOnly == 1
+                          row.packageOnly
                               ? DisplayText({" ", kAnsiCodePage}, description,
                                             PackageOnlyMark(state_.strings.languageSlot))
                               : DisplayText({" ", kAnsiCodePage}, description));

@@ -38,7 +38,7 @@ TEST(RemovalFilesContract, DeletesTheScannersFilesAndNothingBeside) {
     ASSERT_TRUE(files.SetAttributes((kTwain + "QuorinK5210\\readme.txt").c_str(), readOnlyHidden));
     ASSERT_TRUE(files.SetAttributes((kWindows + "\\inf\\oem3.inf").c_str(), readOnlyHidden));
 
-    RunRemovalPlan(platform, DriverFileItems(platform, "QuorinK5210.dll", kBusPcCard));
+    RunRemovalPlan(platform, DriverFileItems(platform, "QuorinK5210.dll", BusKind::PcCard));
     DeleteOneFile(files, (kWindows + "\\inf\\oem3.inf").c_str());
     for (const char* twainFolder : {"QuorinK5210", "Maker\\Model", "", "..", "AcmeScan\\..",
                                     "C:\\windows\\twain_32\\AcmeScan", "\\AcmeScan"}) {

@@ -11,7 +11,7 @@ std::string DumpScannerTable(const ScannerTable& table) {
     for (int i = 0; i <= table.lastIndex && i < kScannerRows; ++i) {
         const ScannerRecord& row = table.rows[i];
         out << "row " << i << "\n"
-            << "  busKind " << row.busKind << "\n"
+            << "  busKind " << static_cast<int>(row.busKind) << "\n"
             << "  devicePath \"" << row.devicePath.c_str() << "\"\n"
             << "  description \"" << row.description.c_str() << "\"\n"
             << "  twainFolder \"" << row.twainFolder.c_str() << "\"\n"
@@ -20,8 +20,8 @@ std::string DumpScannerTable(const ScannerTable& table) {
             << "  kernelDriver \"" << row.kernelDriver.c_str() << "\"\n";
         // Only rows of driver packages without a device say so, so that every table of a
         // machine without one reads as before.
-        if (row.packageOnly != 0) {
-            out << "  packageOnly " << row.packageOnly << "\n";
+        if (row.packageOnly) {
+            out << "  packageOnly 1\n";
         }
     }
     return out.str();

@@ -60,8 +60,8 @@ TEST_F(BusScanTest, OnlyTheTwoSpellingsOfEachBusTokenMatch) {
     EXPECT_EQ(Path(1), "USB\\Vid_0c6e&Pid_0002");
     EXPECT_EQ(Path(2), "PCMCIA\\QUORIN-ROAMDOC-5E1A");
     EXPECT_EQ(Path(3), "PCMCIA\\XRDN-CQ-D41E-2");
-    EXPECT_EQ(table.rows[1].busKind, kBusUsb);
-    EXPECT_EQ(table.rows[2].busKind, kBusPcCard);
+    EXPECT_EQ(table.rows[1].busKind, BusKind::Usb);
+    EXPECT_EQ(table.rows[2].busKind, BusKind::PcCard);
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
@@ -89,7 +89,7 @@ TEST_F(BusScanTest, ARowKeepsWhatCouldBeReadOfItsDevice) {
     EXPECT_EQ(Description(6), std::string(259, 'N'));
     EXPECT_TRUE(table.usbIncomplete) << "a description that cannot be held is not read";
     for (int row = 0; row <= table.lastIndex; ++row) {
-        EXPECT_EQ(table.rows[row].busKind, kBusUsb);
+        EXPECT_EQ(table.rows[row].busKind, BusKind::Usb);
         EXPECT_TRUE(table.rows[row].infPath.empty());
     }
 }
@@ -304,7 +304,7 @@ TEST_F(BusScanTest, ARescanStartsFromAClearTable) {
     ASSERT_EQ(table.lastIndex, 0);
     EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
     for (int row = 1; row < kScannerRows; ++row) {
-        ASSERT_EQ(table.rows[row].busKind, 0) << row;
+        ASSERT_EQ(table.rows[row].busKind, BusKind::None) << row;
         ASSERT_TRUE(table.rows[row].devicePath.empty()) << row;
     }
 }

@@ -277,7 +277,7 @@ TEST_F(InfIndexTest, AScanReadsTheFolderOnce) {
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, 2) << "the device, then the packages of PID_0002 and PID_0003";
     EXPECT_TRUE(table.rows[0].infPath.empty()) << "a device without a description needs no INF";
-    EXPECT_EQ(table.rows[2].packageOnly, 1);
+    EXPECT_TRUE(table.rows[2].packageOnly);
     EXPECT_EQ(FolderPasses(machine), 1);
 
     for (int i = 1; i <= 3; ++i) {
@@ -289,7 +289,7 @@ TEST_F(InfIndexTest, AScanReadsTheFolderOnce) {
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, 2);
     EXPECT_STREQ(table.rows[2].infPath.c_str(), "C:\\windows\\inf\\oem3.inf");
-    EXPECT_EQ(table.rows[2].packageOnly, 0);
+    EXPECT_FALSE(table.rows[2].packageOnly);
     EXPECT_EQ(FolderPasses(machine), 2);
     // Each INF is opened once: a scanner's TWAIN line was read in the same pass.
     for (int i = 1; i <= 3; ++i) {

@@ -47,10 +47,10 @@ protected:
 
     std::string Row(int index) const {
         const ScannerRecord& row = table.rows[index];
-        return std::to_string(row.busKind) + " " + row.devicePath.c_str() + " | " +
-               row.description.c_str() + " | " + row.twainFolder.c_str() + " " +
+        return std::to_string(static_cast<int>(row.busKind)) + " " + row.devicePath.c_str() +
+               " | " + row.description.c_str() + " | " + row.twainFolder.c_str() + " " +
                row.driverDll.c_str() + " " + row.kernelDriver.c_str() + " | " +
-               row.infPath.c_str() + " " + std::to_string(row.packageOnly);
+               row.infPath.c_str() + " " + (row.packageOnly ? "1" : "0");
     }
 
     sim::SimWindows machine;
@@ -147,7 +147,7 @@ TEST_F(PackageRowsTest, NoPackageOfABusWhoseScanMissedADeviceIsListed) {
         ScanInstalledScanners(machine.platform(), table);
         std::string listed;
         for (int i = 0; i <= table.lastIndex; ++i) {
-            if (table.rows[i].packageOnly == 1) {
+            if (table.rows[i].packageOnly) {
                 listed += std::strrchr(table.rows[i].infPath.c_str(), '\\') + 1 + std::string(" ");
             }
         }
@@ -176,7 +176,7 @@ TEST_F(PackageRowsTest, TheTableNeverGrowsPastItsLastRow) {
     }
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, kScannerRows - 1);
-    EXPECT_EQ(table.rows[kScannerRows - 1].packageOnly, 0) << "a full table takes no package";
+    EXPECT_FALSE(table.rows[kScannerRows - 1].packageOnly) << "a full table takes no package";
 }
 
 }  // namespace

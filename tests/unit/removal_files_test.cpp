@@ -75,18 +75,16 @@ TEST_F(RemovalFilesTest, DriverFilesAreDeletedInOrderForTheBusAndFamily) {
     std::vector<std::string> pcCardNt = pcCard9x;
     pcCardNt.push_back(kWindows + "\\system32\\drivers\\Orbdrv.sys");
     const struct {
-        std::int32_t busKind;
+        BusKind busKind;
         Family family;
         std::vector<std::string> deleted;
     } kCases[] = {
-        {kBusUsb, Family::Nt, dlls},
-        {kBusUsb, Family::Win9x, dlls},
-        {0, Family::Nt, dlls},
-        {kBusPcCard, Family::Nt, pcCardNt},
-        {kBusPcCard, Family::Win9x, pcCard9x},
+        {BusKind::Usb, Family::Nt, dlls},           {BusKind::Usb, Family::Win9x, dlls},
+        {BusKind::None, Family::Nt, dlls},          {BusKind::PcCard, Family::Nt, pcCardNt},
+        {BusKind::PcCard, Family::Win9x, pcCard9x},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(c.busKind);
+        SCOPED_TRACE(static_cast<int>(c.busKind));
         SCOPED_TRACE(c.family == Family::Nt ? "NT" : "9x");
         machine->SetFamily(c.family);
         RunRemovalPlan(machine->platform(),
@@ -107,19 +105,19 @@ TEST_F(RemovalFilesTest, DllNamesThatAreNotPlainFileNamesAreNotDeleted) {
     const std::string name235(231, 'n');
     const struct {
         std::string driverDll;
-        std::int32_t busKind;
+        BusKind busKind;
         std::vector<std::string> deleted;
     } kCases[] = {
-        {"", kBusUsb, {}},
-        {"..\\win.ini", kBusUsb, {}},
-        {"C:\\boot.ini", kBusUsb, {}},
-        {"\\boot.ini", kBusUsb, {}},
+        {"", BusKind::Usb, {}},
+        {"..\\win.ini", BusKind::Usb, {}},
+        {"C:\\boot.ini", BusKind::Usb, {}},
+        {"\\boot.ini", BusKind::Usb, {}},
         {"",
-         kBusPcCard,
+         BusKind::PcCard,
          {kWindows + "\\system32\\Orbdrv.vxd", kWindows + "\\system\\Orbdrv.vxd",
           kWindows + "\\system32\\drivers\\Orbdrv.sys"}},
         {name235 + ".dll",
-         kBusUsb,
+         BusKind::Usb,
          {kWindows + "\\system32\\" + name235 + ".dll",
           kWindows + "\\system\\" + name235 + ".dll"}},
     };
@@ -133,7 +131,7 @@ TEST_F(RemovalFilesTest, DllNamesThatAreNotPlainFileNamesAreNotDeleted) {
     }
     machine->faults().Add(sim::FaultRule{"GetWindowsDirectoryA", "", 5});
     RunRemovalPlan(machine->platform(),
-                   DriverFileItems(machine->platform(), "QuorinK5210.dll", kBusPcCard));
+                   DriverFileItems(machine->platform(), "QuorinK5210.dll", BusKind::PcCard));
     RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     EXPECT_TRUE(ChangingCalls().empty());
 }
@@ -176,7 +174,7 @@ TEST_F(RemovalFilesTest, ChineseFolderNamesEndingIn5CAreWholeNames) {
     machine->files().SetWindowsFolder(windows);
     machine->files().AddFile(windows + "\\system32\\Sample.dll");
     RunRemovalPlan(machine->platform(),
-                   DriverFileItems(machine->platform(), "Sample.dll", kBusUsb));
+                   DriverFileItems(machine->platform(), "Sample.dll", BusKind::Usb));
     EXPECT_EQ(Calls("DeleteFileA").back(), windows + "\\system\\Sample.dll");
     EXPECT_FALSE(Exists(windows + "\\system32\\Sample.dll"));
 }
@@ -262,7 +260,7 @@ TEST_F(RemovalFilesTest, SixtyFourBitWindowsAlsoLosesTheWow64AndTwain64Copies) {
         files.AddFile(path);
     }
     RunRemovalPlan(machine->platform(),
-                   DriverFileItems(machine->platform(), "QuorinK5210.dll", kBusUsb));
+                   DriverFileItems(machine->platform(), "QuorinK5210.dll", BusKind::Usb));
     EXPECT_EQ(
         Calls("DeleteFileA"),
         (std::vector<std::string>{kWindows + "\\system32\\QuorinK5210.dll",
@@ -289,7 +287,7 @@ TEST_F(RemovalFilesTest, SixtyFourBitWindowsAlsoLosesTheWow64AndTwain64Copies) {
     machine->files().AddFile(twain64 + "QuorinK5210\\QuorinK5210.ds");
     machine->faults().Add(sim::FaultRule{"GetSystemWow64DirectoryA", "", 5});
     RunRemovalPlan(machine->platform(),
-                   DriverFileItems(machine->platform(), "QuorinK5210.dll", kBusUsb));
+                   DriverFileItems(machine->platform(), "QuorinK5210.dll", BusKind::Usb));
     RunRemovalPlan(machine->platform(), DataSourceItems(machine->platform(), "QuorinK5210"));
     EXPECT_TRUE(Exists(wow64 + "QuorinK5210.dll"));
     EXPECT_TRUE(Exists(twain64 + "QuorinK5210\\QuorinK5210.ds"));

@@ -95,7 +95,7 @@ TEST_F(RemovalWalkTest, ThePlanListsWhatIsThereInTheOrderOfTheRemoval) {
     // A driver package without a device has no device step, whatever device holds the hardware
     // ID it names.
     ScannerRecord packageOnly = k5210;
-    packageOnly.packageOnly = 1;
+    packageOnly.packageOnly = true;
     const std::vector<std::string> plan =
         Described(PlanBuiltInRemoval(machine.platform(), packageOnly).items);
     ASSERT_FALSE(plan.empty());

@@ -90,7 +90,7 @@ TEST_F(ScannerRemovalTest, AnUninstallerThatLeavesTheScannerIsFollowedByTheBuilt
 // device: the built-in removal alone.
 TEST_F(ScannerRemovalTest, OtherwiseTheBuiltInRemovalRunsAlone) {
     ScannerRecord packageOnly = doc392;
-    packageOnly.packageOnly = 1;
+    packageOnly.packageOnly = true;
     const struct {
         const char* why;
         const ScannerRecord& scanner;
@@ -124,7 +124,7 @@ TEST_F(ScannerRemovalTest, PresenceIsTheDeviceKeyOrThePackagesInf) {
     machine.registry().RemoveTree(kDoc392Key);
     EXPECT_FALSE(IsScannerPresent(machine.platform(), doc392));
     ScannerRecord packageOnly = k5210;
-    packageOnly.packageOnly = 1;
+    packageOnly.packageOnly = true;
     EXPECT_TRUE(IsScannerPresent(machine.platform(), packageOnly));
     machine.files().RemoveFile(k5210.infPath.c_str());
     EXPECT_FALSE(IsScannerPresent(machine.platform(), packageOnly));

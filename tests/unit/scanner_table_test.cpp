@@ -13,7 +13,7 @@ protected:
     void Fill(int rows) {
         for (int i = 0; i < kScannerRows; ++i) {
             ClearScannerRow(table.rows[i]);
-            table.rows[i].busKind = kBusUsb;
+            table.rows[i].busKind = BusKind::Usb;
             table.rows[i].devicePath.assign(("USB\\VID_0C6E&PID_" + std::to_string(i)).c_str());
         }
         table.lastIndex = rows - 1;
