@@ -31,6 +31,11 @@ if(WIN32)
     endforeach()
     add_dependencies(removal_at_restart_contract_test file_holder)
 endif()
-drvsweep_contract_test(removal_plan_contract_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_plan_contract_test.cpp
-    SCENARIOS decorated_x64 every_package_x64)
+# Both machines are 64-bit Windows, where the x86 program never plans a removal: it hands the run
+# over to the x86-64 one. Its own view of such a machine is not the machine's either (system32 is
+# syswow64 to it), so the x86 build leaves this comparison to the x86-64 one.
+if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+    drvsweep_contract_test(removal_plan_contract_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_plan_contract_test.cpp
+        SCENARIOS decorated_x64 every_package_x64)
+endif()

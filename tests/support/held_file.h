@@ -24,4 +24,11 @@ private:
     win32::ScopedKernelHandle process_;
 };
 
+// A file of the system folder as the x86-64 program that does the removal names it. The x86
+// test's system32 is syswow64 to it: there DrvSweep.exe hands the run over to the x86-64 program,
+// and the file the test holds below system32 is the 32-bit copy.
+inline std::string SystemFileOfTheRemoval(const std::string& name) {
+    return (sizeof(void*) == 8 ? "C:\\windows\\system32\\" : "C:\\windows\\syswow64\\") + name;
+}
+
 }  // namespace drvsweep::testing

@@ -310,13 +310,13 @@ TEST(CommandLine, HeldFilesGoAtTheRestart) {
     win32::Win32Windows windows;
     Platform& platform = windows.platform();
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
-    for (const std::string& path : {std::string(kK5210Dll), source + "\\QuorinK5210.ds", source}) {
+    const std::string heldDll = testing::SystemFileOfTheRemoval("QuorinK5210.dll");
+    for (const std::string& path : {heldDll, source + "\\QuorinK5210.ds", source}) {
         EXPECT_TRUE(scheduled.Holds(path.c_str())) << path;
     }
     EXPECT_FALSE(scheduled.Holds("C:\\windows\\twain_32\\AcmeScan\\AcmeScan.ds"));
     const std::string log = ReadHostFile(kLog);
-    EXPECT_NE(log.find("Deleted at the restart: driverFile " + std::string(kK5210Dll)),
-              std::string::npos);
+    EXPECT_NE(log.find("Deleted at the restart: driverFile " + heldDll), std::string::npos);
     EXPECT_NE(log.find("Deleted at the restart: dataSourceFolder " + source), std::string::npos);
 
     const ProgramRun rerun = RunProgram("/list /format json");

@@ -166,7 +166,7 @@ TEST(UninstallCommand, HeldFilesGoAtTheRestartAndTheQuestionSaysSo) {
     win32::Win32Windows windows;
     Platform& platform = windows.platform();
     const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
-    for (const std::string& path : {std::string("C:\\windows\\system32\\QuorinK5210.dll"),
+    for (const std::string& path : {testing::SystemFileOfTheRemoval("QuorinK5210.dll"),
                                     source + "\\QuorinK5210.ds", source}) {
         EXPECT_TRUE(scheduled.Holds(path.c_str())) << path;
     }
