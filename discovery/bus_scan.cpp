@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "discovery/device_class.h"
 #include "discovery/driver_fields.h"
 #include "discovery/driver_inf.h"
 #include "discovery/own_inf.h"
@@ -39,11 +40,10 @@ bool IsMakersDevice(const Bus& bus, const char* keyName) {
            std::strstr(keyName, bus.tokens[1]) != nullptr;
 }
 
-// Opens the device's first instance key and reads its DeviceDesc into the row: kNotThere for a
-// device key without an instance or an instance without DeviceDesc. A path that does not fit its
-// buffer counts as a key that cannot be read.
-RegistryRead ReadDescription(Platform& platform, const Bus& bus, const PathText& keyName,
-                             ScannerRecord& row, std::unique_ptr<RegistryKey>* instanceKey) {
+// Opens the device's first instance key: kNotThere for a device key without an instance. A path
+// that does not fit its buffer counts as a key that cannot be read.
+RegistryRead OpenFirstInstance(Platform& platform, const Bus& bus, const PathText& keyName,
+                               std::unique_ptr<RegistryKey>* instanceKey) {
     PathText devicePath;
     std::unique_ptr<RegistryKey> deviceKey;
     const char* prefix = RegistryPathFor(bus.devicePrefix, CurrentFamily(platform.version));
@@ -62,16 +62,14 @@ RegistryRead ReadDescription(Platform& platform, const Bus& bus, const PathText&
     if (!instancePath.appendAll("\\", instance)) {
         return RegistryRead::kFailed;
     }
-    status = platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, instanceKey);
-    if (status != kErrorSuccess) {
-        return RegistryReadOf(status);
-    }
-    return RegistryReadOf(QueryStringValue(**instanceKey, "DeviceDesc", &row.description));
+    return RegistryReadOf(
+        platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, instanceKey));
 }
 
 // Returns false when a device of the maker on the bus may lack its row, or its row what a read
 // would have given: a registry read for it failed (one that finds nothing there is an answer),
-// a devicePath did not fit, or the table was full.
+// its class among them, a devicePath did not fit, or the table was full. A device of a class
+// that is never a scanner's has no row to lack.
 bool ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfLookup& lookup) {
     std::unique_ptr<RegistryKey> root;
     const char* treePath = RegistryPathFor(bus.tree, CurrentFamily(platform.version));
@@ -100,12 +98,28 @@ bool ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
             complete = false;
             continue;
         }
+        std::unique_ptr<RegistryKey> instanceKey;
+        const RegistryRead opened = OpenFirstInstance(platform, bus, keyName, &instanceKey);
+        // The other functions of a multifunction device (its printer interface, the composite
+        // parent) carry the maker's vendor ID too: listed, their removal would take the printer
+        // down. A class that cannot be read may be theirs, so it gets no row either, and the
+        // bus's packages wait for a scan that reads it.
+        if (opened == RegistryRead::kRead) {
+            const DeviceClass deviceClass =
+                ReadDeviceClass(platform.version, bus.busKind, *instanceKey);
+            if (deviceClass != DeviceClass::kMayBeScanner) {
+                complete = complete && deviceClass == DeviceClass::kNeverScanner;
+                continue;
+            }
+        }
         ScannerRecord& row = table.rows[++rowIndex];
         ClearScannerRow(row);
         row.busKind = bus.busKind;
         row.devicePath = devicePath;
-        std::unique_ptr<RegistryKey> instanceKey;
-        const RegistryRead read = ReadDescription(platform, bus, keyName, row, &instanceKey);
+        const RegistryRead read =
+            opened == RegistryRead::kRead
+                ? RegistryReadOf(QueryStringValue(*instanceKey, "DeviceDesc", &row.description))
+                : opened;
         if (read != RegistryRead::kRead) {
             complete = complete && read == RegistryRead::kNotThere;
             continue;

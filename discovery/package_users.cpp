@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "discovery/bus_scan.h"
+#include "discovery/device_class.h"
 #include "discovery/scanner_table.h"
 #include "platform/registry_paths.h"
 #include "platform/text_reads.h"
@@ -77,7 +78,9 @@ PackageUsers::PackageUsers(Platform& platform) : codePage_(platform.version.Ansi
 }
 
 // A maker's device whose Driver value cannot be read is left out: its driver key then counts
-// as another maker's, which only ever keeps a package.
+// as another maker's, which only ever keeps a package. So is an instance whose class is never a
+// scanner's (the printer interface or composite parent of a multifunction device, whose Quorin
+// package must stay with it) or cannot be read. Each instance is judged by its own class.
 void PackageUsers::ReadMakersDriverKeys(Platform& platform, BusKind busKind) {
     const Family family = CurrentFamily(platform.version);
     const bool pcCard = busKind == BusKind::PcCard;
@@ -97,6 +100,7 @@ void PackageUsers::ReadMakersDriverKeys(Platform& platform, BusKind busKind) {
             if (instancePath.appendAll("\\", instance) &&
                 platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, &key) ==
                     kErrorSuccess &&
+                ReadDeviceClass(platform.version, busKind, *key) == DeviceClass::kMayBeScanner &&
                 ReadStringValue(*key, "Driver", &driver)) {
                 makersDriverKeys_.insert(Upper(codePage_, driver));
             }

@@ -14,11 +14,11 @@ namespace drvsweep {
 // Which INF files the installed devices of other makers use, so that the removal never takes a
 // driver package from under them. On the NT family a device uses the INF that its driver key
 // below SYSTEM\CurrentControlSet\Control\Class\ names as "InfPath"; a device is the maker's
-// when its key below the USB or PC Card tree is one the scans list (IsMakersDeviceKey) and its
-// instance's "Driver" value names that driver key. Any other driver key counts as another
-// maker's device: one that a device of another maker names, and one that no device the
-// removal can see names (ownership that cannot be told is never the maker's). The 9x family
-// has no such driver keys, and no INF counts as used there.
+// when its key below the USB or PC Card tree is one the scans list (IsMakersDeviceKey), its
+// instance's class may be a scanner's (ReadDeviceClass) and its "Driver" value names that driver
+// key. Any other driver key counts as another maker's device: one that a device of another maker
+// names, and one that no device the removal can see names (ownership that cannot be told is never
+// the maker's). The 9x family has no such driver keys, and no INF counts as used there.
 class PackageUsers {
 public:
     // Reads every driver key and the maker's devices' "Driver" values once.

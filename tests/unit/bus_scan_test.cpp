@@ -6,6 +6,7 @@
 
 #include "discovery/scanner_table.h"
 #include "platform/sim/sim_windows.h"
+#include "tests/support/table_dump.h"
 
 namespace drvsweep {
 namespace {
@@ -95,12 +96,15 @@ TEST_F(BusScanTest, ARowKeepsWhatCouldBeReadOfItsDevice) {
 }
 
 TEST_F(BusScanTest, AFailingReadLeavesTheRowWithBusAndPathOnly) {
-    for (const char* failing : {"RegOpenKeyExA", "RegEnumKeyA", "RegQueryValueExA"}) {
-        SCOPED_TRACE(failing);
+    const sim::FaultRule faults[] = {{"RegOpenKeyExA", "VID_0C6E&PID_0001"},
+                                     {"RegEnumKeyA", "VID_0C6E&PID_0001"},
+                                     {"RegQueryValueExA", "VID_0C6E&PID_0001\\1\\DeviceDesc"}};
+    for (const sim::FaultRule& fault : faults) {
+        SCOPED_TRACE(fault.call);
         sim::SimWindows fresh;
         fresh.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0001\\1", "DeviceDesc", "A");
         fresh.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0002\\1", "DeviceDesc", "B");
-        fresh.faults().Add({failing, "VID_0C6E&PID_0001"});
+        fresh.faults().Add(fault);
         ScanInstalledScanners(fresh.platform(), table);
         ASSERT_EQ(table.lastIndex, 1);
         EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
@@ -153,7 +157,8 @@ TEST_F(BusScanTest, ABusWithAKeyThatCouldNotBeReadIsMarkedIncomplete) {
         {"a device key", {"RegOpenKeyExA", "PID_0001"}, true, false},
         {"its instances", {"RegEnumKeyA", "PID_0001"}, true, false},
         {"its instance key", {"RegOpenKeyExA", "PID_0001\\1"}, true, false},
-        {"its description", {"RegQueryValueExA", "PID_0001"}, true, false},
+        {"its class", {"RegQueryValueExA", "PID_0001\\1\\ClassGUID"}, true, false},
+        {"its description", {"RegQueryValueExA", "PID_0001\\1\\DeviceDesc"}, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -165,6 +170,39 @@ TEST_F(BusScanTest, ABusWithAKeyThatCouldNotBeReadIsMarkedIncomplete) {
         EXPECT_EQ(table.usbIncomplete, c.usb);
         EXPECT_EQ(table.pcCardIncomplete, c.pcCard);
     }
+}
+
+// The printer interface and composite parent of a multifunction device carry the maker's
+// vendor ID but are no scanners: they get no row, and the scan stays complete. A device whose
+// class cannot be read gets none either (its bus is incomplete, see above). PC Card devices keep
+// their rows whatever their class.
+TEST_F(BusScanTest, ADeviceOfAClassThatIsNeverAScannersGetsNoRow) {
+    const std::string usbClass = "{36fc9e60-c465-11cf-8056-444553540000}";
+    AddDevice(kUsb, "VID_0C6E&PID_0051", "USB Composite Device");
+    AddDevice(kUsb, "VID_0C6E&PID_0051&MI_00", "USB Printing Support");
+    AddDevice(kUsb, "VID_0C6E&PID_0051&MI_01", "Quorin MF51 Scanner");
+    AddDevice(kUsb, "VID_0C6E&PID_0052", "Quorin scanner without a driver");
+    AddDevice(kPcCard, "QUORIN-ROAMDOC-5E1A", "Quorin RoamDoc");
+    for (const char* device : {"USB\\VID_0C6E&PID_0051", "USB\\VID_0C6E&PID_0051&MI_00",
+                               "PCMCIA\\QUORIN-ROAMDOC-5E1A"}) {
+        machine.registry().SetString(
+            std::string("SYSTEM\\CurrentControlSet\\Enum\\") + device + "\\1", "ClassGUID",
+            usbClass);
+    }
+    machine.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0051&MI_01\\1", "ClassGUID",
+                                 "{6bdd1fc6-810f-11d0-bec7-08002be2092f}");
+    Scan();
+    ASSERT_EQ(table.lastIndex, 2) << testing::DumpScannerTable(table);
+    EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0051&MI_01");
+    EXPECT_EQ(Path(1), "USB\\VID_0C6E&PID_0052");
+    EXPECT_EQ(Path(2), "PCMCIA\\QUORIN-ROAMDOC-5E1A");
+    EXPECT_FALSE(table.usbIncomplete);
+
+    machine.faults().Add({"RegQueryValueExA", "PID_0051&MI_01\\1\\ClassGUID"});
+    Scan();
+    ASSERT_EQ(table.lastIndex, 1) << testing::DumpScannerTable(table);
+    EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0052");
+    EXPECT_EQ(machine.openHandles(), 0);
 }
 
 TEST_F(BusScanTest, TheTableNeverGrowsPastItsLastRow) {

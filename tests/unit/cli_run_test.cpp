@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -522,6 +523,112 @@ TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndS
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0120"));
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0110"));
 }
+
+// A multifunction device of the maker, as each family keeps it: the registry keys and files of
+// its scanner interface, and of its other functions and their packages.
+struct MultifunctionMachine {
+    const char* scenario;
+    std::vector<std::string> goneKeys;
+    std::vector<std::string> stayingKeys;
+    std::vector<std::string> goneFiles;
+    std::vector<std::string> stayingFiles;
+};
+
+void PrintTo(const MultifunctionMachine& machine, std::ostream* out) {
+    *out << machine.scenario;
+}
+
+class MultifunctionRunTest : public CommandLineRunTest,
+                             public ::testing::WithParamInterface<MultifunctionMachine> {
+protected:
+    // Whether a report or log names no part of the device but its scanner interface.
+    static bool NamesOnlyTheScanner(const std::string& text) {
+        for (const char* other : {"MI_00", "USBPRINT", "oem81", "oem82", "Printing", "Composite"}) {
+            if (text.find(other) != std::string::npos) {
+                return false;
+            }
+        }
+        for (std::size_t at = text.find("PID_0051"); at != std::string::npos;
+             at = text.find("PID_0051", at + 1)) {
+            if (text.compare(at, 14, "PID_0051&MI_01") != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+// The composite parent and the printer interface carry the maker's vendor ID as the scanner
+// interface does: only the scanner interface is listed, and /remove all takes it with its
+// package, while the composite device, the printer interface, the printer and the printing
+// packages stay; nothing is left to list afterwards.
+TEST_P(MultifunctionRunTest, OnlyTheScannerInterfaceIsListedAndRemoved) {
+    const MultifunctionMachine& m = GetParam();
+    Load(m.scenario);
+    EXPECT_EQ(Run("/list /format json"), kExitScannersFound);
+    EXPECT_TRUE(NamesOnlyTheScanner(console.output())) << console.output();
+    ASSERT_EQ(Json()["scanners"].items.size(), 1u);
+    EXPECT_EQ(Json()["scanners"].items[0]["devicePath"].text, "USB\\VID_0C6E&PID_0051&MI_01");
+
+    const std::string windows = "C:\\windows\\";
+    for (const std::string& file : m.goneFiles) {
+        ASSERT_TRUE(machine.files().Exists(windows + file)) << file;
+    }
+    EXPECT_EQ(Run("/remove all /format json /log C:\\mf.log"), kExitRestartNeeded);
+    EXPECT_TRUE(NamesOnlyTheScanner(console.output())) << console.output();
+    const JsonValue value = Json();
+    EXPECT_EQ(value["removed"].number, 1);
+    EXPECT_EQ(value["remaining"].number, 0);
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile("C:\\mf.log", &log));
+    EXPECT_TRUE(NamesOnlyTheScanner(log)) << log;
+    for (const std::string& key : m.goneKeys) {
+        EXPECT_FALSE(KeyExists(key.c_str())) << key;
+    }
+    for (const std::string& key : m.stayingKeys) {
+        EXPECT_TRUE(KeyExists(key.c_str())) << key;
+    }
+    for (const std::string& file : m.goneFiles) {
+        EXPECT_FALSE(machine.files().Exists(windows + file)) << file;
+    }
+    for (const std::string& file : m.stayingFiles) {
+        EXPECT_TRUE(machine.files().Exists(windows + file)) << file;
+    }
+    EXPECT_EQ(Run("/list /format json"), kExitDone) << console.output();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothFamilies, MultifunctionRunTest,
+    ::testing::Values(
+        MultifunctionMachine{
+            "multifunction_nt",
+            {"SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_0051&MI_01"},
+            {"SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_0051\\5&1a2b3c&0&3",
+             "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_0051&MI_00\\6&2c3d4e&0&0000",
+             "SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\QuorinMF51A7C3\\7&3d4e5f&0&USB001",
+             "SYSTEM\\CurrentControlSet\\Control\\Class\\{36fc9e60-c465-11cf-8056-444553540000}"
+             "\\0001",
+             "SYSTEM\\CurrentControlSet\\Control\\Class\\{4d36e979-e325-11ce-bfc1-08002be10318}"
+             "\\0000"},
+            {"inf\\oem80.inf", "inf\\oem80.pnf", "system32\\QuorinMF51.dll",
+             "twain_32\\QuorinMF51"},
+            {"inf\\oem81.inf", "inf\\oem81.pnf", "inf\\oem82.inf", "inf\\oem82.pnf",
+             "system32\\QuorinMF51Port.dll"}},
+        MultifunctionMachine{
+            "multifunction_9x",
+            {"Enum\\USB\\VID_0C6E&PID_0051&MI_01",
+             "SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"},
+            {"Enum\\USB\\VID_0C6E&PID_0051\\5&1A2B3C&0&3",
+             "Enum\\USB\\VID_0C6E&PID_0051&MI_00\\6&2C3D4E&0&0000",
+             "Enum\\USBPRINT\\QUORINMF51A7C3\\7&3D4E5F&0&USB001",
+             "SYSTEM\\CurrentControlSet\\Services\\Class\\USB\\0000",
+             "SYSTEM\\CurrentControlSet\\Services\\Class\\USB\\0001",
+             "SYSTEM\\CurrentControlSet\\Services\\Class\\Printer\\0000"},
+            {"inf\\other\\QuorinMF51.inf", "system\\QuorinMF51.dll", "twain_32\\QuorinMF51"},
+            {}}),
+    [](const ::testing::TestParamInfo<MultifunctionMachine>& info) {
+        return std::string(info.param.scenario);
+    });
 
 }  // namespace
 }  // namespace drvsweep::cli

@@ -2,6 +2,7 @@ drvsweep_unit_test(fixed_text_test ${CMAKE_CURRENT_LIST_DIR}/fixed_text_test.cpp
 drvsweep_unit_test(scanner_table_test ${CMAKE_CURRENT_LIST_DIR}/scanner_table_test.cpp)
 drvsweep_unit_test(twain_folder_name_test ${CMAKE_CURRENT_LIST_DIR}/twain_folder_name_test.cpp)
 drvsweep_unit_test(bus_scan_test ${CMAKE_CURRENT_LIST_DIR}/bus_scan_test.cpp)
+drvsweep_unit_test(device_class_test ${CMAKE_CURRENT_LIST_DIR}/device_class_test.cpp)
 drvsweep_unit_test(driver_inf_test ${CMAKE_CURRENT_LIST_DIR}/driver_inf_test.cpp)
 drvsweep_unit_test(inf_index_test ${CMAKE_CURRENT_LIST_DIR}/inf_index_test.cpp)
 drvsweep_unit_test(multibyte_text_test ${CMAKE_CURRENT_LIST_DIR}/multibyte_text_test.cpp)

@@ -82,12 +82,20 @@ TEST_F(PlanPackagesTest, AnotherPackageWithAnUnsafeTwainLineIsLeftOut) {
 // also where the InfPath is a path rather than a bare name.
 TEST_F(PlanPackagesTest, OnlyADeviceThatIsNotTheMakersKeepsAPackage) {
     const std::vector<std::string> before = Plan(kK4100);
-    AddDevice("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_4110\\7&1&0&5",
-              "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0005");
+    const std::string k4110 = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_4110\\7&1&0&5";
+    AddDevice(k4110, "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0005");
     machine.registry().SetString(std::string(kClass) + "\\0005", "InfPath", "OEM32.INF");
     std::vector<std::string> kept;
     EXPECT_EQ(Plan(kK4100, &kept), before);
     EXPECT_TRUE(kept.empty());
+    // A device of the maker whose class is never a scanner's (another function of a
+    // multifunction device) is not one of its scanners: it keeps the package.
+    machine.registry().SetString(k4110, "ClassGUID", "{36FC9E60-C465-11CF-8056-444553540000}");
+    Plan(kK4100, &kept);
+    EXPECT_EQ(kept,
+              (std::vector<std::string>{
+                  "C:\\windows\\inf\\oem32.inf {6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0005"}));
+    machine.registry().SetString(k4110, "ClassGUID", "{6bdd1fc6-810f-11d0-bec7-08002be2092f}");
 
     machine.registry().SetString(std::string(kClass) + "\\0006", "InfPath",
                                  "C:\\Windows\\INF\\oem31.inf");
@@ -128,14 +136,16 @@ TEST_F(PlanPackagesTest, DriverKeysThatCannotBeReadKeepEveryPackage) {
                                                   "C:\\windows\\inf\\oem31.inf ",
                                                   "C:\\windows\\inf\\oem35.inf "}));
     }
-    // A maker's device whose Driver value cannot be read counts as another maker's.
-    machine.faults().Clear();
-    machine.faults().Add({"RegQueryValueExA", "PID_4100\\5&19a2&0&1\\Driver", 5});
-    std::vector<std::string> kept;
-    Plan(kK4100, &kept);
-    EXPECT_EQ(kept,
-              (std::vector<std::string>{
-                  "C:\\windows\\inf\\oem32.inf {6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0000"}));
+    // A maker's device whose Driver value or class cannot be read counts as another maker's.
+    for (const char* value : {"\\Driver", "\\ClassGUID"}) {
+        SCOPED_TRACE(value);
+        machine.faults().Clear();
+        machine.faults().Add({"RegQueryValueExA", std::string("PID_4100\\5&19a2&0&1") + value, 5});
+        std::vector<std::string> kept;
+        Plan(kK4100, &kept);
+        EXPECT_EQ(kept, (std::vector<std::string>{"C:\\windows\\inf\\oem32.inf "
+                                                  "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0000"}));
+    }
 }
 
 // The window's removal and the command line's walk the plan: the package Acme's device uses
