@@ -102,15 +102,16 @@ bool ScanBus(Platform& platform, ScannerTable& table, const Bus& bus, DriverInfL
         const RegistryRead opened = OpenFirstInstance(platform, bus, keyName, &instanceKey);
         // The other functions of a multifunction device (its printer interface, the composite
         // parent) carry the maker's vendor ID too: listed, their removal would take the printer
-        // down. A class that cannot be read may be theirs, so it gets no row either, and the
-        // bus's packages wait for a scan that reads it.
-        if (opened == RegistryRead::kRead) {
-            const DeviceClass deviceClass =
-                ReadDeviceClass(platform.version, bus.busKind, *instanceKey);
-            if (deviceClass != DeviceClass::kMayBeScanner) {
-                complete = complete && deviceClass == DeviceClass::kNeverScanner;
-                continue;
-            }
+        // down. A device whose class cannot be told may be one of them, so it gets no row
+        // either, and the bus's packages wait for a scan that reads it. A device key without an
+        // instance names no class: a device without a driver.
+        const DeviceClass deviceClass =
+            opened == RegistryRead::kNotThere
+                ? DeviceClass::kMayBeScanner
+                : ReadDeviceClass(platform.version, bus.busKind, instanceKey.get());
+        if (deviceClass != DeviceClass::kMayBeScanner) {
+            complete = complete && deviceClass == DeviceClass::kNeverScanner;
+            continue;
         }
         ScannerRecord& row = table.rows[++rowIndex];
         ClearScannerRow(row);

@@ -100,7 +100,8 @@ void PackageUsers::ReadMakersDriverKeys(Platform& platform, BusKind busKind) {
             if (instancePath.appendAll("\\", instance) &&
                 platform.registry.OpenKey(instancePath.c_str(), kKeyQueryValue, &key) ==
                     kErrorSuccess &&
-                ReadDeviceClass(platform.version, busKind, *key) == DeviceClass::kMayBeScanner &&
+                ReadDeviceClass(platform.version, busKind, key.get()) ==
+                    DeviceClass::kMayBeScanner &&
                 ReadStringValue(*key, "Driver", &driver)) {
                 makersDriverKeys_.insert(Upper(codePage_, driver));
             }

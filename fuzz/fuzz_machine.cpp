@@ -14,6 +14,11 @@ constexpr const char* kNtEnum = "SYSTEM\\CurrentControlSet\\Enum\\";
 constexpr const char* k9xEnum = "Enum\\";
 constexpr const char* k9xClass = "SYSTEM\\CurrentControlSet\\Services\\class\\";
 constexpr const char* kImageClassGuid = "{6bdd1fc6-810f-11d0-bec7-08002be2092f}";
+constexpr const char* kUsbClassGuid = "{36FC9E60-C465-11CF-8056-444553540000}";
+// The instance name that stands for another function of a multifunction device: its class is
+// never a scanner's. Told by the name already chosen, so that the corpus's inputs still build
+// the machines they did, apart from that class.
+constexpr const char* kOtherFunctionInstance = "9&ab";
 
 struct Builder {
     FuzzInput& input;
@@ -116,7 +121,11 @@ struct Builder {
         if (input.Below(4) != 0) {
             registry().SetValue(key, "Driver", sim::kRegSz, DriverBytes(input));
         }
+        const bool otherFunction = instance == kOtherFunctionInstance;
         if (!nt) {
+            if (otherFunction) {
+                registry().SetString(key, "Class", "Printer");
+            }
             return;
         }
         std::optional<std::string> ids;
@@ -124,7 +133,7 @@ struct Builder {
             ids = HardwareIdList(devicePath);
             registry().SetValue(key, "HardwareID", sim::kRegMultiSz, *ids);
         }
-        registry().SetString(key, "ClassGUID", kImageClassGuid);
+        registry().SetString(key, "ClassGUID", otherFunction ? kUsbClassGuid : kImageClassGuid);
         const std::string instanceId = devicePath + "\\" + instance;
         machine.windows.devices().AddDevice(sim::SimDevice{instanceId, ids, input.Flag()});
         machine.deviceHardwareIds.emplace_back(instanceId, ids);

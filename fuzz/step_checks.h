@@ -33,7 +33,8 @@ Checkpoint CheckStep(FuzzMachine& machine, const Checkpoint& before, const Scann
                      const std::string& step, const ScannerRecord* row);
 
 // After a scan: it changed nothing (CheckStep with nothing allowed), and the table is what the
-// registry holds: one row per device key of the maker in the bus's enumeration order, USB
+// registry holds: one row per device key of the maker that may be a scanner (on USB, not one
+// whose class is never a scanner's or cannot be told) in the bus's enumeration order, USB
 // first, each with its busKind, and every row with an INF naming a plain TWAIN folder and its
 // DLL. When no fault struck, no such key is missing. Returns the machine after the scan.
 Checkpoint CheckScan(FuzzMachine& machine, const Checkpoint& before, const ScannerTable& table);

@@ -95,21 +95,30 @@ TEST_F(BusScanTest, ARowKeepsWhatCouldBeReadOfItsDevice) {
     }
 }
 
+// A PC Card device whose key cannot be read, and a device of either bus whose description
+// cannot be read, keep a row with their bus and path only.
 TEST_F(BusScanTest, AFailingReadLeavesTheRowWithBusAndPathOnly) {
-    const sim::FaultRule faults[] = {{"RegOpenKeyExA", "VID_0C6E&PID_0001"},
-                                     {"RegEnumKeyA", "VID_0C6E&PID_0001"},
-                                     {"RegQueryValueExA", "VID_0C6E&PID_0001\\1\\DeviceDesc"}};
-    for (const sim::FaultRule& fault : faults) {
-        SCOPED_TRACE(fault.call);
+    const struct {
+        sim::FaultRule fault;
+        bool usb;  // whether the USB device's read fails, or the PC Card's
+    } cases[] = {
+        {{"RegOpenKeyExA", "QUORIN-1"}, false},
+        {{"RegEnumKeyA", "QUORIN-1"}, false},
+        {{"RegQueryValueExA", "QUORIN-1\\1\\DeviceDesc"}, false},
+        {{"RegQueryValueExA", "VID_0C6E&PID_0001\\1\\DeviceDesc"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault.call + " " + c.fault.argumentContains);
         sim::SimWindows fresh;
         fresh.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0001\\1", "DeviceDesc", "A");
-        fresh.registry().SetString(std::string(kUsb) + "VID_0C6E&PID_0002\\1", "DeviceDesc", "B");
-        fresh.faults().Add(fault);
+        fresh.registry().SetString(std::string(kPcCard) + "QUORIN-1\\1", "DeviceDesc", "C");
+        fresh.faults().Add(c.fault);
         ScanInstalledScanners(fresh.platform(), table);
         ASSERT_EQ(table.lastIndex, 1);
         EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0001");
-        EXPECT_EQ(Description(0), "");
-        EXPECT_EQ(Description(1), "B");
+        EXPECT_EQ(Path(1), "PCMCIA\\QUORIN-1");
+        EXPECT_EQ(Description(0), c.usb ? "" : "A");
+        EXPECT_EQ(Description(1), c.usb ? "C" : "");
         EXPECT_EQ(fresh.openHandles(), 0);
     }
 }
@@ -173,10 +182,10 @@ TEST_F(BusScanTest, ABusWithAKeyThatCouldNotBeReadIsMarkedIncomplete) {
 }
 
 // The printer interface and composite parent of a multifunction device carry the maker's
-// vendor ID but are no scanners: they get no row, and the scan stays complete. A device whose
-// class cannot be read gets none either (its bus is incomplete, see above). PC Card devices keep
-// their rows whatever their class.
-TEST_F(BusScanTest, ADeviceOfAClassThatIsNeverAScannersGetsNoRow) {
+// vendor ID but are no scanners: they get no row, and the scan stays complete. A USB device
+// whose class cannot be told (its key, instances or class cannot be read) gets none either: its
+// bus is incomplete (see above). PC Card devices keep their rows whatever their class.
+TEST_F(BusScanTest, OnlyAUsbDeviceThatMayBeAScannerGetsARow) {
     const std::string usbClass = "{36fc9e60-c465-11cf-8056-444553540000}";
     AddDevice(kUsb, "VID_0C6E&PID_0051", "USB Composite Device");
     AddDevice(kUsb, "VID_0C6E&PID_0051&MI_00", "USB Printing Support");
@@ -198,11 +207,18 @@ TEST_F(BusScanTest, ADeviceOfAClassThatIsNeverAScannersGetsNoRow) {
     EXPECT_EQ(Path(2), "PCMCIA\\QUORIN-ROAMDOC-5E1A");
     EXPECT_FALSE(table.usbIncomplete);
 
-    machine.faults().Add({"RegQueryValueExA", "PID_0051&MI_01\\1\\ClassGUID"});
-    Scan();
-    ASSERT_EQ(table.lastIndex, 1) << testing::DumpScannerTable(table);
-    EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0052");
-    EXPECT_EQ(machine.openHandles(), 0);
+    const sim::FaultRule faults[] = {{"RegOpenKeyExA", "PID_0051&MI_01"},
+                                     {"RegEnumKeyA", "PID_0051&MI_01"},
+                                     {"RegQueryValueExA", "PID_0051&MI_01\\1\\ClassGUID"}};
+    for (const sim::FaultRule& fault : faults) {
+        SCOPED_TRACE(fault.call);
+        machine.faults().Clear();
+        machine.faults().Add(fault);
+        Scan();
+        ASSERT_EQ(table.lastIndex, 1) << testing::DumpScannerTable(table);
+        EXPECT_EQ(Path(0), "USB\\VID_0C6E&PID_0052");
+        EXPECT_EQ(machine.openHandles(), 0);
+    }
 }
 
 TEST_F(BusScanTest, TheTableNeverGrowsPastItsLastRow) {
@@ -218,14 +234,18 @@ TEST_F(BusScanTest, TheTableNeverGrowsPastItsLastRow) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+// A devicePath that fits while its device key's path does not: the PC Card device keeps a row
+// with its path only, the USB device, whose class cannot be told, gets none.
 TEST_F(BusScanTest, ADeviceWhosePathWouldNotFitGetsNoRow) {
-    const std::string fits = "VID_0C6E&" + std::string(255 - 9, 'F');  // "USB\" + 255 = 259
+    const std::string usb = "VID_0C6E&" + std::string(255 - 9, 'F');   // "USB\" + 255 = 259
+    const std::string fits = "QUORIN" + std::string(252 - 6, 'F');     // "PCMCIA\" + 252 = 259
     const std::string tooLong = "QUORIN" + std::string(253 - 6, 'P');  // "PCMCIA\" + 253
-    AddDevice(kUsb, fits);
+    AddDevice(kUsb, usb);
+    AddDevice(kPcCard, fits);
     AddDevice(kPcCard, tooLong);
     Scan();
     ASSERT_EQ(table.lastIndex, 0);
-    EXPECT_EQ(Path(0), "USB\\" + fits);
+    EXPECT_EQ(Path(0), "PCMCIA\\" + fits);
     EXPECT_EQ(Description(0), "") << "its device key path does not fit 260 bytes";
     EXPECT_TRUE(table.usbIncomplete && table.pcCardIncomplete);
 }

@@ -21,7 +21,9 @@ foreach(run IN ITEMS
         "HeldFilesGoAtTheRestart demo_nt"
         "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64"
         "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
-        "ListNamesEveryPackageAndTheKeptOne every_package_x64")
+        "ListNamesEveryPackageAndTheKeptOne every_package_x64"
+        "OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemoved multifunction_nt"
+        "OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemovedOn9x multifunction_9x")
     separate_arguments(run)
     list(GET run 0 test)
     list(GET run 1 scenario)

@@ -396,5 +396,75 @@ TEST(CommandLine, ListNamesEveryPackageAndTheKeptOne) {
               "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0002");
 }
 
+// The multifunction device of multifunction_nt and multifunction_9x, as the family keeps it.
+struct MultifunctionDevice {
+    std::vector<std::string> goneKeys;
+    std::vector<std::string> stayingKeys;
+    std::vector<std::string> goneFiles;
+    std::vector<std::string> stayingFiles;
+};
+
+// The composite parent and the printer interface of the device carry the maker's vendor ID as
+// its scanner interface does: /list names the scanner interface alone, and /remove all takes it
+// with its package, while the composite device, the printer interface, the printer and the
+// printing packages stay, and nothing is left to list.
+void CheckOnlyTheScannerInterfaceGoes(const MultifunctionDevice& device) {
+    const ProgramRun list = RunProgram("/list /format json");
+    EXPECT_EQ(list.exitCode, 1u) << list.error;
+    EXPECT_EQ(list.output.find("MI_00"), std::string::npos) << list.output;
+    const JsonValue listed = ParsedJson(list.output);
+    ASSERT_EQ(listed["scanners"].items.size(), 1u) << list.output;
+    EXPECT_EQ(listed["scanners"].items[0]["devicePath"].text, "USB\\VID_0C6E&PID_0051&MI_01");
+
+    const ProgramRun run = RunProgram("/remove all /format json /log C:\\mf.log");
+    EXPECT_EQ(run.exitCode, 3010u) << run.output;
+    const JsonValue value = ParsedJson(run.output);
+    EXPECT_EQ(value["removed"].number, 1) << run.output;
+    EXPECT_EQ(value["remaining"].number, 0) << run.output;
+    const std::string log = ReadHostFile("C:\\mf.log");
+    EXPECT_NE(log.find("PID_0051&MI_01"), std::string::npos);
+    EXPECT_EQ(log.find("MI_00"), std::string::npos) << log;
+    for (const std::string& key : device.goneKeys) {
+        EXPECT_FALSE(KeyExists(key.c_str())) << key;
+    }
+    for (const std::string& key : device.stayingKeys) {
+        EXPECT_TRUE(KeyExists(key.c_str())) << key;
+    }
+    for (const std::string& file : device.goneFiles) {
+        EXPECT_FALSE(FileExists(file.c_str())) << file;
+    }
+    for (const std::string& file : device.stayingFiles) {
+        EXPECT_TRUE(FileExists(file.c_str())) << file;
+    }
+    const ProgramRun rerun = RunProgram("/list /format json");
+    EXPECT_EQ(rerun.exitCode, 0u) << rerun.output;
+}
+
+TEST(CommandLine, OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemoved) {
+    const std::string usb = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_0051";
+    CheckOnlyTheScannerInterfaceGoes(
+        {{usb + "&MI_01"},
+         {usb, usb + "&MI_00",
+          "SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\QuorinMF51A7C3\\7&3d4e5f&0&USB001"},
+         {"C:\\windows\\inf\\oem80.inf", "C:\\windows\\inf\\oem80.pnf",
+          "C:\\windows\\system32\\QuorinMF51.dll", "C:\\windows\\twain_32\\QuorinMF51"},
+         {"C:\\windows\\inf\\oem81.inf", "C:\\windows\\inf\\oem81.pnf",
+          "C:\\windows\\inf\\oem82.inf", "C:\\windows\\inf\\oem82.pnf",
+          "C:\\windows\\system32\\QuorinMF51Port.dll"}});
+}
+
+TEST(CommandLine, OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemovedOn9x) {
+    CheckOnlyTheScannerInterfaceGoes(
+        {{"Enum\\USB\\VID_0C6E&PID_0051&MI_01",
+          "SYSTEM\\CurrentControlSet\\Services\\Class\\Image\\0000"},
+         {"Enum\\USB\\VID_0C6E&PID_0051", "Enum\\USB\\VID_0C6E&PID_0051&MI_00",
+          "Enum\\USBPRINT\\QUORINMF51A7C3\\7&3D4E5F&0&USB001",
+          "SYSTEM\\CurrentControlSet\\Services\\Class\\USB\\0001",
+          "SYSTEM\\CurrentControlSet\\Services\\Class\\Printer\\0000"},
+         {"C:\\windows\\inf\\other\\QuorinMF51.inf", "C:\\windows\\system\\QuorinMF51.dll",
+          "C:\\windows\\twain_32\\QuorinMF51"},
+         {}});
+}
+
 }  // namespace
 }  // namespace drvsweep::testing
