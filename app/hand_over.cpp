@@ -120,7 +120,9 @@ HandOverResult HandOverOnWow64(ProgramHandOver& os) {
         return {StartChoice::Refused, 0};
     }
 
-    if (!os.WriteNewFile(program.c_str(), image)) {
+    // Once held, nobody can change the program until it has run: the folder takes writes from
+    // administrators and SYSTEM only, and the held file shares reading alone.
+    if (!os.WriteNewFile(program.c_str(), image) || !os.HoldFile(program.c_str())) {
         // A part written before the failure goes with the folder.
         os.DeleteOneFile(program.c_str());
         os.RemoveFolder(folder.c_str());
@@ -134,6 +136,7 @@ HandOverResult HandOverOnWow64(ProgramHandOver& os) {
         commandLine += arguments;
     }
     const ChildRun run = os.RunAndWait(program.c_str(), commandLine.c_str());
+    os.ReleaseHeldFile();
     DeleteWithRetries(os, program.c_str());
     os.RemoveFolder(folder.c_str());
     if (!run.started) {

@@ -24,9 +24,10 @@ struct HandOverResult {
 };
 
 // Decides where the run happens and, on 64-bit Windows, hands it over: writes the carried
-// program into a new folder under the user's temporary folder, runs it with the own
-// arguments, waits for it and deletes the file and the folder again, whether it succeeded or
-// not. Nothing here removes anything of a scanner.
+// program into a new folder under the user's temporary folder that only administrators and
+// SYSTEM can write, holds it open against changes, runs it with the own arguments, waits for
+// it and deletes the file and the folder again, whether it succeeded or not. Nothing here
+// removes anything of a scanner.
 HandOverResult HandOverOnWow64(ProgramHandOver& os);
 
 // The part of a command line after the program name (quoted, or up to the first blank or

@@ -1,8 +1,11 @@
 #include "cli/run_log.h"
 
 #include <cstdio>
+#include <initializer_list>
 
+#include "platform/file_system.h"
 #include "platform/text_reads.h"
+#include "platform/win32_codes.h"
 
 namespace drvsweep::cli {
 
@@ -65,16 +68,32 @@ std::string DefaultLogPath(Platform& system) {
 RunLog::RunLog(CommandLinePlatform& platform, std::string path)
     : platform_(platform), path_(std::move(path)), user_(platform.facts.UserName()) {}
 
+bool RunLog::IsLink(const std::string& folder) {
+    FoundFile found;
+    return platform_.system.files.FindFirst(folder.c_str(), &found) != nullptr &&
+           (found.attributes & kFileAttributeReparsePoint) != 0;
+}
+
 void RunLog::Open(bool makeDefaultFolders) {
     if (!makeDefaultFolders || CurrentFamily(platform_.system.version) != Family::Nt) {
         return;
     }
     PathText windows;
-    if (ReadWindowsFolder(platform_.system.files, platform_.system.version.AnsiCodePage(),
-                          &windows)) {
-        const std::string logs = std::string(windows.c_str()) + "\\Logs";
-        platform_.outputFiles.MakeFolder(logs.c_str());
-        platform_.outputFiles.MakeFolder((logs + "\\DrvSweep").c_str());
+    if (!ReadWindowsFolder(platform_.system.files, platform_.system.version.AnsiCodePage(),
+                           &windows)) {
+        return;
+    }
+    // The log is written with the administrator's rights: a folder that a user could have made
+    // a junction or link would have it written wherever that user chose.
+    const std::string logs = std::string(windows.c_str()) + "\\Logs";
+    for (const std::string& folder : {logs, logs + "\\DrvSweep"}) {
+        platform_.outputFiles.MakeAdministratorsFolder(folder.c_str());
+        if (IsLink(folder)) {
+            platform_.console.WriteError("DrvSweep: the log folder " + folder +
+                                         " is a junction or symbolic link; no log is written.\r\n");
+            path_.clear();
+            return;
+        }
     }
 }
 

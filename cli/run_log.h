@@ -33,7 +33,8 @@ class RunLog {
 public:
     RunLog(CommandLinePlatform& platform, std::string path);
 
-    // Makes the default log's folders when path is the default one.
+    // Makes the default log's folders, administrators-only, when path is the default one; when
+    // one of them is a junction or symbolic link, says so on the error stream and writes no log.
     void Open(bool makeDefaultFolders);
 
     void Write(LogType type, const std::string& message);
@@ -42,6 +43,7 @@ public:
     bool healthy() const { return healthy_; }
 
 private:
+    bool IsLink(const std::string& folder);
     void RotateIfFull(std::size_t adding);
 
     CommandLinePlatform& platform_;

@@ -25,8 +25,11 @@ public:
     virtual bool MoveReplacing(const char* from, const char* to) = 0;
     virtual bool RemoveOutputFile(const char* path) = 0;
 
-    // CreateDirectoryA; true also when the folder is already there.
-    virtual bool MakeFolder(const char* path) = 0;
+    // CreateDirectoryA with a security descriptor of its own: owner Administrators and a
+    // protected DACL giving full control to Administrators and SYSTEM alone, inherited by what
+    // the folder holds. True also when the folder is already there, whatever protects it; false,
+    // with nothing made, when the descriptor cannot be built (the 9x family has none).
+    virtual bool MakeAdministratorsFolder(const char* path) = 0;
 };
 
 }  // namespace drvsweep

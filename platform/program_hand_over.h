@@ -48,12 +48,22 @@ public:
     // folder names.
     virtual std::uint32_t ProcessNumber() = 0;
 
-    // CreateDirectoryA: a folder that exists already is never taken over.
+    // CreateDirectoryA with a security descriptor of its own: owner Administrators and a
+    // protected DACL (nothing inherited) that gives full control to Administrators and SYSTEM,
+    // inherited by what the folder holds, and nothing to anyone else. Failed, with nothing
+    // created, when the descriptor cannot be built; a folder that exists already is never
+    // taken over.
     virtual FolderCreation CreateNewFolder(const char* path) = 0;
 
     // CreateFileA(CREATE_NEW) and WriteFile of every byte: false when the file existed or
     // could not be written whole.
     virtual bool WriteNewFile(const char* path, const ProgramImage& image) = 0;
+
+    // CreateFileA(GENERIC_READ, FILE_SHARE_READ): opens the file again and keeps it open until
+    // ReleaseHeldFile, so that nobody can write, replace or delete it while it can still be
+    // started. False when it cannot be opened. One file is held at a time.
+    virtual bool HoldFile(const char* path) = 0;
+    virtual void ReleaseHeldFile() = 0;
 
     // GetCommandLineA: the own command line, program name first.
     virtual const char* OwnCommandLine() = 0;

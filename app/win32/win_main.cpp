@@ -1,11 +1,13 @@
 // The program's entry: it hands the real Windows to the start (app/program_start.h), which
 // chooses between the command line and the dialog and, on 64-bit Windows, hands the x86
 // program's run over to the x86-64 program it carries.
+#include "app/dll_search.h"
 #include "app/program_start.h"
 #include "app/win32/win32_start_notice.h"
 #include "cli/command_line_platform.h"
 #include "cli/command_runner.h"
 #include "platform/win32/win32_console.h"
+#include "platform/win32/win32_dll_search_path.h"
 #include "platform/win32/win32_output_files.h"
 #include "platform/win32/win32_process_jobs.h"
 #include "platform/win32/win32_program_hand_over.h"
@@ -58,6 +60,11 @@ int RunDialog(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    // First, before any call loads a DLL: the program runs elevated, often from a download
+    // folder or a folder a fleet tool copied it to.
+    drvsweep::win32::Win32DllSearchPath dllSearch;
+    drvsweep::LimitDllSearch(dllSearch);
+
     drvsweep::win32::Win32ProgramHandOver handOver(IDR_PROGRAM64);
     drvsweep::win32::Win32RunFacts facts;
     drvsweep::win32::Win32Version version;

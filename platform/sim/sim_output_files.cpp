@@ -52,12 +52,20 @@ bool SimOutputFiles::RemoveOutputFile(const char* path) {
     return files_.RemoveFile(path);
 }
 
-bool SimOutputFiles::MakeFolder(const char* path) {
+bool SimOutputFiles::MakeAdministratorsFolder(const char* path) {
     long error = 0;
-    if (faults_.ShouldFail("CreateDirectoryA", path, &error)) {
+    if (faults_.ShouldFail("ConvertStringSecurityDescriptorToSecurityDescriptorA", path, &error) ||
+        faults_.ShouldFail("CreateDirectoryA", path, &error)) {
         return false;
     }
-    return files_.AddFolder(path);
+    if (files_.Exists(path)) {
+        return true;
+    }
+    if (!files_.AddFolder(path)) {
+        return false;
+    }
+    securedFolders_.insert(path);
+    return true;
 }
 
 }  // namespace drvsweep::sim

@@ -33,7 +33,8 @@ bool SimProgramHandOver::TemporaryFolder(PathText* folder) {
 }
 
 FolderCreation SimProgramHandOver::CreateNewFolder(const char* path) {
-    if (Fails("CreateDirectoryA", path)) {
+    if (Fails("ConvertStringSecurityDescriptorToSecurityDescriptorA", path) ||
+        Fails("CreateDirectoryA", path)) {
         return FolderCreation::Failed;
     }
     if (folders_.count(path) != 0 || files_.count(path) != 0) {
@@ -45,6 +46,7 @@ FolderCreation SimProgramHandOver::CreateNewFolder(const char* path) {
         return FolderCreation::Failed;
     }
     folders_.insert(path);
+    securedFolders_.insert(path);
     return FolderCreation::Created;
 }
 
@@ -63,12 +65,20 @@ bool SimProgramHandOver::WriteNewFile(const char* path, const ProgramImage& imag
     return true;
 }
 
+bool SimProgramHandOver::HoldFile(const char* path) {
+    if (Fails("CreateFileA", path) || files_.count(path) == 0) {
+        return false;
+    }
+    held_ = path;
+    return true;
+}
+
 ChildRun SimProgramHandOver::RunAndWait(const char* program, const char* commandLine) {
     const auto file = files_.find(program);
     if (Fails("CreateProcessA", program) || file == files_.end()) {
         return {};
     }
-    runs_.push_back({program, commandLine, file->second});
+    runs_.push_back({program, commandLine, file->second, held_ == program});
     if (Fails("GetExitCodeProcess", program)) {
         return {true, false, 0};
     }
@@ -76,7 +86,7 @@ ChildRun SimProgramHandOver::RunAndWait(const char* program, const char* command
 }
 
 bool SimProgramHandOver::DeleteOneFile(const char* path) {
-    if (Fails("DeleteFileA", path)) {
+    if (Fails("DeleteFileA", path) || held_ == path) {
         return false;
     }
     return files_.erase(path) != 0;

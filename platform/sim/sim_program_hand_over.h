@@ -16,6 +16,7 @@ struct ProgramRun {
     std::string program;
     std::string commandLine;
     std::string image;  // the program file's bytes when it was started
+    bool held = false;  // whether the program file was held open when it was started
 };
 
 // The hand-over services of a simulated machine: folders and files of their own (paths
@@ -24,9 +25,10 @@ struct ProgramRun {
 // folder "C:\Users\user\Temp\", process number 0x1a4 and the command line "\"C:\DrvSweep.exe\"".
 //
 // Faults, with the path as argument unless said: "IsWow64Process" (empty; the answer is then
-// CallFailed), "GetTempPathA" (empty), "CreateDirectoryA", "CreateFileA" (nothing written),
-// "WriteFile" (half the bytes written), "CreateProcessA", "GetExitCodeProcess",
-// "DeleteFileA" and "RemoveDirectoryA".
+// CallFailed), "GetTempPathA" (empty), "ConvertStringSecurityDescriptorToSecurityDescriptorA"
+// (the folder's descriptor cannot be built), "CreateDirectoryA", "CreateFileA" (asked when
+// writing, nothing written, and again when holding), "WriteFile" (half the bytes written),
+// "CreateProcessA", "GetExitCodeProcess", "DeleteFileA" and "RemoveDirectoryA".
 class SimProgramHandOver : public ProgramHandOver {
 public:
     explicit SimProgramHandOver(SimFaults& faults) : faults_(faults) {}
@@ -35,10 +37,14 @@ public:
     bool CarriedProgram(ProgramImage* image) override;
     bool TemporaryFolder(PathText* folder) override;
     std::uint32_t ProcessNumber() override { return processNumber_; }
-    // Creates any folder whose parent is the temporary folder or a folder made before.
+    // Creates any folder whose parent is the temporary folder or a folder made before, and
+    // records it as secured (administrators and SYSTEM only).
     FolderCreation CreateNewFolder(const char* path) override;
     // Writes into an existing folder only.
     bool WriteNewFile(const char* path, const ProgramImage& image) override;
+    // Holds an existing file: while held it cannot be deleted, nor opened for writing.
+    bool HoldFile(const char* path) override;
+    void ReleaseHeldFile() override { held_.clear(); }
     const char* OwnCommandLine() override { return commandLine_.c_str(); }
     // Starts only a file that exists, as CreateProcessA does.
     ChildRun RunAndWait(const char* program, const char* commandLine) override;
@@ -55,7 +61,15 @@ public:
     // A folder some other program made: CreateNewFolder answers AlreadyExists for it.
     void AddForeignFolder(const std::string& path) { folders_.insert(path); }
 
+    // Another program's CreateFileA(GENERIC_WRITE, OPEN_EXISTING) of a file: refused while
+    // the file is held, as the sharing of the held handle refuses it.
+    bool AnotherPartyCanWrite(const std::string& path) const {
+        return files_.count(path) != 0 && held_ != path;
+    }
+
     const std::set<std::string>& folders() const { return folders_; }
+    // The folders CreateNewFolder made with their administrators-only descriptor.
+    const std::set<std::string>& securedFolders() const { return securedFolders_; }
     const std::map<std::string, std::string>& files() const { return files_; }
     const std::vector<ProgramRun>& runs() const { return runs_; }
     const std::vector<std::uint32_t>& pauses() const { return pauses_; }
@@ -72,6 +86,8 @@ private:
     std::string commandLine_ = "\"C:\\DrvSweep.exe\"";
     std::uint32_t childExitCode_ = 0;
     std::set<std::string> folders_;
+    std::set<std::string> securedFolders_;
+    std::string held_;
     std::map<std::string, std::string> files_;
     std::vector<ProgramRun> runs_;
     std::vector<std::uint32_t> pauses_;

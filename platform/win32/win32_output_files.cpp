@@ -1,5 +1,6 @@
 #include "platform/win32/win32_output_files.h"
 
+#include "platform/win32/administrators_only_security.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/whole_file.h"
 #include "platform/win32/windows_api.h"
@@ -43,8 +44,11 @@ bool Win32OutputFiles::RemoveOutputFile(const char* path) {
     return DeleteFileA(path) != FALSE;
 }
 
-bool Win32OutputFiles::MakeFolder(const char* path) {
-    return CreateDirectoryA(path, nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+bool Win32OutputFiles::MakeAdministratorsFolder(const char* path) {
+    AdministratorsOnlySecurity security;
+    return security.attributes() != nullptr &&
+           (CreateDirectoryA(path, security.attributes()) != FALSE ||
+            GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 }  // namespace drvsweep::win32

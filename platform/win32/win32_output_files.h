@@ -13,7 +13,7 @@ public:
     std::int64_t FileSize(const char* path) override;
     bool MoveReplacing(const char* from, const char* to) override;
     bool RemoveOutputFile(const char* path) override;
-    bool MakeFolder(const char* path) override;
+    bool MakeAdministratorsFolder(const char* path) override;
 };
 
 }  // namespace drvsweep::win32

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/administrators_only_security.h"
 #include "platform/win32/bound_function.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
@@ -51,7 +52,11 @@ std::uint32_t Win32ProgramHandOver::ProcessNumber() {
 }
 
 FolderCreation Win32ProgramHandOver::CreateNewFolder(const char* path) {
-    if (CreateDirectoryA(path, nullptr)) {
+    AdministratorsOnlySecurity security;
+    if (security.attributes() == nullptr) {
+        return FolderCreation::Failed;
+    }
+    if (CreateDirectoryA(path, security.attributes())) {
         return FolderCreation::Created;
     }
     return GetLastError() == ERROR_ALREADY_EXISTS ? FolderCreation::AlreadyExists
@@ -75,6 +80,12 @@ bool Win32ProgramHandOver::WriteNewFile(const char* path, const ProgramImage& im
         written += done;
     }
     return true;
+}
+
+bool Win32ProgramHandOver::HoldFile(const char* path) {
+    *held_.receive() =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return held_.valid();
 }
 
 const char* Win32ProgramHandOver::OwnCommandLine() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/program_hand_over.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace drvsweep::win32 {
 
@@ -20,6 +21,8 @@ public:
     std::uint32_t ProcessNumber() override;
     FolderCreation CreateNewFolder(const char* path) override;
     bool WriteNewFile(const char* path, const ProgramImage& image) override;
+    bool HoldFile(const char* path) override;
+    void ReleaseHeldFile() override { held_.reset(); }
     const char* OwnCommandLine() override;
     ChildRun RunAndWait(const char* program, const char* commandLine) override;
     bool DeleteOneFile(const char* path) override;
@@ -28,6 +31,7 @@ public:
 
 private:
     std::uint16_t programResourceId_;
+    ScopedFile held_;
 };
 
 }  // namespace drvsweep::win32

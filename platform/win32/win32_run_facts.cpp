@@ -2,18 +2,20 @@
 
 #include <initializer_list>
 
+#include "platform/win32/bound_function.h"
 #include "platform/win32/windows_api.h"
 
 namespace drvsweep::win32 {
 
 namespace {
 
-// A function of a system DLL found at run time, or null where this Windows lacks it.
+// A function of a system DLL found at run time, or null where this Windows lacks it. A DLL not
+// loaded yet is loaded from the system folder by its full path.
 template <typename Function>
 Function Bind(const char* module, const char* name) {
     HMODULE handle = GetModuleHandleA(module);
     if (handle == nullptr) {
-        handle = LoadLibraryA(module);
+        handle = LoadSystemLibrary(module);
     }
     return handle == nullptr
                ? nullptr

@@ -7,8 +7,9 @@
 #include "tests/support/test_machine.h"
 
 // The hand-over's file and process services as Windows answers them, over the simulated
-// backend and the real one alike: a folder that exists is reported, never taken over; a file
-// is written only where none is; a folder with a file in it stays.
+// backend and the real one alike: a folder that exists is reported, never taken over, and a
+// new one is administrators-only; a file is written only where none is, and while held it can
+// be started but neither written nor deleted; a folder with a file in it stays.
 namespace drvsweep {
 namespace {
 
@@ -26,6 +27,7 @@ protected:
     }
 
     void TearDown() override {
+        os_->ReleaseHeldFile();
         os_->DeleteOneFile(file_.c_str());
         os_->RemoveFolder(folder_.c_str());
     }
@@ -55,6 +57,31 @@ TEST_F(HandOverContract, AFolderIsMadeOnceAndAFileWrittenOnce) {
     EXPECT_FALSE(os_->DeleteOneFile(file_.c_str()));
     EXPECT_TRUE(os_->RemoveFolder(folder_.c_str()));
     EXPECT_FALSE(os_->RemoveFolder(folder_.c_str()));
+}
+
+TEST_F(HandOverContract, ANewFolderIsAdministratorsOnly) {
+    ASSERT_EQ(os_->CreateNewFolder(folder_.c_str()), FolderCreation::Created);
+    EXPECT_EQ(testing::OthersWithAccess(*os_, folder_.c_str()), "");
+}
+
+TEST_F(HandOverContract, AHeldProgramCannotBeWrittenNorDeletedAndStillStarts) {
+    ASSERT_EQ(os_->CreateNewFolder(folder_.c_str()), FolderCreation::Created);
+    const std::string bytes = testing::StartableProgramImage();
+    ASSERT_FALSE(bytes.empty());
+    const ProgramImage image{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+    ASSERT_TRUE(os_->WriteNewFile(file_.c_str(), image));
+    ASSERT_TRUE(os_->HoldFile(file_.c_str()));
+
+    EXPECT_FALSE(testing::AnotherPartyCanWrite(*os_, file_.c_str()));
+    EXPECT_FALSE(os_->DeleteOneFile(file_.c_str()));
+    const ChildRun run = os_->RunAndWait(
+        file_.c_str(), (std::string("\"") + file_.c_str() + "\" --gtest_filter=-*").c_str());
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.exitCodeRead);
+    EXPECT_EQ(run.exitCode, 0u);
+
+    os_->ReleaseHeldFile();
+    EXPECT_TRUE(testing::AnotherPartyCanWrite(*os_, file_.c_str()));
 }
 
 TEST_F(HandOverContract, AMissingProgramDoesNotStart) {

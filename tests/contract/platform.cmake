@@ -16,3 +16,7 @@ drvsweep_contract_test(programs_contract_test
 drvsweep_contract_test(hand_over_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/hand_over_contract_test.cpp
     SCENARIOS contract_files)
+drvsweep_contract_test(dll_search_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/dll_search_contract_test.cpp
+    SCENARIOS contract_files)
+target_link_libraries(dll_search_contract_test PRIVATE drvsweep_app)

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/sim/sim_dll_search_path.h"
 #include "platform/sim/sim_program_hand_over.h"
 #include "platform/sim/sim_scenario.h"
 #include "platform/sim/sim_windows.h"
@@ -39,10 +40,36 @@ private:
     sim::SimFaults faults_;
 };
 
+// DLL search calls that own the faults they consult.
+class SimDllSearchServices : public sim::SimDllSearchPath {
+public:
+    SimDllSearchServices() : sim::SimDllSearchPath(faults_) {}
+
+private:
+    sim::SimFaults faults_;
+};
+
 }  // namespace
 
 std::unique_ptr<ProgramHandOver> OpenHandOverServices() {
     return std::make_unique<SimHandOverServices>();
+}
+
+std::string OthersWithAccess(ProgramHandOver& os, const std::string& folder) {
+    const auto& sim = dynamic_cast<sim::SimProgramHandOver&>(os);
+    return sim.securedFolders().count(folder) != 0 ? "" : "S-1-1-0";
+}
+
+bool AnotherPartyCanWrite(ProgramHandOver& os, const std::string& path) {
+    return dynamic_cast<sim::SimProgramHandOver&>(os).AnotherPartyCanWrite(path);
+}
+
+std::string StartableProgramImage() {
+    return "MZ";
+}
+
+std::unique_ptr<DllSearchPath> OpenDllSearchPath() {
+    return std::make_unique<SimDllSearchServices>();
 }
 
 std::unique_ptr<TestMachine> OpenScenarioMachine() {

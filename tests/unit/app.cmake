@@ -5,3 +5,8 @@ drvsweep_unit_test(app_start_test ${CMAKE_CURRENT_LIST_DIR}/app_start_test.cpp
 if(NOT WIN32)
     target_link_libraries(app_start_test PRIVATE drvsweep_app)
 endif()
+# Which call limits the DLL search, on each kind of Windows.
+drvsweep_unit_test(dll_search_test ${CMAKE_CURRENT_LIST_DIR}/dll_search_test.cpp)
+if(NOT WIN32)
+    target_link_libraries(dll_search_test PRIVATE drvsweep_app)
+endif()

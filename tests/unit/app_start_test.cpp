@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,17 @@ TEST_F(HandOverTest, TheCarriedProgramRunsWithTheOwnArgumentsAndGoesAgain) {
     EXPECT_TRUE(os_.folders().empty());
 }
 
+// Nobody but administrators can change the program between its writing and its start: its
+// folder is administrators-only and the file is held open until the child has run.
+TEST_F(HandOverTest, TheProgramRunsFromASecuredFolderWhileHeld) {
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(os_.securedFolders(), (std::set<std::string>{kFolder}));
+    ASSERT_EQ(os_.runs().size(), 1u);
+    EXPECT_TRUE(os_.runs()[0].held);
+    EXPECT_TRUE(os_.files().empty());
+    EXPECT_TRUE(os_.folders().empty());
+}
+
 TEST_F(HandOverTest, WithoutArgumentsTheChildGetsItsProgramNameAlone) {
     os_.SetCommandLine("C:\\DrvSweep.exe");
     EXPECT_EQ(Start(), 0);
@@ -144,6 +156,9 @@ TEST_F(HandOverTest, EveryFailureBeforeTheStartRefusesAndLeavesNothing) {
         {"temporary folder not writable", {"CreateDirectoryA", "", 5}},
         {"program file cannot be made", {"CreateFileA", "", 5}},
         {"program file written in part", {"WriteFile", "", 112}},
+        {"folder descriptor cannot be built",
+         {"ConvertStringSecurityDescriptorToSecurityDescriptorA", "", 1338}},
+        {"program file cannot be held", {"CreateFileA", "", 32, 1}},
         {"child does not start", {"CreateProcessA", "", 193}},
     };
     for (const auto& c : cases) {
