@@ -52,11 +52,13 @@ std::uint32_t Win32ProgramHandOver::ProcessNumber() {
 }
 
 FolderCreation Win32ProgramHandOver::CreateNewFolder(const char* path) {
+    // The 9x family keeps no security on folders: there the folder is made as any other.
+    const bool nt = (GetVersion() & 0x80000000u) == 0;
     AdministratorsOnlySecurity security;
-    if (security.attributes() == nullptr) {
+    if (nt && security.attributes() == nullptr) {
         return FolderCreation::Failed;
     }
-    if (CreateDirectoryA(path, security.attributes())) {
+    if (CreateDirectoryA(path, nt ? security.attributes() : nullptr)) {
         return FolderCreation::Created;
     }
     return GetLastError() == ERROR_ALREADY_EXISTS ? FolderCreation::AlreadyExists
