@@ -18,6 +18,7 @@
 #include <sstream>
 #include "res/resource.h"
 #include "tests/support/held_file.h"
+#include "tests/support/sid_text.h"
 #include "tests/support/test_machine.h"
 
 namespace drvsweep::testing {
@@ -51,20 +52,6 @@ std::unique_ptr<TestMachine> OpenScenarioMachine() {
 std::unique_ptr<ProgramHandOver> OpenHandOverServices() {
     return std::make_unique<win32::Win32ProgramHandOver>(IDR_PROGRAM64);
 }
-
-namespace {
-
-std::string SidText(PSID sid) {
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(sid, &text)) {
-        return "?";
-    }
-    std::string copy = text;
-    LocalFree(text);
-    return copy;
-}
-
-}  // namespace
 
 std::string OthersWithAccess(ProgramHandOver&, const std::string& folder) {
     const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;

@@ -5,6 +5,7 @@
 
 #include "platform/win32/administrators_only_security.h"
 #include "platform/win32/windows_api.h"
+#include "tests/support/sid_text.h"
 
 // sddl.h needs the base Windows types declared first.
 #include <sddl.h>
@@ -14,15 +15,7 @@
 namespace drvsweep::win32 {
 namespace {
 
-std::string SidText(PSID sid) {
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(sid, &text)) {
-        return "?";
-    }
-    std::string copy = text;
-    LocalFree(text);
-    return copy;
-}
+using drvsweep::testing::SidText;
 
 // "O:<owner SID>D:<P when protected>" and "(<ACE type>;<ACE flags>;<mask>;<SID>)" per ACE.
 std::string DescriptorText(PSECURITY_DESCRIPTOR descriptor) {
