@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "platform/file_facts.h"
 
 namespace drvsweep {
 
@@ -59,6 +62,14 @@ public:
     // restartNeeded, not acted on: passing no needReboot would make the call show a restart
     // box of its own. Not available before Windows 10 version 1703.
     virtual PackageCallResult UninstallDriver(const char* infPath) = 0;
+
+    // SetupGetInfDriverStoreLocationW(infPath, NULL, NULL, ...) of setupapi.dll, infPath (a
+    // full path in the INF folder) widened from the ANSI code page: whether the driver store
+    // still knows the package. Yes with *storeInf set to the INF's path in the store; No when
+    // the store does not know it (ERROR_NOT_FOUND, ERROR_FILE_NOT_FOUND,
+    // ERROR_PATH_NOT_FOUND); Unknown when the call is missing (before Vista) or fails
+    // otherwise. *storeInf is untouched unless Yes.
+    virtual FactAnswer DriverStoreInf(const char* infPath, std::string* storeInf) = 0;
 
     // GetSystemWow64DirectoryA, answered as FileSystem::WindowsFolder: on 64-bit Windows the
     // 32-bit system folder (%windir%\SysWOW64). 0 on 32-bit Windows, which answers

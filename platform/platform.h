@@ -2,6 +2,7 @@
 
 #include "platform/device_instances.h"
 #include "platform/driver_packages.h"
+#include "platform/file_facts.h"
 #include "platform/file_system.h"
 #include "platform/inf_files.h"
 #include "platform/programs_power.h"
@@ -20,6 +21,7 @@ struct Platform {
     DeviceInstances& devices;
     ProgramsAndPower& programs;
     DriverPackages& packages;
+    FileFacts& fileFacts;
 };
 
 }  // namespace drvsweep

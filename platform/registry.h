@@ -43,9 +43,13 @@ public:
     virtual long OpenKeyInView(const char* path, std::uint32_t access, RegistryView view,
                                std::unique_ptr<RegistryKey>* key) = 0;
 
-    // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path). The 9x family deletes the subkeys with the key;
-    // the NT family refuses a key that has subkeys.
-    virtual long DeleteKey(const char* path) = 0;
+    // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path) in the program's own view. The 9x family deletes
+    // the subkeys with the key; the NT family refuses a key that has subkeys.
+    long DeleteKey(const char* path) { return DeleteKeyInView(path, RegistryView::Native); }
+
+    // The same in the given view: for Wow32 a 64-bit program calls RegDeleteKeyExA with
+    // KEY_WOW64_32KEY, bound at run time (32-bit Windows XP and the 9x family lack it).
+    virtual long DeleteKeyInView(const char* path, RegistryView view) = 0;
 };
 
 }  // namespace drvsweep

@@ -37,20 +37,22 @@ void SimDriverPackages::SetRelease(SimRelease release, bool is64Bit) {
         std::optional<WindowsRelease> numbers;
         bool setupUninstallOemInf;
         bool diUninstallDriver;
+        bool driverStore;
     };
     static const Facts kFacts[] = {
-        {SimRelease::Windows98, std::nullopt, false, false},
-        {SimRelease::Windows2000, WindowsRelease{5, 0, 2195}, false, false},
-        {SimRelease::WindowsXp, WindowsRelease{5, 1, 2600}, true, false},
-        {SimRelease::Windows7, WindowsRelease{6, 1, 7601}, true, false},
-        {SimRelease::Windows10v1607, WindowsRelease{10, 0, 14393}, true, false},
-        {SimRelease::Windows10v1703, kWindows10Version1703, true, true},
+        {SimRelease::Windows98, std::nullopt, false, false, false},
+        {SimRelease::Windows2000, WindowsRelease{5, 0, 2195}, false, false, false},
+        {SimRelease::WindowsXp, WindowsRelease{5, 1, 2600}, true, false, false},
+        {SimRelease::Windows7, WindowsRelease{6, 1, 7601}, true, false, true},
+        {SimRelease::Windows10v1607, WindowsRelease{10, 0, 14393}, true, false, true},
+        {SimRelease::Windows10v1703, kWindows10Version1703, true, true, true},
     };
     for (const Facts& facts : kFacts) {
         if (facts.release == release) {
             release_ = facts.numbers;
             hasSetupUninstallOemInf_ = facts.setupUninstallOemInf;
             hasDiUninstallDriver_ = facts.diUninstallDriver;
+            hasDriverStore_ = facts.driverStore;
         }
     }
     is64Bit_ = is64Bit;
@@ -154,6 +156,34 @@ PackageCallResult SimDriverPackages::UninstallDriver(const char* infPath) {
     PackageCallResult result = Uninstall(path.substr(folder.size()), true);
     result.restartNeeded = result.succeeded && restartAfterUninstall_;
     return result;
+}
+
+FactAnswer SimDriverPackages::DriverStoreInf(const char* infPath, std::string* storeInf) {
+    if (!hasDriverStore_) {
+        return FactAnswer::Unknown;
+    }
+    const std::string path = infPath;
+    long ignored = 0;
+    if (faults_.ShouldFail("SetupGetInfDriverStoreLocationW", path, &ignored)) {
+        return FactAnswer::Unknown;
+    }
+    const std::string folder = InfFolder() + "\\";
+    if (path.size() <= folder.size() || !EqualIgnoringCase(path.substr(0, folder.size()), folder)) {
+        return FactAnswer::No;
+    }
+    const std::string infName = path.substr(folder.size());
+    const auto package = std::find_if(
+        packages_.begin(), packages_.end(),
+        [&infName](const SimDriverPackage& p) { return EqualIgnoringCase(p.infName, infName); });
+    if (package == packages_.end() && !files_.Exists(path)) {
+        return FactAnswer::No;
+    }
+    const std::string storeFolder =
+        package != packages_.end() && !package->storeFolder.empty()
+            ? package->storeFolder
+            : files_.windowsFolder() + "\\System32\\DriverStore\\FileRepository\\" + infName;
+    *storeInf = storeFolder + "\\" + infName;
+    return FactAnswer::Yes;
 }
 
 void SimDriverPackages::SetRestartAfterUninstall(bool restart) {

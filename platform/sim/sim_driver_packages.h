@@ -46,11 +46,15 @@ enum class SimRelease {
 //   (SetRestartAfterUninstall), as Windows does when a driver of the package stays loaded.
 // - A .inf of the INF folder that no package record names is uninstalled like a package
 //   without devices, catalog or store folder.
+// - SetupGetInfDriverStoreLocationW (Vista and later) knows an INF of the INF folder while a
+//   package record names it or the .inf is there; its store path is the record's store folder
+//   (or FileRepository\<name> without one) with the INF's name.
 // - GetSystemWow64DirectoryA gives the 32-bit system folder on a 64-bit system, otherwise 0.
 //
 // Faults, named after the call, with the argument given: "SetupUninstallOEMInfA" (the name
 // and the flags in decimal, "oem3.inf 1"), "DiUninstallDriverW" (the path), "RtlGetVersion" and
-// "GetSystemWow64DirectoryA" (empty).
+// "GetSystemWow64DirectoryA" (empty), "SetupGetInfDriverStoreLocationW" (the path; the call then
+// answers Unknown).
 class SimDriverPackages : public DriverPackages {
 public:
     SimDriverPackages(SimFaults& faults, SimFileTree& files, SimDevices& devices);
@@ -58,6 +62,7 @@ public:
     bool Release(WindowsRelease* release) override;
     PackageCallResult UninstallOemInf(const char* infFileName, std::uint32_t flags) override;
     PackageCallResult UninstallDriver(const char* infPath) override;
+    FactAnswer DriverStoreInf(const char* infPath, std::string* storeInf) override;
     std::uint32_t Wow64SystemFolder(char* path, std::uint32_t size) override;
 
     // The release and which calls it has; 64-bit systems have %windir%\SysWOW64 as their
@@ -82,6 +87,7 @@ private:
     std::optional<WindowsRelease> release_;
     bool hasSetupUninstallOemInf_ = false;
     bool hasDiUninstallDriver_ = false;
+    bool hasDriverStore_ = false;
     bool is64Bit_ = false;
     bool restartAfterUninstall_ = false;
     std::vector<SimDriverPackage> packages_;

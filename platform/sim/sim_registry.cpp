@@ -235,9 +235,10 @@ long SimRegistry::OpenKeyInView(const char* path, std::uint32_t access, Registry
     return kErrorSuccess;
 }
 
-long SimRegistry::DeleteKey(const char* path) {
+long SimRegistry::DeleteKeyInView(const char* path, RegistryView view) {
     ++state_->changes;
-    const std::string text = path ? path : "";
+    const std::string text =
+        PathInView(version_.codePage(), path ? path : "", view, version_.family());
     long code = 0;
     if (state_->faults.ShouldFail("RegDeleteKeyA", text, &code)) {
         return code;

@@ -69,7 +69,7 @@ public:
     // whole tree goes, as on Windows 9x; Wine's emulation of it stops early (ERROR_ACCESS_DENIED
     // with part of the tree deleted) when a later subkey's name is not shorter than the one
     // before, which scenarios meant for both should avoid.
-    long DeleteKey(const char* path) override;
+    long DeleteKeyInView(const char* path, RegistryView view) override;
 
     // Keys opened and not yet closed.
     int openKeyCount() const;

@@ -82,6 +82,35 @@ bool LoadSystem(const std::string& folder, SimWindows* machine, std::string* err
     return false;
 }
 
+// The optional file "file_facts": one fact per line about a file of the Windows folder, its
+// path relative to it: "protected <path>" (Windows protects it) or "company <path> <name>" (its
+// version resource names the company). Under Wine the same company comes from a version
+// resource of a real file laid over the fixture's.
+bool LoadFileFacts(const std::string& folder, SimWindows* machine, std::string* error) {
+    std::ifstream file(folder + "/file_facts", std::ios::binary);
+    std::string line;
+    const std::string windir = machine->files().windowsFolder() + "\\";
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const std::size_t blank = line.find(' ');
+        const std::string fact = line.substr(0, blank);
+        const std::string rest = blank == std::string::npos ? "" : line.substr(blank + 1);
+        const std::size_t nameAt = rest.find(' ');
+        if (fact == "protected" && !rest.empty()) {
+            machine->fileFacts().Protect(windir + rest);
+        } else if (fact == "company" && nameAt != std::string::npos) {
+            machine->fileFacts().SetCompany(windir + rest.substr(0, nameAt),
+                                            rest.substr(nameAt + 1));
+        } else if (!line.empty()) {
+            *error = folder + "/file_facts: \"" + line + "\" is no fact";
+            return false;
+        }
+    }
+    return true;
+}
+
 // Wine takes the ANSI code page from the same locale as the language: 936 for Chinese (PRC),
 // 950 for Chinese (Taiwan) and (Hong Kong), 1252 for the others that scenarios use.
 std::uint32_t CodePageOfLanguage(std::uint16_t language) {
@@ -118,7 +147,7 @@ bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::strin
         return false;
     }
     machine->devices().AddDevicesFromRegistry();
-    return true;
+    return LoadFileFacts(hostFolder, machine, error);
 }
 
 }  // namespace drvsweep::sim

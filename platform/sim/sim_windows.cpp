@@ -17,12 +17,14 @@ SimWindows::SimWindows()
       devices_(faults_, registry_),
       programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       packages_(faults_, files_, devices_),
-      platform_{version_, registry_, inf_, files_, devices_, programs_, packages_} {}
+      fileFacts_(faults_, files_),
+      platform_{version_, registry_, inf_, files_, devices_, programs_, packages_, fileFacts_} {}
 
 void SimWindows::SetFamily(Family family) {
     version_.SetVersion(family == Family::Nt ? SimVersion::kNtVersion : SimVersion::kWin9xVersion);
     packages_.SetRelease(family == Family::Nt ? SimRelease::WindowsXp : SimRelease::Windows98,
                          false);
+    fileFacts_.SetHasFileProtection(family == Family::Nt);
 }
 
 int SimWindows::openHandles() const {

@@ -8,6 +8,7 @@
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_driver_packages.h"
 #include "platform/sim/sim_faults.h"
+#include "platform/sim/sim_file_facts.h"
 #include "platform/sim/sim_file_tree.h"
 #include "platform/sim/sim_inf.h"
 #include "platform/sim/sim_programs.h"
@@ -42,6 +43,7 @@ public:
     SimDevices& devices() { return devices_; }
     SimPrograms& programs() { return programs_; }
     SimDriverPackages& packages() { return packages_; }
+    SimFileFacts& fileFacts() { return fileFacts_; }
 
     // What Windows deletes when the computer restarts, in order: on the NT family the paths of
     // PendingFileRenameOperations that have no new name ("\\??\\" taken off), on the 9x family
@@ -61,6 +63,7 @@ private:
     SimDevices devices_;
     SimPrograms programs_;
     SimDriverPackages packages_;
+    SimFileFacts fileFacts_;
     Platform platform_;
 };
 
