@@ -318,6 +318,27 @@ bool KeyAllowed(const ScannerItems& items, const std::string& path) {
     return false;
 }
 
+// A folder below a TWAIN root (never the root) that holds one of the scanner's folders: the
+// removal takes it once the scanner's folders leave it empty, and only then can it go.
+bool IsEmptiedParent(const ScannerItems& items, const std::string& folder) {
+    bool belowRoot = false;
+    for (const char* root : {"\\TWAIN_32\\", "\\TWAIN_64\\", "\\TWAIN\\"}) {
+        const std::size_t at = folder.find(root);
+        belowRoot =
+            belowRoot || (at != std::string::npos && at + std::strlen(root) < folder.size());
+    }
+    if (!belowRoot) {
+        return false;
+    }
+    for (const std::string& tree : items.fileTrees) {
+        if (tree.size() > folder.size() && tree.compare(0, folder.size(), folder) == 0 &&
+            tree[folder.size()] == '\\') {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool FileAllowed(const ScannerItems& items, const std::string& path) {
     const std::string file = UpperAscii(path);
     if (items.files.count(file) != 0) {
@@ -328,7 +349,7 @@ bool FileAllowed(const ScannerItems& items, const std::string& path) {
             return true;
         }
     }
-    return false;
+    return IsEmptiedParent(items, file);
 }
 
 void Printable(const std::string& text, std::string* account) {
@@ -373,7 +394,10 @@ bool IsItemThere(FuzzMachine& machine, const PlanItem& item) {
                    (!item.package.pnfPath.empty() &&
                     IsFilePresent(machine, item.package.pnfPath.c_str(), false));
         case PlanItemKind::DataSourceFolder:
+        case PlanItemKind::EmptyFolder:
             return IsFilePresent(machine, path, true);
+        case PlanItemKind::ComClassKey:
+            return machine.windows.registry().KeyExists(path);
     }
     return true;
 }
@@ -386,7 +410,11 @@ bool IsItemAllowed(const ScannerItems& allowed, const ScannerRecord& row, const 
             return KeyAllowed(allowed, item.path.c_str());
         case PlanItemKind::DriverFile:
         case PlanItemKind::DataSourceFolder:
+        case PlanItemKind::EmptyFolder:
             return FileAllowed(allowed, item.path.c_str());
+        case PlanItemKind::ComClassKey:
+            // The machines the fuzzer builds register no COM server: any such key is a breach.
+            return false;
         case PlanItemKind::DriverPackage:
             return FileAllowed(allowed, item.path.c_str()) &&
                    (item.package.pnfPath.empty() ||

@@ -25,7 +25,7 @@ bool IsKeyPresent(Registry& registry, const char* path) {
     return registry.OpenKey(path, kKeyRead, &key) != kErrorFileNotFound;
 }
 
-bool IsItemPathPresent(Platform& platform, PlanItemKind kind, const char* path) {
+bool IsItemPathPresent(Platform& platform, PlanItemKind kind, const char* path, RegistryView view) {
     switch (kind) {
         case PlanItemKind::DeviceInstance:
             return IsDevicePresent(platform, path);
@@ -35,7 +35,13 @@ bool IsItemPathPresent(Platform& platform, PlanItemKind kind, const char* path) 
         case PlanItemKind::DriverPackage:
             return IsEntryPresent(platform.files, path, false);
         case PlanItemKind::DataSourceFolder:
+        case PlanItemKind::EmptyFolder:
             return IsEntryPresent(platform.files, path, true);
+        case PlanItemKind::ComClassKey: {
+            std::unique_ptr<RegistryKey> key;
+            return platform.registry.OpenKeyInView(path, kKeyRead, view, &key) !=
+                   kErrorFileNotFound;
+        }
     }
     return true;
 }
@@ -53,12 +59,13 @@ bool IsDevicePresent(Platform& platform, const char* devicePath) {
 
 std::vector<PathText> PlanItemPathsThere(Platform& platform, const PlanItem& item) {
     std::vector<PathText> paths;
-    if (!item.path.empty() && IsItemPathPresent(platform, item.kind, item.path.c_str())) {
+    if (!item.path.empty() &&
+        IsItemPathPresent(platform, item.kind, item.path.c_str(), item.view)) {
         paths.push_back(item.path);
     }
     const PathText& pnf = item.package.pnfPath;
     if (item.kind == PlanItemKind::DriverPackage && !pnf.empty() &&
-        IsItemPathPresent(platform, item.kind, pnf.c_str())) {
+        IsItemPathPresent(platform, item.kind, pnf.c_str(), item.view)) {
         paths.push_back(pnf);
     }
     return paths;

@@ -14,6 +14,10 @@ const char* PlanItemKindName(PlanItemKind kind) {
             return "infPackage";
         case PlanItemKind::DataSourceFolder:
             return "dataSourceFolder";
+        case PlanItemKind::EmptyFolder:
+            return "emptyFolder";
+        case PlanItemKind::ComClassKey:
+            return "comClassKey";
     }
     return "unknown";
 }

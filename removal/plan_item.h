@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fixed_text.h"
+#include "platform/registry.h"
 #include "removal/removal_targets.h"
 
 namespace drvsweep {
@@ -13,6 +14,8 @@ enum class PlanItemKind {
     DriverFile,        // a driver DLL or kernel driver
     DriverPackage,     // the scanner's INF as a driver package: the .inf, its .pnf, its system name
     DataSourceFolder,  // the TWAIN data source folder with everything in it
+    EmptyFolder,       // a folder below a TWAIN root that the removal leaves empty
+    ComClassKey,  // HKCR\CLSID\{guid} of a COM server file the removal deletes, with its subkeys
 };
 
 struct PlanItem {
@@ -24,10 +27,12 @@ struct PlanItem {
     DriverPackageTarget package;
     // DataSourceFolder only: the data source file in the folder, deleted before the folder.
     PathText dataSourceFile;
+    // ComClassKey only: the registry view the key is in.
+    RegistryView view = RegistryView::Native;
 };
 
 // The item kind's name in reports: "deviceInstance", "registryKey", "driverFile",
-// "infPackage", "dataSourceFolder".
+// "infPackage", "dataSourceFolder", "emptyFolder", "comClassKey".
 const char* PlanItemKindName(PlanItemKind kind);
 
 }  // namespace drvsweep

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "discovery/inf_index.h"
@@ -11,6 +12,7 @@
 
 namespace drvsweep {
 
+class FileKeeper;
 class PackageUsers;
 
 // A driver package of the scanner that the removal leaves alone, and why: a device that is not
@@ -22,12 +24,20 @@ struct KeptPackage {
     PathText usedBy;
 };
 
+// A file or folder of the scanner's packages that the removal leaves, and why (FileKeeper, a
+// package of the scanner that stays, or an install section entry the removal refuses).
+struct KeptFile {
+    PathText path;
+    std::string reason;
+};
+
 // The one list of what a scanner's built-in removal touches: the removal walks its items, the
 // command line shows them, and what is left of them afterwards is the removal's result.
 struct RemovalPlan {
     std::vector<PlanItem> items;
     // The scanner's packages that the removal leaves alone, with everything they name.
     std::vector<KeptPackage> kept;
+    std::vector<KeptFile> keptFiles;
 };
 
 // Plans the removals of one run over one read of the INF folder (the scan's index) and of the
@@ -43,13 +53,15 @@ public:
     // The items of the scanner's built-in removal that are there now (and that Windows is not
     // already set to delete at the restart), in the order the removal acts on them: its device
     // (none for a driver package without a device), then, only when its INF is known, the
-    // driver files, the driver packages and the data sources of every package of the scanner.
-    // Its packages are its INF (first) and, on the NT family, every other OEM INF of the INF
-    // folder whose models list its devicePath, each with the data source folder and DLL name its
-    // own INF gives (FillDriverFields); a package whose fields cannot be told safely is left
-    // out, and a file or folder that several packages name is planned once. A package that a
-    // device of another maker uses is not planned, nor is any file or folder that it names: it
-    // goes into `kept` instead.
+    // driver files, the driver packages, the data source folders, the folders below a TWAIN root
+    // they leave empty, and the COM classes of the deleted server files, of every package of the
+    // scanner. Its packages are its INF (first) and, on the NT family, every other OEM INF of
+    // the INF folder whose models list its devicePath. A package's files are the DLL and data
+    // source folder its TWAIN line gives (FillDriverFields) and what the install section Windows
+    // used copied (ReadPackageInstall); a file FileKeeper keeps, or that a package staying
+    // installed names, is not planned but named in keptFiles with the reason, and a data source
+    // folder holding such a file, or a link, stays. A package that a device of another maker
+    // uses is not planned, nor is any file or folder that it names: it goes into `kept` instead.
     RemovalPlan Plan(const ScannerRecord& scanner);
 
 private:
@@ -59,6 +71,7 @@ private:
     InfIndex& index_;
     // Read when a plan first needs them.
     std::unique_ptr<PackageUsers> users_;
+    std::unique_ptr<FileKeeper> keeper_;
 };
 
 // One plan over a fresh read of the INF folder: for a removal that is a run of its own (the

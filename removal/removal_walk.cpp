@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/text_reads.h"
+#include "platform/win32_codes.h"
 #include "removal/delete_at_restart.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/driver_package.h"
@@ -27,6 +29,27 @@ void DeleteFileOfItem(Platform& platform, const PathText& path, LeftToRestart* l
         left->scheduled.push_back(path);
         left->filesScheduled = true;
     }
+}
+
+// Deletes the key's subkeys, deepest first, then the key: the NT family deletes no key that
+// still has subkeys. Only what lies below the given key is touched.
+void DeleteKeyTree(Registry& registry, const PathText& path, RegistryView view) {
+    std::unique_ptr<RegistryKey> key;
+    if (registry.OpenKeyInView(path.c_str(), kKeyRead, view, &key) == kErrorSuccess) {
+        std::vector<PathText> subkeys;
+        PathText name;
+        for (unsigned index = 0; EnumSubkeyName(*key, index, &name) == kErrorSuccess; ++index) {
+            PathText subkey;
+            if (subkey.appendAll(path, "\\", name)) {
+                subkeys.push_back(subkey);
+            }
+        }
+        key.reset();
+        for (const PathText& subkey : subkeys) {
+            DeleteKeyTree(registry, subkey, view);
+        }
+    }
+    registry.DeleteKeyInView(path.c_str(), view);
 }
 
 LeftToRestart Act(Platform& platform, const PlanItem& item) {
@@ -57,6 +80,12 @@ LeftToRestart Act(Platform& platform, const PlanItem& item) {
                 ItemOutcome::DeletedAtRestart) {
                 left.scheduled.push_back(item.path);
             }
+            break;
+        case PlanItemKind::EmptyFolder:
+            platform.files.RemoveFolder(item.path.c_str());
+            break;
+        case PlanItemKind::ComClassKey:
+            DeleteKeyTree(platform.registry, item.path, item.view);
             break;
     }
     return left;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +40,9 @@ std::string DumpPlans(Platform& platform, const ScannerTable& table) {
             dump += std::string("  kept ") + package.infPath.c_str() + " " +
                     package.usedBy.c_str() + "\n";
         }
+        for (const KeptFile& file : plan.keptFiles) {
+            dump += std::string("  keptFile ") + file.path.c_str() + ": " + file.reason + "\n";
+        }
     }
     return dump;
 }
@@ -59,7 +64,14 @@ TEST(RemovalPlanContract, EveryScannersPlanIsTheScenariosPlan) {
     Platform& platform = machine->platform();
     static ScannerTable table;
     ScanInstalledScanners(platform, table);
-    EXPECT_EQ(Folded(DumpPlans(platform, table)), Folded(expected));
+    const std::string plans = DumpPlans(platform, table);
+    // A golden file is written afresh on request, for a change of the rules to be reviewed as
+    // its diff.
+    if (std::getenv("DRVSWEEP_REWRITE_PLANS") != nullptr) {
+        std::ofstream(FixturePath(CurrentScenario() + "/expected_plan.txt"), std::ios::binary)
+            << plans;
+    }
+    EXPECT_EQ(Folded(plans), Folded(expected));
 }
 
 }  // namespace

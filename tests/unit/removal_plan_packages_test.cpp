@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <memory>
 #include <string>
@@ -67,14 +68,26 @@ protected:
 };
 
 // A package whose TWAIN line names no safe folder is left out, as the scan leaves out a row's
-// INF for it: neither it nor anything its line names is planned.
-TEST_F(PlanPackagesTest, AnotherPackageWithAnUnsafeTwainLineIsLeftOut) {
-    const std::vector<std::string> before = Plan(kK4100);
+// INF for it: it is not planned, and as an INF that stays installed it keeps every file it
+// lists, each named with the reason.
+TEST_F(PlanPackagesTest, AnotherPackageWithAnUnsafeTwainLineIsLeftOutAndKeepsItsFiles) {
     std::string inf;
     ASSERT_TRUE(machine.files().ReadFile(std::string(kInf) + "oem31.inf", &inf));
     inf.replace(inf.find("twain_32\\QuorinK4100"), 20, "twain_32\\..\\system32");
     ASSERT_TRUE(machine.files().AddFile(std::string(kInf) + "oem38.inf", inf));
-    EXPECT_EQ(Plan(kK4100), before);
+    const std::vector<std::string> plan = Plan(kK4100);
+    EXPECT_EQ(std::count(plan.begin(), plan.end(), "infPackage C:\\windows\\inf\\oem38.inf"), 0);
+    EXPECT_EQ(
+        std::count(plan.begin(), plan.end(), "driverFile C:\\windows\\system32\\QuorinK4100.dll"),
+        0);
+    const RemovalPlan full = PlanBuiltInRemoval(machine.platform(), Row(kK4100));
+    std::vector<std::string> keptFiles;
+    for (const KeptFile& file : full.keptFiles) {
+        keptFiles.push_back(std::string(file.path.c_str()) + ": " + file.reason);
+    }
+    EXPECT_NE(std::find(keptFiles.begin(), keptFiles.end(),
+                        "C:\\windows\\system32\\QuorinK4100.dll: listed by oem38.inf"),
+              keptFiles.end());
 }
 
 // Another device of the maker that uses a package (a K4110, which the current package also
@@ -103,6 +116,7 @@ TEST_F(PlanPackagesTest, OnlyADeviceThatIsNotTheMakersKeepsAPackage) {
                                        "deviceInstance USB\\VID_0C6E&PID_4100",
                                        "driverFile C:\\windows\\system32\\QuorinK41.dll",
                                        "driverFile C:\\windows\\SysWOW64\\QuorinK41.dll",
+                                       "driverFile C:\\windows\\system32\\QuorinK4100Wia.dll",
                                        "infPackage C:\\windows\\inf\\oem32.inf",
                                        "infPackage C:\\windows\\inf\\oem35.inf",
                                        "dataSourceFolder C:\\windows\\twain_32\\QuorinK41",
