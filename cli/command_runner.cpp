@@ -141,6 +141,10 @@ private:
             report.kept.push_back({PlanItemKindName(PlanItemKind::DriverPackage),
                                    Utf8(package.infPath.c_str()), KeptReason(package)});
         }
+        for (const KeptFile& file : plan.keptFiles) {
+            report.kept.push_back(
+                {PlanItemKindName(PlanItemKind::DriverFile), Utf8(file.path.c_str()), file.reason});
+        }
         return report;
     }
 
@@ -156,8 +160,12 @@ private:
         for (const ItemResult& result : outcome.items) {
             const char* kind = PlanItemKindName(result.item.kind);
             if (result.outcome == ItemOutcome::StillThere) {
+                const std::string reason = result.windowsError == 0
+                                               ? std::string("still present")
+                                               : "still present, Windows answered error " +
+                                                     std::to_string(result.windowsError);
                 for (const PathText& path : result.pathsThere) {
-                    report->remaining.push_back({kind, Utf8(path.c_str()), "still present"});
+                    report->remaining.push_back({kind, Utf8(path.c_str()), reason});
                 }
             } else if (result.outcome == ItemOutcome::DeletedAtRestart) {
                 for (const PathText& path : result.pathsThere.empty()

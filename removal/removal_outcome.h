@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/fixed_text.h"
@@ -14,6 +15,9 @@ struct ItemResult {
     PlanItem item;
     ItemOutcome outcome = ItemOutcome::StillThere;
     std::vector<PathText> pathsThere;
+    // For an item still there, the error of the Windows call that would have removed it (a
+    // driver package's uninstall calls); 0 when there was none.
+    std::uint32_t windowsError = 0;
 };
 
 // Why the computer must restart before a removal is complete.

@@ -21,6 +21,7 @@ struct LeftToRestart {
     bool windowsFinishes = false;
     std::vector<PathText> scheduled;
     bool filesScheduled = false;
+    std::uint32_t windowsError = 0;
 };
 
 // A file of the item that stays after the one-file step is scheduled for the restart.
@@ -64,14 +65,21 @@ LeftToRestart Act(Platform& platform, const PlanItem& item) {
         case PlanItemKind::DriverFile:
             DeleteFileOfItem(platform, item.path, &left);
             break;
-        case PlanItemKind::DriverPackage:
-            left.windowsFinishes = RemoveDriverPackage(platform, item.path.c_str(), item.package);
+        case PlanItemKind::DriverPackage: {
+            const PackageRemoval removal =
+                RemoveDriverPackage(platform, item.path.c_str(), item.package);
+            left.windowsFinishes = removal.restartNeeded;
+            left.windowsError = removal.windowsError;
+            if (removal.stillStaged) {
+                break;
+            }
             // The uninstall calls and the one-file step have run: what stays of the .inf and
             // the .pnf is held open, and goes at the restart.
             for (const PathText& path : PlanItemPathsThere(platform, item)) {
                 DeleteFileOfItem(platform, path, &left);
             }
             break;
+        }
         case PlanItemKind::DataSourceFolder:
             if (!item.dataSourceFile.empty()) {
                 DeleteOneFile(platform.files, item.dataSourceFile.c_str());
@@ -136,6 +144,9 @@ RemovalOutcome RunRemovalPlan(Platform& platform, const std::vector<PlanItem>& p
     for (std::size_t i = 0; i < plan.size(); ++i) {
         ItemResult& result = outcome.items[i];
         result.outcome = Settle(result, left[i]);
+        if (result.outcome == ItemOutcome::StillThere) {
+            result.windowsError = left[i].windowsError;
+        }
         outcome.windowsFinishesAtRestart =
             outcome.windowsFinishesAtRestart || left[i].windowsFinishes;
         outcome.filesAtRestart = outcome.filesAtRestart || left[i].filesScheduled;

@@ -263,7 +263,8 @@ TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
               std::string::npos)
         << text;
     EXPECT_NE(text.find("  result: remaining\r\n"
-                        "  remaining: infPackage C:\\windows\\inf\\oem3.pnf (still present)\r\n"),
+                        "  remaining: infPackage C:\\windows\\inf\\oem3.pnf (still present, Windows "
+                        "answered error 5)\r\n"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("result=1603 removed=0 pendingRestart=0 remaining=1 restart=required"),
@@ -469,8 +470,10 @@ TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndS
     const JsonValue value = Json();
     ASSERT_EQ(value["scanners"].items.size(), 2u);
     EXPECT_TRUE(value["scanners"].items[0]["kept"].items.empty());
+    // The kept package comes first, then the files it names, each with the package as reason.
     const JsonValue& kept = value["scanners"].items[1]["kept"];
-    ASSERT_EQ(kept.items.size(), 1u);
+    ASSERT_EQ(kept.items.size(), 3u);
+    EXPECT_EQ(kept.items[1]["reason"].text, "a package that stays installed names it");
     EXPECT_EQ(kept.items[0]["kind"].text, "infPackage");
     EXPECT_EQ(kept.items[0]["path"].text, "C:\\windows\\inf\\oem33.inf");
     EXPECT_EQ(kept.items[0]["reason"].text, reason);
@@ -485,7 +488,7 @@ TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndS
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].back(), "kept");
     EXPECT_EQ(rows[1].back(), "");
-    EXPECT_EQ(rows[2].back(), keptLine);
+    EXPECT_EQ(rows[2].back().substr(0, keptLine.size() + 2), keptLine + "; ");
 
     const std::string windows = "C:\\windows\\";
     const std::vector<std::string> gone = {"inf\\oem31.inf",

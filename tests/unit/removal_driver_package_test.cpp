@@ -192,3 +192,33 @@ TEST_F(RemoveDriverPackageTest, OnlyAnOemInfOfTheInfFolderIsHandedToTheSystem) {
 
 }  // namespace
 }  // namespace drvsweep
+
+namespace drvsweep {
+namespace {
+
+// From Vista on, a package Windows refused to uninstall stays staged in its driver store: the
+// .inf is not deleted by hand (the store would install it again) and the item is still there,
+// with Windows' error; when the store cannot be asked either, the same holds.
+TEST_F(RemoveDriverPackageTest, AStagedPackageWindowsKeepsIsNeverDeletedByHand) {
+    for (const bool storeAnswers : {true, false}) {
+        SCOPED_TRACE(storeAnswers ? "the store knows the package" : "the store cannot be asked");
+        machine.packages().SetRelease(SimRelease::Windows7, true);
+        machine.faults().Add({"SetupUninstallOEMInfA", "", 5});
+        if (!storeAnswers) {
+            machine.faults().Add({"SetupGetInfDriverStoreLocationW", ""});
+        }
+        const RemovalOutcome outcome = RunRemovalPlan(
+            machine.platform(),
+            {DriverPackageItem(machine.platform(), (kInf + "oem3.inf").c_str())});
+        ASSERT_EQ(outcome.items.size(), 1u);
+        EXPECT_EQ(outcome.items[0].outcome, ItemOutcome::StillThere);
+        EXPECT_EQ(outcome.items[0].windowsError, 5u);
+        EXPECT_TRUE(Exists(kInf + "oem3.inf"));
+        EXPECT_TRUE(Exists(kInf + "oem3.pnf"));
+        EXPECT_TRUE(machine.PendingDeletions().empty());
+        machine.faults() = sim::SimFaults();
+    }
+}
+
+}  // namespace
+}  // namespace drvsweep
