@@ -37,5 +37,5 @@ endif()
 if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4))
     drvsweep_contract_test(removal_plan_contract_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_plan_contract_test.cpp
-        SCENARIOS decorated_x64 every_package_x64 multifunction_nt)
+        SCENARIOS decorated_x64 every_package_x64 multifunction_nt installed_files_x64)
 endif()
