@@ -7,4 +7,6 @@ drvsweep_unit_test(removal_walk_test ${CMAKE_CURRENT_LIST_DIR}/removal_walk_test
 drvsweep_unit_test(removal_at_restart_test ${CMAKE_CURRENT_LIST_DIR}/removal_at_restart_test.cpp)
 drvsweep_unit_test(wininit_text_test ${CMAKE_CURRENT_LIST_DIR}/wininit_text_test.cpp)
 drvsweep_unit_test(removal_plan_packages_test ${CMAKE_CURRENT_LIST_DIR}/removal_plan_packages_test.cpp)
+drvsweep_unit_test(removal_installed_files_test
+    ${CMAKE_CURRENT_LIST_DIR}/removal_installed_files_test.cpp)
 drvsweep_unit_test(scanner_removal_test ${CMAKE_CURRENT_LIST_DIR}/scanner_removal_test.cpp)

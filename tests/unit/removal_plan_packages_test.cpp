@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include <algorithm>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
