@@ -22,6 +22,7 @@ foreach(run IN ITEMS
         "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64"
         "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
         "ListNamesEveryPackageAndTheKeptOne every_package_x64"
+        "RemoveAllTakesWhatEachPackageInstalledAndNothingItShares installed_files_x64"
         "OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemoved multifunction_nt"
         "OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemovedOn9x multifunction_9x")
     separate_arguments(run)

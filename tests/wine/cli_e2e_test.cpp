@@ -388,12 +388,57 @@ TEST(CommandLine, ListNamesEveryPackageAndTheKeptOne) {
                             "C:\\windows\\inf\\oem32.inf", "C:\\windows\\inf\\oem32.pnf",
                             "C:\\windows\\inf\\oem31.inf", "C:\\windows\\inf\\oem31.pnf",
                             "C:\\windows\\inf\\oem35.inf", "C:\\windows\\inf\\oem35.pnf"}));
+    // The kept package, then the two files it names.
     const JsonValue& kept = value["scanners"].items[1]["kept"];
-    ASSERT_EQ(kept.items.size(), 1u);
+    ASSERT_EQ(kept.items.size(), 3u);
     EXPECT_EQ(kept.items[0]["path"].text, "C:\\windows\\inf\\oem33.inf");
     EXPECT_EQ(kept.items[0]["reason"].text,
               "used by another maker's device, driver key "
               "{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0002");
+}
+
+// Four scanners of real package shapes: /remove all takes every file each package installed,
+// the COM class of its WIA minidriver and the data source folders it leaves empty, and nothing
+// that another maker's package or Windows shares; a /list afterwards finds nothing.
+TEST(CommandLine, RemoveAllTakesWhatEachPackageInstalledAndNothingItShares) {
+    const char* const gone[] = {
+        "C:\\windows\\system32\\qrns41.dll",   "C:\\windows\\system32\\qrns41ui.dll",
+        "C:\\windows\\system32\\qrns41t6.dll", "C:\\windows\\syswow64\\qrns41tw.dll",
+        "C:\\windows\\system32\\qrnsm24m.dll", "C:\\windows\\system32\\qrn61usd.dll",
+        "C:\\windows\\system32\\qrn61ui.dll",  "C:\\windows\\twain\\Quorin\\QRNSM16.DS",
+        "C:\\windows\\help\\qrnsm24.hlp",      "C:\\windows\\twain_32\\Quorin\\S41",
+        "C:\\windows\\twain_32\\Quorin\\SM24", "C:\\windows\\twain_32\\Quorin Scan 61",
+        "C:\\windows\\twain_64\\Quorin",       "C:\\windows\\inf\\oem41.inf",
+        "C:\\windows\\inf\\oem24.inf",         "C:\\windows\\inf\\oem61.inf",
+        "C:\\windows\\inf\\oem90.inf"};
+    const char* const staying[] = {"C:\\windows\\system32\\twaindsm.dll",
+                                   "C:\\windows\\system32\\msvcr71.dll",
+                                   "C:\\windows\\twain_32\\Quorin\\SM20\\qrnsm20.ds",
+                                   "C:\\windows\\system32\\acmeflat.dll",
+                                   "C:\\windows\\twain_32\\Acme\\acmeflat.ds",
+                                   "C:\\windows\\inf\\oem50.inf",
+                                   "C:\\windows\\inf\\layout.inf"};
+    for (const char* path : gone) {
+        ASSERT_TRUE(FileExists(path)) << path;
+    }
+    const char kComClass[] = "Software\\Classes\\CLSID\\{5A1B0E3C-7F2D-4E8B-9C41-0A6E5D3B2F71}";
+    ASSERT_TRUE(KeyExists(kComClass));
+    const ProgramRun run = RunProgram("/remove all /quiet");
+    EXPECT_EQ(run.output.rfind("result=", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find(" removed=4 pendingRestart=0 remaining=0 "), std::string::npos)
+        << run.output;
+    for (const char* path : gone) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
+    for (const char* path : staying) {
+        EXPECT_TRUE(FileExists(path)) << path;
+    }
+    EXPECT_FALSE(KeyExists(kComClass));
+    EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0300"));
+    EXPECT_NE(ReadHostFile(kLog).find("Not removed: driverFile C:\\windows\\system32\\twaindsm.dll "
+                                      "(listed by oem50.inf)"),
+              std::string::npos);
+    EXPECT_EQ(RunProgram("/list").exitCode, 0u);
 }
 
 // The multifunction device of multifunction_nt and multifunction_9x, as the family keeps it.
