@@ -149,8 +149,8 @@ private:
     }
 
     std::string KeptReason(const KeptPackage& package) {
-        return package.usedBy.empty()
-                   ? "the devices that use it cannot be told"
+        return !package.leftOutBecause.empty()
+                   ? package.leftOutBecause
                    : "used by another maker's device, driver key " + Utf8(package.usedBy.c_str());
     }
 
@@ -225,6 +225,13 @@ private:
         *removalRan = *removalRan || steps.ranSomething();
         report.method = MethodOf(result.method);
         AddLeft(result.outcome, &report);
+        // A package of the scanner's own that the plan left out is still installed.
+        for (const KeptPackage& package : plan.kept) {
+            if (!package.leftOutBecause.empty()) {
+                report.remaining.push_back({PlanItemKindName(PlanItemKind::DriverPackage),
+                                            Utf8(package.infPath.c_str()), package.leftOutBecause});
+            }
+        }
         *stillFound = result.scannerPresent;
         return report;
     }

@@ -60,7 +60,8 @@ private:
 // is taken, as only such a file is ever handed to the system as a package; the 9x family keeps
 // its INF files under the names their makers gave them, and only the row's own INF goes there.
 std::vector<ScannerRecord> ScannerPackages(Platform& platform, InfIndex& index,
-                                           const ScannerRecord& scanner) {
+                                           const ScannerRecord& scanner,
+                                           std::vector<KeptPackage>* leftOut) {
     std::vector<ScannerRecord> packages{scanner};
     if (CurrentFamily(platform.version) != Family::Nt) {
         return packages;
@@ -78,6 +79,11 @@ std::vector<ScannerRecord> ScannerPackages(Platform& platform, InfIndex& index,
         package.infPath = infPath;
         if (FillDriverFields(platform, index, package)) {
             packages.push_back(package);
+        } else {
+            KeptPackage kept;
+            kept.infPath = infPath;
+            kept.leftOutBecause = "its TWAIN line names no folder the removal may take";
+            leftOut->push_back(kept);
         }
     }
     return packages;
@@ -405,7 +411,7 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
     std::vector<PackagePlan> removed;
     const PackageUsers& users = Users();
     const DriverFolders folders(platform);
-    for (const ScannerRecord& package : ScannerPackages(platform, index_, scanner)) {
+    for (const ScannerRecord& package : ScannerPackages(platform, index_, scanner, &result.kept)) {
         PackagePlan packagePlan = PlanPackage(platform, folders, package);
         KeptPackage keptPackage;
         if (!users.IsUsedByOthers(package.infPath.c_str(), &keptPackage.usedBy)) {
@@ -419,6 +425,9 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
             keptPaths.push_back(path);
         }
         keptPackage.infPath = package.infPath;
+        if (keptPackage.usedBy.empty()) {
+            keptPackage.leftOutBecause = "the devices that use it cannot be told";
+        }
         result.kept.push_back(keptPackage);
     }
     if (keeper_ == nullptr) {

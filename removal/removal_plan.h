@@ -16,12 +16,16 @@ class FileKeeper;
 class PackageUsers;
 
 // A driver package of the scanner that the removal leaves alone, and why: a device that is not
-// the maker's uses it (PackageUsers).
+// the maker's uses it (PackageUsers), who uses it cannot be told, or its fields cannot be read
+// safely.
 struct KeptPackage {
     PathText infPath;
     // The driver key ("{class}\NNNN") of the device that uses it; empty when the driver keys
     // could not all be read, so that who uses it cannot be told.
     PathText usedBy;
+    // Why, when no device of another maker keeps it: then the package is the scanner's own and
+    // still installed, so the scanner is not removed.
+    std::string leftOutBecause;
 };
 
 // A file or folder of the scanner's packages that the removal leaves, and why (FileKeeper, a

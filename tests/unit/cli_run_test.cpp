@@ -262,10 +262,11 @@ TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
                         "  plan: infPackage C:\\windows\\inf\\oem3.pnf\r\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("  result: remaining\r\n"
-                        "  remaining: infPackage C:\\windows\\inf\\oem3.pnf (still present, Windows "
-                        "answered error 5)\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("  result: remaining\r\n"
+                  "  remaining: infPackage C:\\windows\\inf\\oem3.pnf (still present, Windows "
+                  "answered error 5)\r\n"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("result=1603 removed=0 pendingRestart=0 remaining=1 restart=required"),
               std::string::npos);
@@ -452,6 +453,25 @@ TEST_F(CommandLineRunTest, TheLogRotatesAtTenMegabytesKeepingFiveFiles) {
 // An updated scanner and one whose package another maker's device shares: the plan names every
 // package of each, the kept package appears with why in each format and in the log, and the
 // removal takes both versions with their own files and leaves the shared package with its files.
+// A package of the scanner's own that the plan leaves out (its TWAIN line names no folder the
+// removal may take) is still installed: the scanner is not called removed, and the run fails.
+TEST_F(CommandLineRunTest, AScannersPackageThePlanLeavesOutLeavesItRemaining) {
+    Load("every_package_x64");
+    std::string inf;
+    ASSERT_TRUE(machine.files().ReadFile("C:\\windows\\inf\\oem31.inf", &inf));
+    inf.replace(inf.find("twain_32\\QuorinK4100"), 20, "twain_32\\..\\system32");
+    ASSERT_TRUE(machine.files().AddFile("C:\\windows\\inf\\oem38.inf", inf));
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_4100 /quiet"), kExitFailed);
+    EXPECT_NE(console.output().find("removed=0 pendingRestart=0 remaining=1"), std::string::npos)
+        << console.output();
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_NE(log.find("infPackage C:\\windows\\inf\\oem38.inf (its TWAIN line names no folder "
+                       "the removal may take)"),
+              std::string::npos)
+        << log;
+}
+
 TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndSaidSo) {
     Load("every_package_x64");
     const std::string reason =
