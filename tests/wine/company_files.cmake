@@ -25,3 +25,30 @@ if(WIN32)
         target_link_options(company_${key} PRIVATE -nostdlib -Wl,-e,0)
     endforeach()
 endif()
+
+# The seeding refuses what it cannot make true rather than run a test on a prefix that differs
+# from the simulation: a company no file above names, and a company for a file the scenario's
+# windir/ lacks. The scenarios are written into the build folder; the program is never started.
+if(WIN32)
+    set(seeding ${CMAKE_BINARY_DIR}/seeding_fixtures)
+    file(WRITE ${seeding}/unknown_company/windir/system32/Orbital.dll "placeholder\n")
+    file(WRITE ${seeding}/unknown_company/file_facts
+        "protected system32\\Orbital.dll\ncompany system32\\Orbital.dll Orbital Scanners Ltd.\n")
+    file(WRITE ${seeding}/company_of_no_file/windir/system32/Orbital.dll "placeholder\n")
+    file(WRITE ${seeding}/company_of_no_file/file_facts
+        "company system32\\OrbitalTwain.dll Quorin Imaging\n")
+    set(expected_failures
+        "unknown_company|no [^ ]*/company_files/orbital_scanners_ltd_.dll names the company \"Orbital Scanners Ltd.\""
+        "company_of_no_file|system32.OrbitalTwain.dll is no file of ")
+    foreach(entry IN LISTS expected_failures)
+        string(REPLACE "|" ";" fields "${entry}")
+        list(GET fields 0 scenario)
+        list(GET fields 1 message)
+        add_test(NAME wine_run_seeding.${scenario}
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wine_run.sh
+                $<TARGET_FILE:company_quorin_imaging>)
+        set_tests_properties(wine_run_seeding.${scenario} PROPERTIES
+            ENVIRONMENT "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${seeding}"
+            PASS_REGULAR_EXPRESSION "${message}")
+    endforeach()
+endif()
