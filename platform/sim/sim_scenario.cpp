@@ -84,8 +84,10 @@ bool LoadSystem(const std::string& folder, SimWindows* machine, std::string* err
 
 // The optional file "file_facts": one fact per line about a file of the Windows folder, its
 // path relative to it: "protected <path>" (Windows protects it) or "company <path> <name>" (its
-// version resource names the company). Under Wine the same company comes from a version
-// resource of a real file laid over the fixture's.
+// version resource names the company). Under Wine (tests/wine/wine_run.sh) a company comes from
+// a version resource laid over the fixture's file, which windir/ must hold, for the companies
+// that tests/wine/company_files.cmake lists; a "protected" line is passed over there, as Wine's
+// SfcIsFileProtected protects no file, so a test over both expects No under Wine.
 bool LoadFileFacts(const std::string& folder, SimWindows* machine, std::string* error) {
     std::ifstream file(folder + "/file_facts", std::ios::binary);
     std::string line;

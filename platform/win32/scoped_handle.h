@@ -63,9 +63,16 @@ struct KernelHandleTraits {
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
+// A DLL loaded for one use, freed when that use is over.
+struct LibraryTraits {
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE module) { FreeLibrary(module); }
+};
+
 using ScopedKey = ScopedHandle<HKEY, RegistryKeyTraits>;
 using ScopedFind = ScopedHandle<HANDLE, FindTraits>;
 using ScopedFile = ScopedHandle<HANDLE, FileHandleTraits>;
 using ScopedKernelHandle = ScopedHandle<HANDLE, KernelHandleTraits>;
+using ScopedLibrary = ScopedHandle<HMODULE, LibraryTraits>;
 
 }  // namespace drvsweep::win32

@@ -1,5 +1,9 @@
 #include "platform/win32/win32_driver_packages.h"
 
+#include <string>
+#include <vector>
+
+#include "platform/win32/ansi_text.h"
 #include "platform/win32/bound_function.h"
 #include "platform/win32/windows_api.h"
 
@@ -13,6 +17,10 @@ using RtlGetVersionCall = LONG WINAPI(RTL_OSVERSIONINFOW*);
 using SetupUninstallOemInfCall = BOOL WINAPI(PCSTR infFileName, DWORD flags, PVOID reserved);
 using DiUninstallDriverCall = BOOL WINAPI(HWND parent, PCWSTR infPath, DWORD flags,
                                           PBOOL needReboot);
+using SetupGetInfDriverStoreLocationCall = BOOL WINAPI(PCWSTR fileName,
+                                                       PSP_ALTPLATFORM_INFO alternatePlatform,
+                                                       PCWSTR localeName, PWSTR buffer,
+                                                       DWORD bufferSize, PDWORD requiredSize);
 using GetSystemWow64DirectoryCall = UINT WINAPI(LPSTR buffer, UINT size);
 
 PackageCallResult Answer(BOOL succeeded) {
@@ -66,6 +74,36 @@ PackageCallResult Win32DriverPackages::UninstallDriver(const char* infPath) {
     PackageCallResult result = Answer(uninstall(nullptr, widePath, 0, &needReboot));
     result.restartNeeded = result.succeeded && needReboot != FALSE;
     return result;
+}
+
+FactAnswer Win32DriverPackages::DriverStoreInf(const char* infPath, std::string* storeInf) {
+    const auto locate = BoundFunction<SetupGetInfDriverStoreLocationCall>(
+        LoadSystemLibrary("setupapi.dll"), "SetupGetInfDriverStoreLocationW");
+    std::wstring widePath;
+    if (locate == nullptr || !WidenAnsi(infPath, &widePath)) {
+        return FactAnswer::Unknown;
+    }
+    // A store path is usually well under MAX_PATH; a longer one is asked for again at the size
+    // the first call names.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD required = 0;
+        if (locate(widePath.c_str(), nullptr, nullptr, buffer.data(),
+                   static_cast<DWORD>(buffer.size()), &required)) {
+            buffer.back() = L'\0';
+            return NarrowToAnsi(buffer.data(), storeInf) ? FactAnswer::Yes : FactAnswer::Unknown;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
+            error == ERROR_PATH_NOT_FOUND) {
+            return FactAnswer::No;
+        }
+        if (error != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size()) {
+            return FactAnswer::Unknown;
+        }
+        buffer.assign(required, L'\0');
+    }
+    return FactAnswer::Unknown;
 }
 
 std::uint32_t Win32DriverPackages::Wow64SystemFolder(char* path, std::uint32_t size) {

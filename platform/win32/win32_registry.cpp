@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/win32/bound_function.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -12,6 +13,8 @@ namespace {
 // A 32-bit program already sees the 32-bit view, and Windows versions without 64-bit
 // support do not all accept the flag, so only the 64-bit build adds it.
 constexpr REGSAM kWow32Flag = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
+
+using RegDeleteKeyExCall = LONG WINAPI(HKEY key, LPCSTR subKey, REGSAM view, DWORD reserved);
 
 class Win32RegistryKey : public RegistryKey {
 public:
@@ -48,8 +51,18 @@ long Win32Registry::OpenKeyInView(const char* path, std::uint32_t access, Regist
     return result;
 }
 
-long Win32Registry::DeleteKey(const char* path) {
-    return RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+long Win32Registry::DeleteKeyInView(const char* path, RegistryView view) {
+    if (view != RegistryView::Wow32 || kWow32Flag == 0) {
+        return RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+    }
+    // Every 64-bit Windows has RegDeleteKeyExA; should it be missing, RegDeleteKeyA is no
+    // stand-in, as it would delete the 64-bit key of that path instead.
+    const auto deleteInView =
+        BoundFunction<RegDeleteKeyExCall>(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA");
+    if (deleteInView == nullptr) {
+        return ERROR_CALL_NOT_IMPLEMENTED;
+    }
+    return deleteInView(HKEY_LOCAL_MACHINE, path, kWow32Flag, 0);
 }
 
 }  // namespace drvsweep::win32

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_devices.h"
 #include "platform/win32/win32_driver_packages.h"
+#include "platform/win32/win32_file_facts.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_inf.h"
 #include "platform/win32/win32_programs.h"
@@ -29,6 +30,7 @@ private:
     Win32Devices devices_;
     Win32Programs programs_;
     Win32DriverPackages packages_;
+    Win32FileFacts fileFacts_;
     Platform platform_;
 };
 

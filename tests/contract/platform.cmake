@@ -20,3 +20,11 @@ drvsweep_contract_test(dll_search_contract_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/dll_search_contract_test.cpp
     SCENARIOS contract_files)
 target_link_libraries(dll_search_contract_test PRIVATE drvsweep_app)
+drvsweep_contract_test(file_facts_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_facts_contract_test.cpp
+    SCENARIOS contract_file_facts)
+# In the Windows build the scenario's companies come from the version resources of
+# tests/wine/company_files.cmake.
+if(WIN32)
+    add_dependencies(file_facts_contract_test company_microsoft_corporation company_quorin_imaging)
+endif()

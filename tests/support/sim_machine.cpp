@@ -51,6 +51,10 @@ private:
 
 }  // namespace
 
+bool RunsUnderWine() {
+    return false;
+}
+
 std::unique_ptr<ProgramHandOver> OpenHandOverServices() {
     return std::make_unique<SimHandOverServices>();
 }

@@ -22,6 +22,11 @@ public:
     virtual bool HoldOpen(const std::string& path) = 0;
 };
 
+// Whether the machine is Wine's: false natively, true in the Windows build when ntdll.dll has
+// Wine's own export wine_get_version. Where Wine answers otherwise than Windows, a contract test
+// expects the answer that docs/wine-facts.md records for Wine there.
+bool RunsUnderWine();
+
 // The scenario the runner seeded (DRVSWEEP_SCENARIO), or empty when none was given.
 std::string CurrentScenario();
 

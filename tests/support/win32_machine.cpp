@@ -42,6 +42,11 @@ private:
 
 }  // namespace
 
+bool RunsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 std::unique_ptr<TestMachine> OpenScenarioMachine() {
     EXPECT_FALSE(CurrentScenario().empty())
         << "no scenario seeded: run the test through tests/wine/wine_run.sh with "

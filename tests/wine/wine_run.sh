@@ -194,6 +194,45 @@ seed_windows_folder() {
     done
 }
 
+# Makes a scenario's file_facts true of the prefix. "company <path> <name>" lays the version
+# resource of tests/wine/company_files.cmake for that company over the file, which the scenario's
+# windir/ must hold; a company without such a file fails the run. "protected <path>" cannot be
+# made true: Wine's SfcIsFileProtected protects no file (docs/wine-facts.md), so such a line is
+# passed over and the contract tests expect Wine's answer. Any other line fails the run, as it
+# fails the simulation's loader.
+seed_file_facts() {
+    local facts=$1 companies line fact rest path name key relative first target
+    companies=$(build_folder_of "$program")/company_files
+    while IFS= read -r line || [ -n "$line" ]; do
+        line=${line%$'\r'}
+        [ -n "$line" ] || continue
+        fact=${line%% *}
+        rest=${line#"$fact"}
+        rest=${rest# }
+        path=${rest%% *}
+        name=${rest#"$path"}
+        name=${name# }
+        if [ "$fact" = protected ] && [ -n "$rest" ]; then
+            continue
+        fi
+        [ "$fact" = company ] && [ -n "$path" ] && [ -n "$name" ] ||
+            fail "$facts: \"$line\" is no fact"
+        key=$(tr '[:upper:]' '[:lower:]' <<<"$name" | tr -c 'a-z0-9\n' '_')
+        [ -f "$companies/$key.dll" ] ||
+            fail "$facts: no $companies/$key.dll names the company \"$name\"" \
+                "(tests/wine/company_files.cmake lists the companies)"
+        relative=${path//\\//}
+        [ -f "$scenario/windir/$relative" ] ||
+            fail "$facts: $path is no file of $scenario/windir"
+        target=$prefix/drive_c/windows/$relative
+        first=${relative%%/*}
+        if [ "$loader" = "$wine32_loader" ] && [ "${first,,}" = system32 ]; then
+            target=$prefix/drive_c/windows/syswow64/${relative#*/}
+        fi
+        cp --remove-destination "$companies/$key.dll" "$target"
+    done <"$facts"
+}
+
 locale=en_US.UTF-8
 if [ -n "${DRVSWEEP_SCENARIO:-}" ]; then
     scenario=${DRVSWEEP_FIXTURES:?DRVSWEEP_FIXTURES must name the fixtures folder}/$DRVSWEEP_SCENARIO
@@ -215,6 +254,9 @@ if [ -n "${DRVSWEEP_SCENARIO:-}" ]; then
 
     if [ -d "$scenario/windir" ]; then
         seed_windows_folder "$scenario/windir"
+    fi
+    if [ -f "$scenario/file_facts" ]; then
+        seed_file_facts "$scenario/file_facts"
     fi
 
     # regedit reads an ANSI .reg file in the code page of its locale, so it runs in the
