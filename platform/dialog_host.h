@@ -54,6 +54,7 @@ constexpr int kIdNo = 7;
 constexpr int kListError = -1;           // LB_ERR
 constexpr int kButtonClicked = 0;        // BN_CLICKED
 constexpr int kListDoubleClick = 2;      // LBN_DBLCLK
+constexpr std::uint32_t kMbOk = 0x0;     // MB_OK
 constexpr std::uint32_t kMbYesNo = 0x4;  // MB_YESNO
 constexpr std::uint32_t kMbIconExclamation = 0x30;
 constexpr std::uint32_t kMbIconInformation = 0x40;

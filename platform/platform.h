@@ -6,6 +6,7 @@
 #include "platform/inf_files.h"
 #include "platform/programs_power.h"
 #include "platform/registry.h"
+#include "platform/run_lock.h"
 #include "platform/version_info.h"
 
 namespace drvsweep {
@@ -20,6 +21,7 @@ struct Platform {
     DeviceInstances& devices;
     ProgramsAndPower& programs;
     DriverPackages& packages;
+    RunLock& runLock;
 };
 
 }  // namespace drvsweep

@@ -5,7 +5,6 @@
 
 #include "discovery/driver_fields.h"
 #include "discovery/package_users.h"
-#include "platform/restart_deletion.h"
 #include "removal/item_probe.h"
 #include "removal/plan_steps.h"
 
@@ -13,16 +12,13 @@ namespace drvsweep {
 
 namespace {
 
-// Adds the items that have a path there which Windows is not already set to delete at the
-// restart: a removal run again before the restart has nothing new to do for those.
-void AddPresent(Platform& platform, const ScheduledDeletions& scheduled,
-                const std::vector<PlanItem>& items, std::vector<PlanItem>* plan) {
+// Adds the items that have a path there, those that Windows is set to delete at the restart
+// among them: until then they are there, and the removal reports them as going then.
+void AddPresent(Platform& platform, const std::vector<PlanItem>& items,
+                std::vector<PlanItem>* plan) {
     for (const PlanItem& item : items) {
-        for (const PathText& path : PlanItemPathsThere(platform, item)) {
-            if (!scheduled.Holds(path.c_str())) {
-                plan->push_back(item);
-                break;
-            }
+        if (!PlanItemPathsThere(platform, item).empty()) {
+            plan->push_back(item);
         }
     }
 }
@@ -105,11 +101,10 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
     Platform& platform = platform_;
     RemovalPlan result;
     std::vector<PlanItem>& plan = result.items;
-    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // A driver package without a device names a hardware ID its INF lists, not a device key of
     // the buses scanned: it has no device step.
     if (!scanner.packageOnly) {
-        AddPresent(platform, scheduled, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+        AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
     }
     // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
@@ -142,7 +137,7 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
         for (const std::vector<PlanItem>& items : removed) {
             for (const PlanItem& item : items) {
                 if (item.kind == kind && !keptPaths.Holds(item.path) && planned.Insert(item.path)) {
-                    AddPresent(platform, scheduled, {item}, &plan);
+                    AddPresent(platform, {item}, &plan);
                 }
             }
         }

@@ -18,4 +18,9 @@ struct UninstallerCommand {
 // named that the line means.
 bool SplitUninstallerCommandLine(const char* commandLine, UninstallerCommand* command);
 
+// Whether the command line starts Windows Installer: its first word (the text up to the first
+// blank, or inside the quotes that open it) names msiexec or msiexec.exe, with or without a
+// folder, in any case.
+bool RunsWindowsInstaller(const char* commandLine);
+
 }  // namespace drvsweep

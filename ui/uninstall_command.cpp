@@ -18,6 +18,12 @@ void CUninstallDlg::UninstallSelected() {
     state_.selectedIndex = selection;
     // A copy: the row may move while a message box is open, since timer ticks are handled then.
     const ScannerRecord scanner = state_.table.rows[selection];
+    // One removal at a time on the machine, the command line's included. A lock that cannot be
+    // made at all belongs to no other run, and the removal goes on.
+    if (platform_.runLock.Take() == RunLockState::HeldElsewhere) {
+        ShowNotice(StringRole::AnotherRemovalRuns);
+        return;
+    }
 
     ShellRemovalSteps steps(platform_);
     if (StartRegisteredUninstaller(platform_, scanner, steps) == UninstallerStatus::Started) {
@@ -55,6 +61,11 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
 }
 
 void CUninstallDlg::AskToRestart(RestartReason reason) {
+    // A removal that finished now leaves nothing for a restart to do: no question, and the
+    // window stays open, as after a watched uninstaller.
+    if (reason == RestartReason::None) {
+        return;
+    }
     const InterfaceStrings& strings = state_.strings;
     // The text about files in use only when files are set to go at the restart.
     const bool filesInUse =
@@ -65,10 +76,20 @@ void CUninstallDlg::AskToRestart(RestartReason reason) {
                                              InterfaceText(strings, StringRole::WindowTitle),
                                              kMbYesNo | kMbIconInformation);
     if (answer == kIdYes) {
-        RestartSystem(platform_);
+        // Programs may refuse the restart; the user must not take the window's silence for it.
+        if (!RestartSystem(platform_)) {
+            ShowNotice(StringRole::RestartNotDone);
+        }
     } else if (answer == kIdNo) {
         OnOK();
     }
+}
+
+void CUninstallDlg::ShowNotice(StringRole text) {
+    const InterfaceStrings& strings = state_.strings;
+    host().ShowMessageBox(InterfaceText(strings, text),
+                          InterfaceText(strings, StringRole::WindowTitle),
+                          kMbOk | kMbIconExclamation);
 }
 
 void CUninstallDlg::RemoveEntry(std::int32_t index) {

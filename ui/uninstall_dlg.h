@@ -7,6 +7,7 @@
 #include "removal/removal_outcome.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
+#include "ui/interface_strings.h"
 
 namespace drvsweep {
 
@@ -44,8 +45,11 @@ private:
     bool ConfirmAndRemove(const ScannerRecord& scanner);
     // Takes entry and row `index` out, and disables Delete when nothing is left.
     void RemoveEntry(std::int32_t index);
-    // The restart question, in the words that fit why the restart is needed.
+    // The restart question, in the words that fit why the restart is needed; none when nothing
+    // needs a restart. Says so when the restart the user asked for did not happen.
     void AskToRestart(RestartReason reason);
+    // A box with one of the window's notices and OK.
+    void ShowNotice(StringRole text);
 
     void FillScannerList();
     void SetInterfaceTexts();

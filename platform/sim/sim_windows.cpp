@@ -17,7 +17,7 @@ SimWindows::SimWindows()
       devices_(faults_, registry_),
       programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       packages_(faults_, files_, devices_),
-      platform_{version_, registry_, inf_, files_, devices_, programs_, packages_} {}
+      platform_{version_, registry_, inf_, files_, devices_, programs_, packages_, runLock_} {}
 
 void SimWindows::SetFamily(Family family) {
     version_.SetVersion(family == Family::Nt ? SimVersion::kNtVersion : SimVersion::kWin9xVersion);

@@ -12,14 +12,15 @@
 #include "platform/sim/sim_inf.h"
 #include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_run_lock.h"
 #include "platform/sim/sim_version.h"
 
 namespace drvsweep::sim {
 
 // One whole simulated machine: version and language, registry, files, INF reader, devices,
-// programs and power, driver packages, all failing where the shared faults say. It starts as a
-// 32-bit Windows XP (NT family) in language 1033 with an empty registry, no devices, no driver
-// packages and the folders C:\ and C:\windows, the working directory being C:\.
+// programs and power, driver packages, the run lock, all failing where the shared faults say. It
+// starts as a 32-bit Windows XP (NT family) in language 1033 with an empty registry, no devices, no
+// driver packages and the folders C:\ and C:\windows, the working directory being C:\.
 class SimWindows {
 public:
     SimWindows();
@@ -42,6 +43,7 @@ public:
     SimDevices& devices() { return devices_; }
     SimPrograms& programs() { return programs_; }
     SimDriverPackages& packages() { return packages_; }
+    SimRunLock& runLock() { return runLock_; }
 
     // What Windows deletes when the computer restarts, in order: on the NT family the paths of
     // PendingFileRenameOperations that have no new name ("\\??\\" taken off), on the 9x family
@@ -61,6 +63,7 @@ private:
     SimDevices devices_;
     SimPrograms programs_;
     SimDriverPackages packages_;
+    SimRunLock runLock_{faults_};
     Platform platform_;
 };
 

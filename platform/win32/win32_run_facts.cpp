@@ -1,7 +1,5 @@
 #include "platform/win32/win32_run_facts.h"
 
-#include <initializer_list>
-
 #include "platform/win32/bound_function.h"
 #include "platform/win32/windows_api.h"
 
@@ -21,9 +19,6 @@ Function Bind(const char* module, const char* name) {
                ? nullptr
                : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
 }
-
-// The run lock is held until the process ends: the handle is never closed.
-HANDLE runLock = nullptr;
 
 }  // namespace
 
@@ -108,30 +103,6 @@ bool Win32RunFacts::HasVisibleWindowStation() {
         return true;
     }
     return (flags.dwFlags & WSF_VISIBLE) != 0;
-}
-
-bool Win32RunFacts::TakeRunLock() {
-    if (runLock != nullptr) {
-        return true;
-    }
-    // "Global\" reaches every session on NT family systems with terminal services; where the
-    // prefix is not understood (the 9x family, NT 4) the plain name is the machine's one.
-    for (const char* name : {"Global\\DrvSweep.Removal", "DrvSweep.Removal"}) {
-        const HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
-        const DWORD error = GetLastError();
-        if (mutex != nullptr) {
-            if (error == ERROR_ALREADY_EXISTS) {
-                CloseHandle(mutex);
-                return false;
-            }
-            runLock = mutex;
-            return true;
-        }
-        if (error == ERROR_ACCESS_DENIED) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void Win32RunFacts::SetSetupNonInteractive() {

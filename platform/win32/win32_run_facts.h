@@ -18,7 +18,6 @@ public:
     std::u16string AnsiToUtf16(const char* bytes) override;
     AdminState IsAdministrator() override;
     bool HasVisibleWindowStation() override;
-    bool TakeRunLock() override;
     void SetSetupNonInteractive() override;
 };
 
