@@ -289,6 +289,34 @@ TEST_F(CommandLineRunTest, AHeldDriverIsPendingRestartNotRemaining) {
               std::string::npos);
 }
 
+// An earlier run took the K5210's device, and its INF, held open then, is set to go at the
+// restart. A run before the restart still lists the package and reports it as going then
+// (3010), without asking Windows again.
+TEST_F(CommandLineRunTest, ARunBeforeTheRestartCountsWhatIsSetToGoThen) {
+    Load("demo_nt");
+    const std::string inf = "C:\\windows\\inf\\oem3.inf";
+    machine.registry().RemoveTree("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210");
+    ASSERT_TRUE(machine.files().DeleteAtRestart(inf.c_str()));
+    const std::vector<std::string> pending = machine.PendingDeletions();
+
+    EXPECT_EQ(Run("/remove all /format json"), kExitRestartNeeded);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["pendingRestart"].number, 1);
+    EXPECT_EQ(value["remaining"].number, 0);
+    EXPECT_EQ(value["restart"].text, "required");
+    bool reported = false;
+    for (const JsonValue& scanner : value["scanners"].items) {
+        if (scanner["infPath"].text == inf) {
+            reported = true;
+            EXPECT_EQ(scanner["result"].text, "pendingRestart");
+            ASSERT_FALSE(scanner["pendingRestart"].items.empty());
+            EXPECT_EQ(scanner["pendingRestart"].items[0]["path"].text, inf);
+        }
+    }
+    EXPECT_TRUE(reported) << console.output();
+    EXPECT_EQ(machine.PendingDeletions(), pending);
+}
+
 // What the machine leaves to the restart before a run.
 enum class Leaves { Nothing, HeldFile, DeviceAtRestart, PackageAtRestart, StepFails };
 
