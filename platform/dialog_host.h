@@ -79,6 +79,10 @@ public:
     virtual void OnClose() = 0;
     // WM_QUERYDRAGICON; 0 leaves the choice to the default processing.
     virtual IconHandle OnQueryDragIcon() = 0;
+    // WM_QUERYENDSESSION, before the default processing answers it (which agrees to the end).
+    virtual void OnQueryEndSession() {}
+    // WM_ENDSESSION: `ending` false when the session goes on after all (a program refused).
+    virtual void OnEndSession(bool ending) { static_cast<void>(ending); }
 };
 
 // The program's resources and its modal dialogs. The real runner reads the resources linked

@@ -79,7 +79,10 @@ void CUninstallDlg::AskToRestart(RestartReason reason) {
         // Programs may refuse the restart; the user must not take the window's silence for it.
         if (!RestartSystem(platform_)) {
             ShowNotice(StringRole::RestartNotDone);
+            return;
         }
+        restart_ = RestartWatch::Accepted;
+        host().StartTimer(kRestartTimer, kRestartWaitMs);
     } else if (answer == kIdNo) {
         OnOK();
     }
@@ -100,7 +103,33 @@ void CUninstallDlg::RemoveEntry(std::int32_t index) {
     }
 }
 
-void CUninstallDlg::OnTimer(std::uintptr_t) {
+void CUninstallDlg::RestartNotDone() {
+    host().StopTimer(kRestartTimer);
+    restart_ = RestartWatch::None;
+    ShowNotice(StringRole::RestartNotDone);
+}
+
+void CUninstallDlg::OnQueryEndSession() {
+    if (restart_ == RestartWatch::Accepted) {
+        restart_ = RestartWatch::Reached;
+    }
+}
+
+void CUninstallDlg::OnEndSession(bool ending) {
+    if (!ending && restart_ != RestartWatch::None) {
+        RestartNotDone();
+    }
+}
+
+void CUninstallDlg::OnTimer(std::uintptr_t timerId) {
+    if (timerId == kRestartTimer) {
+        // Once the restart reached the window, WM_ENDSESSION tells how it ended.
+        if (restart_ == RestartWatch::Accepted) {
+            RestartNotDone();
+        } else {
+            host().StopTimer(kRestartTimer);
+        }
+    }
     if (state_.selectedIndex == kNoCommandYet || watchedDevice_.empty()) {
         return;
     }

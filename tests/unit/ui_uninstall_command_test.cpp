@@ -202,6 +202,46 @@ TEST_F(UninstallCommandTest, YesAtTheRestartQuestionRestartsWithTheShutdownPrivi
     EXPECT_FALSE(window.ended());
 }
 
+// Windows accepted the restart, but it did not come: a program cancelled it after the window
+// had agreed (WM_ENDSESSION FALSE), or before the window was ever asked, which the restart
+// timer tells. The window says so each time; a restart that reached it and goes on is left to
+// WM_ENDSESSION. On the 9x family every removal of a device waits for the restart.
+TEST_F(UninstallCommandTest, ARestartThatDidNotHappenIsSaid) {
+    Open("demo_9x");
+    const std::string notDone =
+        "The computer was not restarted: Windows refused, or a program asked to keep running. "
+        "\nRestart it later to finish the removal.";
+    const auto removeAndRestart = [this] {
+        Select(1);
+        window.QueueMessageBoxAnswer(kIdYes);
+        window.QueueMessageBoxAnswer(kIdYes);
+        window.QueueMessageBoxAnswer(kIdOk);
+        PressDelete();
+        EXPECT_EQ(window.runningTimers().count(kRestartTimer), 1u);
+    };
+
+    removeAndRestart();
+    EXPECT_EQ(machine.programs().exitRequests(), std::vector<std::uint32_t>{0x2});
+    dialog->OnQueryEndSession();
+    dialog->OnEndSession(false);
+    ASSERT_EQ(window.messageBoxes().size(), 3u);
+    EXPECT_EQ(JoinedBytes(window.messageBoxes()[2].text), notDone);
+    EXPECT_TRUE(window.runningTimers().empty());
+
+    removeAndRestart();
+    dialog->OnTimer(kRestartTimer);
+    ASSERT_EQ(window.messageBoxes().size(), 6u);
+    EXPECT_EQ(JoinedBytes(window.messageBoxes()[5].text), notDone);
+
+    removeAndRestart();
+    dialog->OnQueryEndSession();
+    dialog->OnTimer(kRestartTimer);
+    dialog->OnEndSession(true);
+    EXPECT_EQ(window.messageBoxes().size(), 8u) << "the restart goes on: nothing more is said";
+    EXPECT_TRUE(window.runningTimers().empty());
+    EXPECT_FALSE(window.ended());
+}
+
 // A removal that finished now asks no restart question; the window stays open for the next.
 TEST_F(UninstallCommandTest, NothingLeftForTheRestartAsksNothing) {
     Open("demo_nt");
