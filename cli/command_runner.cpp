@@ -143,12 +143,8 @@ private:
         }
         PathText keyName;
         CommandLineText command;
-        const UninstallerUse use = Use();
-        const UninstallerValue value = use.unattended || !use.desktopVisible
-                                           ? UninstallerValue::QuietPreferred
-                                           : UninstallerValue::Interactive;
         if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName, &command,
-                                      value) == UninstallerStatus::Found) {
+                                      ValueFor(Use())) == UninstallerStatus::Found) {
             report.uninstallKey = Utf8(keyName.c_str());
             report.uninstallCommand = Utf8(command.c_str());
         }

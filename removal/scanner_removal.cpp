@@ -17,19 +17,21 @@ bool IsScannerPresent(Platform& platform, const ScannerRecord& scanner) {
            platform.files.FindFirst(scanner.infPath.c_str(), &found) != nullptr;
 }
 
+UninstallerValue ValueFor(const UninstallerUse& use) {
+    return use.unattended || !use.desktopVisible ? UninstallerValue::QuietPreferred
+                                                 : UninstallerValue::Interactive;
+}
+
 UninstallerStatus StartRegisteredUninstaller(Platform& platform, const ScannerRecord& scanner,
                                              RemovalSteps& steps, const UninstallerUse& use) {
     if (scanner.packageOnly) {
         return UninstallerStatus::NoKey;
     }
-    const UninstallerValue value = use.unattended || !use.desktopVisible
-                                       ? UninstallerValue::QuietPreferred
-                                       : UninstallerValue::Interactive;
     CommandLineText commandLine;
     UninstallerCommand command;
     bool quiet = false;
-    const UninstallerStatus found = FindUninstallerCommand(platform, scanner.devicePath.c_str(),
-                                                           &commandLine, &command, value, &quiet);
+    const UninstallerStatus found = FindUninstallerCommand(
+        platform, scanner.devicePath.c_str(), &commandLine, &command, ValueFor(use), &quiet);
     if (found != UninstallerStatus::Found) {
         return found;
     }

@@ -28,6 +28,10 @@ struct UninstallerUse {
     bool desktopVisible = true;
 };
 
+// The command line that `use` asks for: the quiet one first for an unattended run and where no
+// one could see a window.
+UninstallerValue ValueFor(const UninstallerUse& use);
+
 // What one scanner's removal came to, as both front ends present it.
 struct ScannerRemovalResult {
     RemovalMethod method = RemovalMethod::BuiltIn;

@@ -51,8 +51,8 @@ struct NamespaceCalls {
     WellKnownSidCall* wellKnownSid = nullptr;
 };
 
-// Opens the namespace another administrator's process made, else makes it; null when neither
-// works (outside the boundary, or the calls missing).
+// Makes the namespace, or opens the one another administrator's process made; null when
+// neither works (a process outside the boundary).
 HANDLE OpenOrCreateNamespace(const NamespaceCalls& calls) {
     BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD sidSize = sizeof sid;
