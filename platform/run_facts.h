@@ -43,8 +43,9 @@ public:
     // time); Unknown where the system has no way to tell.
     virtual AdminState IsAdministrator() = 0;
 
-    // Whether the process's window station is visible (WSF_VISIBLE): false in session 0,
-    // where no one could see a window. True where the system cannot tell.
+    // Whether anyone could see a window of the process: its window station is visible
+    // (WSF_VISIBLE), and from Vista on the process is not in session 0 (ProcessIdToSessionId),
+    // where no user signs in. False for a service's programs; true where the system cannot tell.
     virtual bool HasVisibleWindowStation() = 0;
 
     // SetupSetNonInteractiveMode(TRUE), bound at run time, where the system has it: the Setup

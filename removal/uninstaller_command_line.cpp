@@ -1,6 +1,5 @@
 #include "removal/uninstaller_command_line.h"
 
-#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -58,7 +57,8 @@ bool RunsWindowsInstaller(const char* commandLine) {
     const FirstWord word = FirstWordOf(commandLine);
     std::string program;
     for (const char* p = word.begin + (*word.begin == '"' ? 1 : 0); p < word.end; ++p) {
-        program += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+        // ASCII letters alone are folded, as the name compared is ASCII.
+        program += *p >= 'A' && *p <= 'Z' ? static_cast<char>(*p - 'A' + 'a') : *p;
     }
     const std::size_t slash = program.find_last_of("\\/");
     const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);

@@ -102,7 +102,19 @@ bool Win32RunFacts::HasVisibleWindowStation() {
     if (handle == nullptr || !information(handle, UOI_FLAGS, &flags, sizeof flags, &needed)) {
         return true;
     }
-    return (flags.dwFlags & WSF_VISIBLE) != 0;
+    if ((flags.dwFlags & WSF_VISIBLE) == 0) {
+        return false;
+    }
+    // From Vista on no user signs in to session 0, whose WinSta0 still counts as visible: a
+    // program a service starts there keeps the service's session. Before Vista session 0 is the
+    // console's.
+    using ProcessIdToSessionIdCall = BOOL(WINAPI*)(DWORD, DWORD*);
+    const auto sessionOf = Bind<ProcessIdToSessionIdCall>("kernel32.dll", "ProcessIdToSessionId");
+    const DWORD version = GetVersion();
+    DWORD session = 1;
+    const bool vistaOrLater = (version & 0x80000000u) == 0 && (version & 0xFFu) >= 6;
+    return !(vistaOrLater && sessionOf != nullptr && sessionOf(GetCurrentProcessId(), &session) &&
+             session == 0);
 }
 
 void Win32RunFacts::SetSetupNonInteractive() {

@@ -51,6 +51,7 @@ add_test(NAME program_binds_package_calls_at_run_time COMMAND
     ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} ${DRVSWEEP_SHIPPED_PROGRAM}
     SetupUninstallOEMInfA DiUninstallDriverW DiUninstallDriverA GetSystemWow64DirectoryA
     RtlGetVersion CreateBoundaryDescriptorA AddSIDToBoundaryDescriptor DeleteBoundaryDescriptor
-    CreatePrivateNamespaceA OpenPrivateNamespaceA ClosePrivateNamespace CreateWellKnownSid)
+    CreatePrivateNamespaceA OpenPrivateNamespaceA ClosePrivateNamespace CreateWellKnownSid
+    ProcessIdToSessionId)
 set_tests_properties(program_binds_package_calls_at_run_time PROPERTIES
     FIXTURES_REQUIRED shipped_programs)
