@@ -324,10 +324,14 @@ const char* UsageText() {
            "  DrvSweep.exe /? | /help | /version\n"
            "\n"
            "Switches begin with / or -; a value follows as the next argument or after : or =.\n"
-           "Exit codes: 0 done, nothing left; 1 /list found scanners; 3010 removed, restart\n"
-           "needed; 1641 removed, restart started; 1603 something is still there or the run\n"
-           "failed; 1639 bad command line; 740 not an administrator; 1618 another DrvSweep\n"
-           "runs.\n";
+           "/restart restarts only when the removal needs it (3010), /forcerestart after any\n"
+           "run that ended with 0 or 3010; programs may save their work. /quiet prefers the\n"
+           "maker's quiet uninstaller; where no one could see a window, an interactive one is\n"
+           "not started.\n"
+           "Exit codes: 0 done, nothing left, no restart needed; 1 /list found scanners;\n"
+           "3010 removed, a restart finishes the removal; 1641 removed, restart started; 1603\n"
+           "something is still there or the run failed; 1639 bad command line; 740 not an\n"
+           "administrator; 1618 another DrvSweep removes.\n";
 }
 
 }  // namespace drvsweep::cli

@@ -26,6 +26,8 @@ namespace drvsweep::cli {
 namespace {
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr char kNoDesktopNote[] =
+    "its uninstaller is interactive and no one could see its window (no interactive desktop)";
 
 std::string IsoTime(const UtcTime& t) {
     char text[32];
@@ -59,11 +61,10 @@ public:
         ScanInstalledScanners(system_, *table_, index_);
         log.Write(LogType::Info, "Scanners found: " + std::to_string(table_->lastIndex + 1));
         const std::vector<ScannerRecord> targets = Targets();
-        bool removalRan = false;
         std::vector<RemovedScanner> removals;
         for (const ScannerRecord& scanner : targets) {
             RemovedScanner removal;
-            removal.report = RemoveOne(scanner, &removalRan, &removal.stillFound);
+            removal.report = RemoveOne(scanner, &removal.stillFound);
             removals.push_back(removal);
         }
         if (!line_.whatIf && !targets.empty()) {
@@ -78,9 +79,14 @@ public:
             report.pendingRestart += scanner.result == ScannerResult::PendingRestart ? 1 : 0;
             report.remaining += scanner.result == ScannerResult::Remaining ? 1 : 0;
         }
-        report.exitCode = report.remaining > 0 ? kExitFailed : kExitDone;
-        report.restart = "none";
-        Restart(report, removalRan);
+        // Only what Windows said finishes at the restart, or what is set to go then, asks for
+        // one: a removal that finished now leaves nothing for a restart to do.
+        const bool restartNeeded = restartNeeded_ || report.pendingRestart > 0;
+        report.exitCode = report.remaining > 0 ? kExitFailed
+                          : restartNeeded      ? kExitRestartNeeded
+                                               : kExitDone;
+        report.restart = report.exitCode == kExitRestartNeeded ? "required" : "none";
+        Restart(report);
         const std::string summary = SummaryLine(report);
         log.Write(report.exitCode == kExitFailed ? LogType::Error : LogType::Info,
                   "Summary: " + summary.substr(0, summary.size() - 2));
@@ -101,6 +107,16 @@ private:
         report.computerName = Utf8(platform_.facts.ComputerName().c_str());
         report.timeUtc = IsoTime(platform_.facts.UtcNow());
         return report;
+    }
+
+    // How this run may start the maker's uninstallers: with /vendor; quiet ones first with
+    // /quiet; interactive ones only where someone could see them.
+    UninstallerUse Use() {
+        UninstallerUse use;
+        use.start = line_.vendor;
+        use.unattended = line_.quiet;
+        use.desktopVisible = platform_.facts.HasVisibleWindowStation();
+        return use;
     }
 
     std::string Utf8(const char* ansi) { return Utf16ToUtf8(platform_.facts.AnsiToUtf16(ansi)); }
@@ -127,8 +143,8 @@ private:
         }
         PathText keyName;
         CommandLineText command;
-        if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName, &command) ==
-            UninstallerStatus::Found) {
+        if (FindRegisteredUninstaller(system_, scanner.devicePath.c_str(), &keyName, &command,
+                                      ValueFor(Use())) == UninstallerStatus::Found) {
             report.uninstallKey = Utf8(keyName.c_str());
             report.uninstallCommand = Utf8(command.c_str());
         }
@@ -205,7 +221,7 @@ private:
         return targets;
     }
 
-    ScannerReport RemoveOne(const ScannerRecord& scanner, bool* removalRan, bool* stillFound) {
+    ScannerReport RemoveOne(const ScannerRecord& scanner, bool* stillFound) {
         const RemovalPlan plan = planner_.Plan(scanner);
         ScannerReport report = Describe(scanner, plan);
         for (const ReportItem& item : report.kept) {
@@ -220,10 +236,12 @@ private:
             return report;
         }
         WaitingSteps steps(*this, report);
-        const ScannerRemovalResult result =
-            RemoveScanner(system_, scanner, plan, steps, line_.vendor);
-        *removalRan = *removalRan || steps.ranSomething();
+        const ScannerRemovalResult result = RemoveScanner(system_, scanner, plan, steps, Use());
+        restartNeeded_ = restartNeeded_ || result.outcome.restartReason() != RestartReason::None;
         report.method = MethodOf(result.method);
+        if (result.uninstaller == UninstallerStatus::NoDesktop) {
+            report.uninstallerNote = kNoDesktopNote;
+        }
         AddLeft(result.outcome, &report);
         // A package of the scanner's own that the plan left out is still installed.
         for (const KeptPackage& package : plan.kept) {
@@ -249,13 +267,11 @@ private:
     }
 
     // The command line's steps of a removal: the maker's uninstaller runs in a job that is
-    // waited for, every process it starts with it, and ended past the timeout; each step is
-    // logged.
+    // waited for, every process it starts with it, and ended past the timeout, unless it is
+    // Windows Installer, which is waited for until it ends; each step is logged.
     class WaitingSteps : public RemovalSteps {
     public:
         WaitingSteps(Run& run, const ScannerReport& report) : run_(run), report_(report) {}
-
-        bool ranSomething() const { return ranSomething_; }
 
         UninstallerStatus RunUninstaller(const CommandLineText& commandLine,
                                          const UninstallerCommand& command) override {
@@ -267,9 +283,19 @@ private:
                 log.Write(LogType::Warning, "The registered uninstaller did not start: " + program);
                 return UninstallerStatus::Refused;
             }
-            ranSomething_ = true;
             log.Write(LogType::Info, "Started the registered uninstaller of " + report_.devicePath +
                                          ": " + run_.Utf8(commandLine.c_str()));
+            if (RunsWindowsInstaller(commandLine.c_str())) {
+                if (job->WaitForAll(kWaitForever)) {
+                    log.Write(LogType::Info,
+                              "The registered uninstaller (Windows Installer) ended");
+                } else {
+                    log.Write(LogType::Warning,
+                              "The registered uninstaller (Windows Installer) "
+                              "could not be waited for and was left running");
+                }
+                return UninstallerStatus::Started;
+            }
             const int seconds = run_.line_.vendorTimeoutSeconds;
             if (job->WaitForAll(static_cast<std::uint32_t>(seconds) * 1000u)) {
                 log.Write(LogType::Info, "The registered uninstaller ended");
@@ -281,21 +307,22 @@ private:
             return UninstallerStatus::Started;
         }
 
-        void BeforeBuiltIn(bool afterUninstaller) override {
+        void BeforeBuiltIn(UninstallerStatus uninstaller) override {
             RunLog& log = *run_.log_;
-            if (afterUninstaller) {
+            if (uninstaller == UninstallerStatus::Started) {
                 log.Write(LogType::Warning,
                           "Still installed after its uninstaller: " + report_.devicePath);
+            } else if (uninstaller == UninstallerStatus::NoDesktop) {
+                log.Write(LogType::Warning, "Not started the registered uninstaller of " +
+                                                report_.devicePath + ": " + kNoDesktopNote);
             }
             log.Write(LogType::Info, "Removing " + report_.devicePath + " (" + report_.description +
                                          ") with the built-in removal");
-            ranSomething_ = true;
         }
 
     private:
         Run& run_;
         const ScannerReport& report_;
-        bool ranSomething_ = false;
     };
 
     // A scanner that the presence test still finds although its removal left no item, and
@@ -322,29 +349,24 @@ private:
         }
     }
 
-    void Restart(RunReport& report, bool removalRan) {
-        if (line_.whatIf) {
+    // A restart follows only a run that ended well (0 or 3010): after a failed one the report
+    // must reach the fleet tool, and what is left wants a look first. /restart restarts only
+    // where a restart is needed; /forcerestart after any run that ended well.
+    void Restart(RunReport& report) {
+        const bool needed = report.exitCode == kExitRestartNeeded;
+        const bool wanted = !line_.whatIf && (needed || report.exitCode == kExitDone) &&
+                            (line_.restart == RestartChoice::Always ||
+                             (line_.restart == RestartChoice::IfNeeded && needed));
+        if (!wanted) {
             return;
         }
-        const bool wanted = line_.restart == RestartChoice::Always ||
-                            (line_.restart == RestartChoice::IfNeeded && removalRan);
-        if (wanted) {
-            log_->Write(LogType::Info, "Restarting the computer");
-            if (RestartSystem(system_, RestartMode::LetProgramsSave)) {
-                report.restart = "started";
-                if (report.exitCode != kExitFailed) {
-                    report.exitCode = kExitRestartStarted;
-                }
-                return;
-            }
-            log_->Write(LogType::Error, "The restart was refused");
+        log_->Write(LogType::Info, "Restarting the computer");
+        if (RestartSystem(system_)) {
+            report.restart = "started";
+            report.exitCode = kExitRestartStarted;
+            return;
         }
-        if (removalRan) {
-            report.restart = "required";
-            if (report.exitCode != kExitFailed) {
-                report.exitCode = kExitRestartNeeded;
-            }
-        }
+        log_->Write(LogType::Error, "The restart was refused; the computer was not restarted");
     }
 
     int Finish(const RunReport& report) {
@@ -375,6 +397,8 @@ private:
     RemovalPlanner planner_{system_, index_};
     std::vector<ScannerReport> notFound_;
     RunLog* log_ = nullptr;
+    // Some removal of the run left something that only the restart finishes.
+    bool restartNeeded_ = false;
 };
 
 std::string JoinedArguments(const std::vector<std::string>& arguments) {
@@ -395,7 +419,8 @@ int RunRemove(CommandLinePlatform& platform, const CommandLine& line,
             "DrvSweep: /remove needs administrator rights; run it elevated or as SYSTEM.\r\n");
         return kExitNotAdministrator;
     }
-    if (!platform.facts.TakeRunLock()) {
+    const RunLockState lock = system.runLock.Take();
+    if (lock == RunLockState::HeldElsewhere) {
         platform.console.WriteError("DrvSweep: another DrvSweep is running.\r\n");
         return kExitAnotherRun;
     }
@@ -409,6 +434,10 @@ int RunRemove(CommandLinePlatform& platform, const CommandLine& line,
     log.Write(LogType::Info, std::string("Family: ") + (family == Family::Nt ? "NT" : "9x") +
                                  ", program " + std::to_string(platform.facts.ProgramBits()) +
                                  "-bit" + (line.whatIf ? ", preview only (/whatif)" : ""));
+    // A lock that could not be made at all is no other run's: the run goes on without it.
+    if (lock == RunLockState::Unavailable) {
+        log.Write(LogType::Warning, "The run lock could not be made; running without it");
+    }
     return Run(platform, line).Remove(log);
 }
 

@@ -33,12 +33,12 @@ std::string FormatCsv(const RunReport& report) {
     std::string out;
     Row(out, {"devicePath", "bus", "description", "infPath", "twainFolder", "driverDll",
               "kernelDriver", "attached", "uninstallKey", "uninstallCommand", "plan", "method",
-              "result", "pendingRestart", "remaining", "kept"});
+              "result", "pendingRestart", "remaining", "kept", "uninstallerNote"});
     for (const ScannerReport& s : report.scanners) {
         Row(out, {s.devicePath, s.bus, s.description, s.infPath, s.twainFolder, s.driverDll,
                   s.kernelDriver, s.attached, s.uninstallKey, s.uninstallCommand, JoinItems(s.plan),
                   MethodWord(s.method), ResultWord(s.result), JoinItems(s.pendingRestart),
-                  JoinItems(s.remaining), JoinItems(s.kept)});
+                  JoinItems(s.remaining), JoinItems(s.kept), s.uninstallerNote});
     }
     return out;
 }

@@ -53,6 +53,7 @@ std::string Scanner(const ScannerReport& s, bool removal) {
         .Raw("kept", Items(s.kept, true));
     if (removal) {
         object.Text("method", MethodWord(s.method))
+            .Text("uninstallerNote", s.uninstallerNote)
             .Text("result", ResultWord(s.result))
             .Raw("pendingRestart", Items(s.pendingRestart, true))
             .Raw("remaining", Items(s.remaining, true));

@@ -39,6 +39,9 @@ std::string FormatText(const RunReport& report) {
         }
         if (scanner.result != ScannerResult::Listed) {
             Field(out, "method", MethodWord(scanner.method));
+            if (!scanner.uninstallerNote.empty()) {
+                Field(out, "uninstallerNote", scanner.uninstallerNote);
+            }
             Field(out, "result", ResultWord(scanner.result));
             Items(out, "pendingRestart", scanner.pendingRestart);
             Items(out, "remaining", scanner.remaining);

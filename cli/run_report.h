@@ -47,6 +47,9 @@ struct ScannerReport {
     // The scanner's driver packages that the removal leaves alone, each with why.
     std::vector<ReportItem> kept;
     RemovalMethod method = RemovalMethod::Listed;
+    // Why the maker's registered uninstaller was not started although /vendor asked for it;
+    // empty otherwise.
+    std::string uninstallerNote;
     ScannerResult result = ScannerResult::Listed;
     std::vector<ReportItem> pendingRestart;
     std::vector<ReportItem> remaining;

@@ -6,7 +6,6 @@
 #include "discovery/driver_fields.h"
 #include "discovery/package_users.h"
 #include "platform/multibyte_text.h"
-#include "platform/restart_deletion.h"
 
 namespace drvsweep {
 
@@ -83,16 +82,16 @@ BusKind BusOf(const CodePage& codePage, const PathText& hardwareId) {
 void AddPackagesWithoutDevice(Platform& platform, ScannerTable& table, DriverInfLookup& lookup) {
     const std::vector<MakerPackage> packages = lookup.MakerPackages();
     const CodePage codePage = platform.version.AnsiCodePage();
-    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // Read only once a package is not covered: most machines have none such.
     std::optional<PackageUsers> users;
     for (const MakerPackage& package : packages) {
         if (table.lastIndex + 1 >= kScannerRows) {
             return;
         }
-        // A package whose INF is set to go at the restart was removed already (its file was
-        // held open), and a run before the restart has nothing more to do for it.
-        if (IsCovered(codePage, table, package) || scheduled.Holds(package.infPath.c_str()) ||
+        // A package whose INF is set to go at the restart (it was held open at its removal) is
+        // still listed until then: the machine is not clean before the restart, and its removal
+        // reports it as going then.
+        if (IsCovered(codePage, table, package) ||
             MayBelongToMissedDevice(codePage, table, package)) {
             continue;
         }

@@ -54,6 +54,7 @@ constexpr int kIdNo = 7;
 constexpr int kListError = -1;           // LB_ERR
 constexpr int kButtonClicked = 0;        // BN_CLICKED
 constexpr int kListDoubleClick = 2;      // LBN_DBLCLK
+constexpr std::uint32_t kMbOk = 0x0;     // MB_OK
 constexpr std::uint32_t kMbYesNo = 0x4;  // MB_YESNO
 constexpr std::uint32_t kMbIconExclamation = 0x30;
 constexpr std::uint32_t kMbIconInformation = 0x40;
@@ -78,6 +79,10 @@ public:
     virtual void OnClose() = 0;
     // WM_QUERYDRAGICON; 0 leaves the choice to the default processing.
     virtual IconHandle OnQueryDragIcon() = 0;
+    // WM_QUERYENDSESSION, before the default processing answers it (which agrees to the end).
+    virtual void OnQueryEndSession() {}
+    // WM_ENDSESSION: `ending` false when the session goes on after all (a program refused).
+    virtual void OnEndSession(bool ending) { static_cast<void>(ending); }
 };
 
 // The program's resources and its modal dialogs. The real runner reads the resources linked

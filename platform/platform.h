@@ -7,6 +7,7 @@
 #include "platform/inf_files.h"
 #include "platform/programs_power.h"
 #include "platform/registry.h"
+#include "platform/run_lock.h"
 #include "platform/version_info.h"
 
 namespace drvsweep {
@@ -22,6 +23,7 @@ struct Platform {
     ProgramsAndPower& programs;
     DriverPackages& packages;
     FileFacts& fileFacts;
+    RunLock& runLock;
 };
 
 }  // namespace drvsweep

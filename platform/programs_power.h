@@ -35,8 +35,8 @@ public:
     // LookupPrivilegeValueA(NULL, name, luid).
     virtual bool LookupPrivilege(const char* name, Luid* privilege) = 0;
 
-    // ExitWindowsEx(flags, 0).
-    virtual bool ExitWindows(std::uint32_t flags) = 0;
+    // ExitWindowsEx(flags, reason): whether Windows accepted the request.
+    virtual bool ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
 };
 
 }  // namespace drvsweep

@@ -19,8 +19,7 @@ struct UtcTime {
 enum class AdminState { Yes, No, Unknown };
 
 // What a command-line run asks of the system besides the services of Platform: who and where
-// it runs, the time, text conversion, and the guards that keep a fleet run from hanging or
-// racing another one.
+// it runs, the time, text conversion, and the guard that keeps a fleet run from hanging.
 class RunFacts {
 public:
     virtual ~RunFacts() = default;
@@ -44,13 +43,10 @@ public:
     // time); Unknown where the system has no way to tell.
     virtual AdminState IsAdministrator() = 0;
 
-    // Whether the process's window station is visible (WSF_VISIBLE): false in session 0,
-    // where no one could see a window. True where the system cannot tell.
+    // Whether anyone could see a window of the process: its window station is visible
+    // (WSF_VISIBLE), and from Vista on the process is not in session 0 (ProcessIdToSessionId),
+    // where no user signs in. False for a service's programs; true where the system cannot tell.
     virtual bool HasVisibleWindowStation() = 0;
-
-    // Takes the machine-wide run lock (a named mutex) for the rest of the process's life;
-    // false when another DrvSweep holds it.
-    virtual bool TakeRunLock() = 0;
 
     // SetupSetNonInteractiveMode(TRUE), bound at run time, where the system has it: the Setup
     // API then fails a step instead of showing a window.

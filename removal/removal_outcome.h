@@ -23,7 +23,9 @@ struct ItemResult {
 // Why the computer must restart before a removal is complete.
 enum class RestartReason {
     None,
-    Device,          // Windows said it finishes removing a device or a driver package then
+    // Windows said it finishes removing a device or a driver package then, or the 9x family
+    // keeps a device it removed loaded until then
+    Device,
     FilesInUse,      // files held open were set to go then
     DeviceAndFiles,  // both
 };
@@ -35,11 +37,14 @@ struct RemovalOutcome {
     // Windows said that the removal of a device or of a driver package finishes at the restart
     // (a device's install parameters after DIF_REMOVE, DiUninstallDriverW's NeedReboot).
     bool windowsFinishesAtRestart = false;
-    // Some path of an item, held open, was set to go when the computer restarts.
+    // Some path of an item, held open, was set to go when the computer restarts, now or by an
+    // earlier run.
     bool filesAtRestart = false;
+    // The 9x family took a device out of the registry; it stays loaded until the restart.
+    bool deviceLoadedUntilRestart = false;
 
     RestartReason restartReason() const {
-        if (windowsFinishesAtRestart) {
+        if (windowsFinishesAtRestart || deviceLoadedUntilRestart) {
             return filesAtRestart ? RestartReason::DeviceAndFiles : RestartReason::Device;
         }
         return filesAtRestart ? RestartReason::FilesInUse : RestartReason::None;

@@ -7,7 +7,6 @@
 
 #include "discovery/driver_fields.h"
 #include "discovery/package_users.h"
-#include "platform/restart_deletion.h"
 #include "platform/text_reads.h"
 #include "platform/win32_codes.h"
 #include "removal/driver_folders.h"
@@ -21,16 +20,13 @@ namespace drvsweep {
 
 namespace {
 
-// Adds the items that have a path there which Windows is not already set to delete at the
-// restart: a removal run again before the restart has nothing new to do for those.
-void AddPresent(Platform& platform, const ScheduledDeletions& scheduled,
-                const std::vector<PlanItem>& items, std::vector<PlanItem>* plan) {
+// Adds the items that have a path there, those that Windows is set to delete at the restart
+// among them: until then they are there, and the removal reports them as going then.
+void AddPresent(Platform& platform, const std::vector<PlanItem>& items,
+                std::vector<PlanItem>* plan) {
     for (const PlanItem& item : items) {
-        for (const PathText& path : PlanItemPathsThere(platform, item)) {
-            if (!scheduled.Holds(path.c_str())) {
-                plan->push_back(item);
-                break;
-            }
+        if (!PlanItemPathsThere(platform, item).empty()) {
+            plan->push_back(item);
         }
     }
 }
@@ -144,12 +140,10 @@ const char* ParentEnd(const PathText& path) {
 // Works out one plan: the packages' items in step order, under the guards.
 class PlanBuilder {
 public:
-    PlanBuilder(Platform& platform, FileKeeper& keeper, const ScheduledDeletions& scheduled,
-                RemovalPlan* result)
+    PlanBuilder(Platform& platform, FileKeeper& keeper, RemovalPlan* result)
         : platform_(platform),
           codePage_(platform.version.AnsiCodePage()),
           keeper_(keeper),
-          scheduled_(scheduled),
           result_(*result),
           planned_(codePage_) {}
 
@@ -194,13 +188,13 @@ public:
         for (const PackagePlan& package : removed) {
             for (const PlanItem& item : package.lineItems) {
                 if (item.kind == PlanItemKind::DriverPackage && planned_.Insert(item.path)) {
-                    AddPresent(platform_, scheduled_, {item}, &result_.items);
+                    AddPresent(platform_, {item}, &result_.items);
                 }
             }
         }
         for (const PlanItem& folder : wholeFolders) {
             planned_.Insert(folder.path);
-            AddPresent(platform_, scheduled_, {folder}, &result_.items);
+            AddPresent(platform_, {folder}, &result_.items);
         }
         for (const PlanItem& folder : wholeFolders) {
             AddEmptiedParents(folder.path);
@@ -252,7 +246,7 @@ private:
             return;
         }
         planned_.Insert(path);
-        AddPresent(platform_, scheduled_, {item}, &result_.items);
+        AddPresent(platform_, {item}, &result_.items);
     }
 
     // Whether everything below the folder may go: no file of it is kept, and no link in it.
@@ -370,7 +364,6 @@ private:
     Platform& platform_;
     const CodePage codePage_;
     FileKeeper& keeper_;
-    const ScheduledDeletions& scheduled_;
     RemovalPlan& result_;
     PathSet planned_;
     PathSet kept_{codePage_};
@@ -395,11 +388,10 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
     Platform& platform = platform_;
     RemovalPlan result;
     std::vector<PlanItem>& plan = result.items;
-    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     // A driver package without a device names a hardware ID its INF lists, not a device key of
     // the buses scanned: it has no device step.
     if (!scanner.packageOnly) {
-        AddPresent(platform, scheduled, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
+        AddPresent(platform, DeviceItems(platform, scanner.devicePath.c_str()), &plan);
     }
     // Without its INF nothing tells which files are the scanner's: only the device goes.
     if (scanner.infPath.empty()) {
@@ -433,7 +425,7 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
     if (keeper_ == nullptr) {
         keeper_ = std::make_unique<FileKeeper>(platform);
     }
-    PlanBuilder(platform, *keeper_, scheduled, &result).Build(removed, keptPaths);
+    PlanBuilder(platform, *keeper_, &result).Build(removed, keptPaths);
     return result;
 }
 

@@ -45,8 +45,7 @@ struct RemovalPlan {
 };
 
 // Plans the removals of one run over one read of the INF folder (the scan's index) and of the
-// driver keys. Windows' list of deletions at the restart is read afresh for each plan, since an
-// earlier removal of the run may add to it.
+// driver keys.
 class RemovalPlanner {
 public:
     RemovalPlanner(Platform& platform, InfIndex& index);
@@ -54,8 +53,8 @@ public:
     RemovalPlanner(const RemovalPlanner&) = delete;
     RemovalPlanner& operator=(const RemovalPlanner&) = delete;
 
-    // The items of the scanner's built-in removal that are there now (and that Windows is not
-    // already set to delete at the restart), in the order the removal acts on them: its device
+    // The items of the scanner's built-in removal that are there now (those that Windows is
+    // set to delete at the restart among them), in the order the removal acts on them: its device
     // (none for a driver package without a device), then, only when its INF is known, the
     // driver files, the driver packages, the data source folders, the folders below a TWAIN root
     // they leave empty, and the COM classes of the deleted server files, of every package of the

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/restart_deletion.h"
 #include "platform/text_reads.h"
 #include "platform/win32_codes.h"
 #include "removal/delete_at_restart.h"
@@ -99,6 +100,19 @@ LeftToRestart Act(Platform& platform, const PlanItem& item) {
     return left;
 }
 
+// The item's paths there now when Windows is already set to delete every one of them at the
+// restart (an earlier run scheduled them, or the maker's uninstaller did); empty otherwise.
+std::vector<PathText> AllSetToGo(Platform& platform, const ScheduledDeletions& scheduled,
+                                 const PlanItem& item) {
+    std::vector<PathText> there = PlanItemPathsThere(platform, item);
+    for (const PathText& path : there) {
+        if (!scheduled.Holds(path.c_str())) {
+            return {};
+        }
+    }
+    return there;
+}
+
 bool IsAmong(const std::vector<PathText>& paths, const PathText& path) {
     for (const PathText& listed : paths) {
         if (listed == path) {
@@ -119,39 +133,60 @@ ItemOutcome Settle(const ItemResult& probed, const LeftToRestart& left) {
     return leftToRestart ? ItemOutcome::DeletedAtRestart : ItemOutcome::Deleted;
 }
 
-}  // namespace
-
-RemovalOutcome CheckRemovalPlan(Platform& platform, const std::vector<PlanItem>& plan) {
+// The probe of every item, each item left to the restart by `left` (by index) or by Windows'
+// own list of deletions at the restart; the outcome says what is left to the restart.
+RemovalOutcome Probe(Platform& platform, const std::vector<PlanItem>& plan,
+                     const std::vector<LeftToRestart>& left) {
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     RemovalOutcome outcome;
-    for (const PlanItem& item : plan) {
+    for (std::size_t i = 0; i < plan.size(); ++i) {
         ItemResult result;
-        result.item = item;
-        result.pathsThere = PlanItemPathsThere(platform, item);
-        result.outcome = result.pathsThere.empty() ? ItemOutcome::Deleted : ItemOutcome::StillThere;
+        result.item = plan[i];
+        result.pathsThere = PlanItemPathsThere(platform, plan[i]);
+        LeftToRestart settled = i < left.size() ? left[i] : LeftToRestart();
+        const std::vector<PathText> setToGo = AllSetToGo(platform, scheduled, plan[i]);
+        if (!setToGo.empty()) {
+            settled.scheduled.insert(settled.scheduled.end(), setToGo.begin(), setToGo.end());
+            settled.filesScheduled = true;
+        }
+        result.outcome = Settle(result, settled);
+        if (result.outcome == ItemOutcome::StillThere) {
+            result.windowsError = settled.windowsError;
+        }
+        outcome.windowsFinishesAtRestart =
+            outcome.windowsFinishesAtRestart || settled.windowsFinishes;
+        outcome.filesAtRestart = outcome.filesAtRestart || settled.filesScheduled;
+        // The 9x family takes a device out of the registry alone: its running configuration
+        // keeps the device, and its driver loaded, until the computer restarts.
+        outcome.deviceLoadedUntilRestart =
+            outcome.deviceLoadedUntilRestart ||
+            (plan[i].kind == PlanItemKind::RegistryKey && result.outcome == ItemOutcome::Deleted);
         outcome.items.push_back(result);
     }
     return outcome;
 }
 
+}  // namespace
+
+RemovalOutcome CheckRemovalPlan(Platform& platform, const std::vector<PlanItem>& plan) {
+    RemovalOutcome outcome = Probe(platform, plan, {});
+    // What something else took out of the registry is not known to have been loaded.
+    outcome.deviceLoadedUntilRestart = false;
+    return outcome;
+}
+
 RemovalOutcome RunRemovalPlan(Platform& platform, const std::vector<PlanItem>& plan) {
+    // Read before acting: what an earlier run set to go at the restart is not acted on again
+    // (on the NT family that would add the same deletion to Windows' list once more).
+    const ScheduledDeletions scheduled(platform.registry, platform.files, platform.version);
     std::vector<LeftToRestart> left;
     for (const PlanItem& item : plan) {
-        left.push_back(Act(platform, item));
+        left.push_back(AllSetToGo(platform, scheduled, item).empty() ? Act(platform, item)
+                                                                     : LeftToRestart());
     }
     // Probed once every action ran: a later action may take what an earlier one left (the
     // device key that the 9x family's class key named, say).
-    RemovalOutcome outcome = CheckRemovalPlan(platform, plan);
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        ItemResult& result = outcome.items[i];
-        result.outcome = Settle(result, left[i]);
-        if (result.outcome == ItemOutcome::StillThere) {
-            result.windowsError = left[i].windowsError;
-        }
-        outcome.windowsFinishesAtRestart =
-            outcome.windowsFinishesAtRestart || left[i].windowsFinishes;
-        outcome.filesAtRestart = outcome.filesAtRestart || left[i].filesScheduled;
-    }
-    return outcome;
+    return Probe(platform, plan, left);
 }
 
 }  // namespace drvsweep

@@ -17,16 +17,28 @@ bool IsScannerPresent(Platform& platform, const ScannerRecord& scanner) {
            platform.files.FindFirst(scanner.infPath.c_str(), &found) != nullptr;
 }
 
+UninstallerValue ValueFor(const UninstallerUse& use) {
+    return use.unattended || !use.desktopVisible ? UninstallerValue::QuietPreferred
+                                                 : UninstallerValue::Interactive;
+}
+
 UninstallerStatus StartRegisteredUninstaller(Platform& platform, const ScannerRecord& scanner,
-                                             RemovalSteps& steps) {
+                                             RemovalSteps& steps, const UninstallerUse& use) {
     if (scanner.packageOnly) {
         return UninstallerStatus::NoKey;
     }
     CommandLineText commandLine;
     UninstallerCommand command;
-    const UninstallerStatus found =
-        FindUninstallerCommand(platform, scanner.devicePath.c_str(), &commandLine, &command);
-    return found == UninstallerStatus::Found ? steps.RunUninstaller(commandLine, command) : found;
+    bool quiet = false;
+    const UninstallerStatus found = FindUninstallerCommand(
+        platform, scanner.devicePath.c_str(), &commandLine, &command, ValueFor(use), &quiet);
+    if (found != UninstallerStatus::Found) {
+        return found;
+    }
+    if (!quiet && !use.desktopVisible) {
+        return UninstallerStatus::NoDesktop;
+    }
+    return steps.RunUninstaller(commandLine, command);
 }
 
 ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scanner,
@@ -39,21 +51,24 @@ ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scan
 
 ScannerRemovalResult RemoveScanner(Platform& platform, const ScannerRecord& scanner,
                                    const RemovalPlan& plan, RemovalSteps& steps,
-                                   bool useUninstaller) {
-    const bool uninstallerRan =
-        useUninstaller &&
-        StartRegisteredUninstaller(platform, scanner, steps) == UninstallerStatus::Started;
+                                   const UninstallerUse& use) {
+    const UninstallerStatus uninstaller =
+        use.start ? StartRegisteredUninstaller(platform, scanner, steps, use)
+                  : UninstallerStatus::NoKey;
+    const bool uninstallerRan = uninstaller == UninstallerStatus::Started;
     if (uninstallerRan && !IsScannerPresent(platform, scanner)) {
         ScannerRemovalResult result;
         result.method = RemovalMethod::Vendor;
+        result.uninstaller = uninstaller;
         result.outcome = CheckRemovalPlan(platform, plan.items);
         return result;
     }
     // The plan was made before the uninstaller ran: what it took is gone, and the walk finds
     // nothing to do there.
-    steps.BeforeBuiltIn(uninstallerRan);
+    steps.BeforeBuiltIn(uninstaller);
     ScannerRemovalResult result = RemoveBuiltIn(platform, scanner, plan);
     result.method = uninstallerRan ? RemovalMethod::VendorThenBuiltIn : RemovalMethod::BuiltIn;
+    result.uninstaller = uninstaller;
     return result;
 }
 

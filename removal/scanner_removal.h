@@ -15,9 +15,28 @@ enum class RemovalMethod {
     BuiltIn,            // the built-in removal alone
 };
 
+// Whether, and which, registered uninstaller of the maker's a removal may start.
+struct UninstallerUse {
+    // Start it at all.
+    bool start = true;
+    // A run that no one watches (/quiet): the key's "QuietUninstallString" is preferred.
+    bool unattended = false;
+    // Someone could see an interactive uninstaller's window. Where no one could (a service's
+    // session), the quiet command line is preferred as well, and an interactive one is not
+    // started: it would wait unseen for an answer until it was ended, perhaps in the middle of
+    // a Windows Installer transaction.
+    bool desktopVisible = true;
+};
+
+// The command line that `use` asks for: the quiet one first for an unattended run and where no
+// one could see a window.
+UninstallerValue ValueFor(const UninstallerUse& use);
+
 // What one scanner's removal came to, as both front ends present it.
 struct ScannerRemovalResult {
     RemovalMethod method = RemovalMethod::BuiltIn;
+    // What starting the maker's uninstaller came to; NoKey when it was not asked for.
+    UninstallerStatus uninstaller = UninstallerStatus::NoKey;
     // Every item of the scanner's plan: after the built-in walk its outcome; after the maker's
     // uninstaller alone what the probe found of it.
     RemovalOutcome outcome;
@@ -30,12 +49,15 @@ struct ScannerRemovalResult {
 class RemovalSteps {
 public:
     virtual ~RemovalSteps() = default;
-    // Starts the uninstaller: Started or Refused. A front end that waits returns once it ended.
+    // Starts the uninstaller: Started or Refused. A front end that waits returns once it ended;
+    // it waits for Windows Installer (RunsWindowsInstaller) without a time limit, since ending
+    // it would break off a transaction whose rollback would then race the built-in removal.
     virtual UninstallerStatus RunUninstaller(const CommandLineText& commandLine,
                                              const UninstallerCommand& command) = 0;
-    // The built-in removal is about to act; `afterUninstaller` when the maker's uninstaller
-    // ran and left the scanner.
-    virtual void BeforeBuiltIn(bool afterUninstaller) { static_cast<void>(afterUninstaller); }
+    // The built-in removal is about to act. `uninstaller` is what starting the maker's
+    // uninstaller came to: Started when it ran and left the scanner, NoDesktop when it was not
+    // started as no one could see it, NoKey when none was asked for or registered.
+    virtual void BeforeBuiltIn(UninstallerStatus uninstaller) { static_cast<void>(uninstaller); }
 };
 
 // The one test of whether a scanner is still installed: its device key (IsDevicePresent); for
@@ -43,23 +65,26 @@ public:
 bool IsScannerPresent(Platform& platform, const ScannerRecord& scanner);
 
 // The first step of a removal: starts the maker's uninstaller registered for the scanner's
-// model through `steps`. A driver package without a device has none: it names a hardware ID,
-// not a device whose going could be watched, and an uninstaller registered for that ID may not
-// take the package (NoKey). Otherwise FindUninstallerCommand's status, or the start's.
+// model through `steps`, the command line chosen as `use` says (NoDesktop, with nothing
+// started, for an interactive one that no one could see). A driver package without a device
+// has none: it names a hardware ID, not a device whose going could be watched, and an
+// uninstaller registered for that ID may not take the package (NoKey). Otherwise
+// FindUninstallerCommand's status, or the start's.
 UninstallerStatus StartRegisteredUninstaller(Platform& platform, const ScannerRecord& scanner,
-                                             RemovalSteps& steps);
+                                             RemovalSteps& steps, const UninstallerUse& use = {});
 
 // The built-in removal: the walk over the plan (RunRemovalPlan), then the presence test.
 ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scanner,
                                    const RemovalPlan& plan);
 
-// One scanner's whole removal, for a front end that waits for the maker's uninstaller. With
-// `useUninstaller`, the registered uninstaller runs first; when it took the scanner, the result
-// is Vendor with what it left of the plan; when it left the scanner, the built-in removal
-// follows (VendorThenBuiltIn). Without one, or when none started, the built-in removal.
+// One scanner's whole removal, for a front end that waits for the maker's uninstaller. Where
+// `use` asks for it, the registered uninstaller runs first; when it took the scanner, the
+// result is Vendor with what it left of the plan; when it left the scanner, the built-in
+// removal follows (VendorThenBuiltIn). Without one, or when none started, the built-in
+// removal.
 ScannerRemovalResult RemoveScanner(Platform& platform, const ScannerRecord& scanner,
                                    const RemovalPlan& plan, RemovalSteps& steps,
-                                   bool useUninstaller);
+                                   const UninstallerUse& use);
 
 // The window's way: the uninstaller handed to the shell, no waiting (StartThroughShell).
 class ShellRemovalSteps : public RemovalSteps {

@@ -1,18 +1,25 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/platform.h"
 
 namespace drvsweep {
 
-// How a restart treats the programs that run: the window forces them closed, as its user asked
-// for the restart; a command-line run lets them ask to save their work.
-enum class RestartMode { ForceProgramsClosed, LetProgramsSave };
+// The shutdown reason a restart gives where Windows records one (XP and later): planned, for
+// an application's installation (SHTDN_REASON_MAJOR_APPLICATION |
+// SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED), as a setup program's restart is
+// logged.
+constexpr std::uint32_t kPlannedInstallationRestart = 0x80040002;
 
-// Restarts the machine at once (ExitWindowsEx with EWX_REBOOT, and EWX_FORCE when forcing
-// other programs closed). On the NT family it first enables SeShutdownPrivilege in the own
-// process's token; when the token cannot be opened or the privilege not looked up, that step
-// is left out and the restart is still asked for. Returns whether the system accepted the
-// request; the window does not examine it.
-bool RestartSystem(Platform& platform, RestartMode mode = RestartMode::ForceProgramsClosed);
+// Restarts the machine as Start > Restart does: the other programs are asked to close and may
+// save their work or refuse. On the NT family from Windows 2000 a program that does not answer
+// is closed (EWX_REBOOT | EWX_FORCEIFHUNG); older systems know only EWX_REBOOT. From XP the
+// planned reason above goes with the request; earlier systems reserve that argument (0). On the
+// NT family SeShutdownPrivilege is first enabled in the own process's token; when the token
+// cannot be opened or the privilege not looked up, that step is left out and the restart is
+// still asked for. Returns whether Windows accepted the request (a program may still cancel
+// the restart later).
+bool RestartSystem(Platform& platform);
 
 }  // namespace drvsweep

@@ -34,12 +34,12 @@ bool OpenUninstallKey(Platform& platform, const char* keyName, std::unique_ptr<R
     return false;
 }
 
-// Reads "UninstallString" whatever its type. Bytes that fill the buffer without a terminator
-// form no whole text and are refused like a longer value.
-bool ReadCommandLine(RegistryKey& key, CommandLineText* commandLine) {
+// Reads a command-line value whatever its type. Bytes that fill the buffer without a
+// terminator form no whole text and are refused like a longer value.
+bool ReadCommandLine(RegistryKey& key, const char* valueName, CommandLineText* commandLine) {
     char buffer[kCommandLineBytes] = {};
     std::uint32_t size = sizeof buffer;
-    if (key.QueryValue("UninstallString", buffer, &size) != kErrorSuccess) {
+    if (key.QueryValue(valueName, buffer, &size) != kErrorSuccess) {
         return false;
     }
     const std::size_t length = size <= sizeof buffer ? strnlen(buffer, size) : sizeof buffer;
@@ -49,7 +49,8 @@ bool ReadCommandLine(RegistryKey& key, CommandLineText* commandLine) {
 }  // namespace
 
 UninstallerStatus FindRegisteredUninstaller(Platform& platform, const char* devicePath,
-                                            PathText* keyName, CommandLineText* commandLine) {
+                                            PathText* keyName, CommandLineText* commandLine,
+                                            UninstallerValue value, bool* quiet) {
     std::unique_ptr<RegistryKey> key;
     const char* name = PrimaryUninstallKeyName(devicePath);
     if (!OpenUninstallKey(platform, name, &key)) {
@@ -59,22 +60,29 @@ UninstallerStatus FindRegisteredUninstaller(Platform& platform, const char* devi
         }
     }
     CommandLineText line;
-    if (!ReadCommandLine(*key, &line)) {
+    // An empty quiet value names no program; the interactive one is read then.
+    const bool quietRead = value == UninstallerValue::QuietPreferred &&
+                           ReadCommandLine(*key, "QuietUninstallString", &line) && !line.empty();
+    if (!quietRead && !ReadCommandLine(*key, "UninstallString", &line)) {
         return UninstallerStatus::Unreadable;
     }
     // The key's name came from a table or is devicePath itself, so it fits.
     keyName->assign(name);
     *commandLine = line;
+    if (quiet != nullptr) {
+        *quiet = quietRead;
+    }
     return UninstallerStatus::Found;
 }
 
 UninstallerStatus FindUninstallerCommand(Platform& platform, const char* devicePath,
-                                         CommandLineText* commandLine,
-                                         UninstallerCommand* command) {
+                                         CommandLineText* commandLine, UninstallerCommand* command,
+                                         UninstallerValue value, bool* quiet) {
     PathText keyName;
     CommandLineText line;
+    bool quietLine = false;
     const UninstallerStatus found =
-        FindRegisteredUninstaller(platform, devicePath, &keyName, &line);
+        FindRegisteredUninstaller(platform, devicePath, &keyName, &line, value, &quietLine);
     if (found != UninstallerStatus::Found) {
         return found;
     }
@@ -84,6 +92,9 @@ UninstallerStatus FindUninstallerCommand(Platform& platform, const char* deviceP
     }
     *commandLine = line;
     *command = split;
+    if (quiet != nullptr) {
+        *quiet = quietLine;
+    }
     return UninstallerStatus::Found;
 }
 

@@ -16,7 +16,7 @@ root=$PWD
 
 scripts/install-deps.sh
 cmake --preset mingw64 >/dev/null
-cmake --build --preset mingw64 --target ui_e2e_test uninstall_e2e_test test_uninstaller
+cmake --build --preset mingw64 --target ui_e2e_test uninstall_e2e_test test_uninstaller file_holder
 scripts/release.sh >/dev/null
 
 export DRVSWEEP_FIXTURES=$root/tests/fixtures DRVSWEEP_SCENARIO=demo_nt
@@ -51,10 +51,13 @@ cp "$screenshots/EnglishFourScannersEndsOnExit_about.png" "$screenshots/demo-abo
 drive uninstall_e2e_test.exe UninstallCommand.RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey
 cp "$screenshots/RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey.png" \
     "$screenshots/demo-after-uninstaller.png"
-drive uninstall_e2e_test.exe UninstallCommand.ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion
-cp "$screenshots/ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion_confirmation.png" \
+drive uninstall_e2e_test.exe UninstallCommand.ConfirmedBuiltInRemovalAsksNoNeedlessRestart
+cp "$screenshots/ConfirmedBuiltInRemovalAsksNoNeedlessRestart_confirmation.png" \
     "$screenshots/demo-confirmation.png"
-cp "$screenshots/ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion_restart.png" \
+# The restart question comes only when something waits for the restart: a held driver file.
+DRVSWEEP_FILE_HOLDER="Z:$root/build/mingw64/tests/file_holder.exe" \
+    drive uninstall_e2e_test.exe UninstallCommand.HeldFilesGoAtTheRestartAndTheQuestionSaysSo
+cp "$screenshots/HeldFilesGoAtTheRestartAndTheQuestionSaysSo_restart.png" \
     "$screenshots/demo-restart.png"
 
 echo "Screenshots of the example machine:"
@@ -62,4 +65,4 @@ echo "  main window:                          $screenshots/demo.png"
 echo "  About box:                            $screenshots/demo-about.png"
 echo "  after Quorin's uninstaller ran:       $screenshots/demo-after-uninstaller.png"
 echo "  confirmation of the built-in removal: $screenshots/demo-confirmation.png"
-echo "  restart question afterwards:          $screenshots/demo-restart.png"
+echo "  restart question (a file in use):     $screenshots/demo-restart.png"

@@ -25,8 +25,12 @@ enum class StringRole {
     RestartQuestion,
     // The restart question when something of the removal goes only when the computer restarts.
     RestartToFinishQuestion,
+    // Said when Windows refused the restart the user asked for, or a program cancelled it.
+    RestartNotDone,
+    // Said when another DrvSweep holds the run lock, so that this window may not remove.
+    AnotherRemovalRuns,
 };
-constexpr int kStringRoles = 9;
+constexpr int kStringRoles = 11;
 
 // Every interface text in all three languages, each stored as bytes of its language's code
 // page (936 GBK, 950 Big5, ASCII), and the language chosen for this run.

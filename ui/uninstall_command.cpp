@@ -18,6 +18,12 @@ void CUninstallDlg::UninstallSelected() {
     state_.selectedIndex = selection;
     // A copy: the row may move while a message box is open, since timer ticks are handled then.
     const ScannerRecord scanner = state_.table.rows[selection];
+    // One removal at a time on the machine, the command line's included. A lock that cannot be
+    // made at all belongs to no other run, and the removal goes on.
+    if (platform_.runLock.Take() == RunLockState::HeldElsewhere) {
+        ShowNotice(StringRole::AnotherRemovalRuns);
+        return;
+    }
 
     ShellRemovalSteps steps(platform_);
     if (StartRegisteredUninstaller(platform_, scanner, steps) == UninstallerStatus::Started) {
@@ -55,6 +61,11 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
 }
 
 void CUninstallDlg::AskToRestart(RestartReason reason) {
+    // A removal that finished now leaves nothing for a restart to do: no question, and the
+    // window stays open, as after a watched uninstaller.
+    if (reason == RestartReason::None) {
+        return;
+    }
     const InterfaceStrings& strings = state_.strings;
     // The text about files in use only when files are set to go at the restart.
     const bool filesInUse =
@@ -65,10 +76,23 @@ void CUninstallDlg::AskToRestart(RestartReason reason) {
                                              InterfaceText(strings, StringRole::WindowTitle),
                                              kMbYesNo | kMbIconInformation);
     if (answer == kIdYes) {
-        RestartSystem(platform_);
+        // Programs may refuse the restart; the user must not take the window's silence for it.
+        if (!RestartSystem(platform_)) {
+            ShowNotice(StringRole::RestartNotDone);
+            return;
+        }
+        restart_ = RestartWatch::Accepted;
+        host().StartTimer(kRestartTimer, kRestartWaitMs);
     } else if (answer == kIdNo) {
         OnOK();
     }
+}
+
+void CUninstallDlg::ShowNotice(StringRole text) {
+    const InterfaceStrings& strings = state_.strings;
+    host().ShowMessageBox(InterfaceText(strings, text),
+                          InterfaceText(strings, StringRole::WindowTitle),
+                          kMbOk | kMbIconExclamation);
 }
 
 void CUninstallDlg::RemoveEntry(std::int32_t index) {
@@ -79,7 +103,33 @@ void CUninstallDlg::RemoveEntry(std::int32_t index) {
     }
 }
 
-void CUninstallDlg::OnTimer(std::uintptr_t) {
+void CUninstallDlg::RestartNotDone() {
+    host().StopTimer(kRestartTimer);
+    restart_ = RestartWatch::None;
+    ShowNotice(StringRole::RestartNotDone);
+}
+
+void CUninstallDlg::OnQueryEndSession() {
+    if (restart_ == RestartWatch::Accepted) {
+        restart_ = RestartWatch::Reached;
+    }
+}
+
+void CUninstallDlg::OnEndSession(bool ending) {
+    if (!ending && restart_ != RestartWatch::None) {
+        RestartNotDone();
+    }
+}
+
+void CUninstallDlg::OnTimer(std::uintptr_t timerId) {
+    if (timerId == kRestartTimer) {
+        // Once the restart reached the window, WM_ENDSESSION tells how it ended.
+        if (restart_ == RestartWatch::Accepted) {
+            RestartNotDone();
+        } else {
+            host().StopTimer(kRestartTimer);
+        }
+    }
     if (state_.selectedIndex == kNoCommandYet || watchedDevice_.empty()) {
         return;
     }

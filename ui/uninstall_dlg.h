@@ -7,11 +7,16 @@
 #include "removal/removal_outcome.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
+#include "ui/interface_strings.h"
 
 namespace drvsweep {
 
 // The timer that watches a scanner whose own uninstaller was started.
 constexpr std::uintptr_t kPollTimer = 0;
+// The timer that waits for the restart Windows accepted to reach the window, and how long: a
+// program asked before it may cancel the restart, and the window is then told nothing.
+constexpr std::uintptr_t kRestartTimer = 1;
+constexpr std::uint32_t kRestartWaitMs = 120000;
 
 // The main window (dialog template 102): the list of Quorin scanners found, Delete and Exit.
 class CUninstallDlg : public CDialog {
@@ -30,7 +35,13 @@ public:
     void OnClose() override;
     IconHandle OnQueryDragIcon() override { return icon_; }
     // Every tick, whatever its timer, looks whether the watched scanner's device key is gone.
+    // The restart timer's tick, when no end of the session reached the window since the
+    // restart was accepted, says that the restart did not happen.
     void OnTimer(std::uintptr_t timerId) override;
+    // The restart the user asked for reached the window.
+    void OnQueryEndSession() override;
+    // A session that goes on after the restart was accepted: the restart did not happen.
+    void OnEndSession(bool ending) override;
 
 protected:
     void OnOK() override;
@@ -44,8 +55,13 @@ private:
     bool ConfirmAndRemove(const ScannerRecord& scanner);
     // Takes entry and row `index` out, and disables Delete when nothing is left.
     void RemoveEntry(std::int32_t index);
-    // The restart question, in the words that fit why the restart is needed.
+    // The restart question, in the words that fit why the restart is needed; none when nothing
+    // needs a restart. Says so when the restart the user asked for did not happen.
     void AskToRestart(RestartReason reason);
+    // A box with one of the window's notices and OK.
+    void ShowNotice(StringRole text);
+    // Stops waiting for the restart and says that it did not happen.
+    void RestartNotDone();
 
     void FillScannerList();
     void SetInterfaceTexts();
@@ -56,6 +72,10 @@ private:
     // The devicePath of the scanner whose uninstaller runs, empty when none is watched. The
     // timer follows the scanner, not a row index: rows move when another row is taken out.
     PathText watchedDevice_;
+    // Where the restart the user asked for stands: none asked or accepted, accepted by Windows,
+    // or reached the window (its end is then told by WM_ENDSESSION).
+    enum class RestartWatch { None, Accepted, Reached };
+    RestartWatch restart_ = RestartWatch::None;
 };
 
 }  // namespace drvsweep

@@ -16,7 +16,8 @@ public:
         if (record.ended || record.endedByForce) {
             return true;
         }
-        waited_ += milliseconds;
+        // A wait without limit lasts until the program ends, if it ever does.
+        waited_ = milliseconds == kWaitForever ? script_.runsForMs : waited_ + milliseconds;
         if (script_.runsForMs < 0 || script_.runsForMs > waited_) {
             return false;
         }

@@ -23,6 +23,7 @@ struct SimPrograms::State {
     std::vector<std::uint32_t> tokenAccesses;
     std::vector<PrivilegeAdjustment> adjustments;
     std::vector<std::uint32_t> exitRequests;
+    std::vector<std::uint32_t> exitReasons;
     long lastError = 0;
     int openTokens = 0;
 };
@@ -101,11 +102,12 @@ bool SimPrograms::LookupPrivilege(const char* name, Luid* privilege) {
     return true;
 }
 
-bool SimPrograms::ExitWindows(std::uint32_t flags) {
+bool SimPrograms::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
     if (state_->ShouldFail("ExitWindowsEx", Hex(flags))) {
         return false;
     }
     state_->exitRequests.push_back(flags);
+    state_->exitReasons.push_back(reason);
     return true;
 }
 
@@ -123,6 +125,10 @@ const std::vector<PrivilegeAdjustment>& SimPrograms::privilegeAdjustments() cons
 
 const std::vector<std::uint32_t>& SimPrograms::exitRequests() const {
     return state_->exitRequests;
+}
+
+const std::vector<std::uint32_t>& SimPrograms::exitReasons() const {
+    return state_->exitReasons;
 }
 
 long SimPrograms::lastError() const {

@@ -51,13 +51,15 @@ public:
     // Knows SeShutdownPrivilege alone, its name compared without case; other names fail
     // with ERROR_NO_SUCH_PRIVILEGE.
     bool LookupPrivilege(const char* name, Luid* privilege) override;
-    bool ExitWindows(std::uint32_t flags) override;
+    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
 
     const std::vector<ShellLaunch>& launches() const;
     // The access mask of every token opened.
     const std::vector<std::uint32_t>& tokenAccesses() const;
     const std::vector<PrivilegeAdjustment>& privilegeAdjustments() const;
+    // The flags, and apart the reasons, of every restart accepted.
     const std::vector<std::uint32_t>& exitRequests() const;
+    const std::vector<std::uint32_t>& exitReasons() const;
     // The error of the last call that failed, as GetLastError would give it.
     long lastError() const;
     // Tokens opened and not yet closed.

@@ -46,8 +46,4 @@ std::u16string SimRunFacts::AnsiToUtf16(const char* bytes) {
     return text;
 }
 
-bool SimRunFacts::TakeRunLock() {
-    return !lockHeldElsewhere;
-}
-
 }  // namespace drvsweep::sim

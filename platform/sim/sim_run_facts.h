@@ -22,7 +22,6 @@ public:
     std::u16string AnsiToUtf16(const char* bytes) override;
     AdminState IsAdministrator() override { return admin; }
     bool HasVisibleWindowStation() override { return visibleWindowStation; }
-    bool TakeRunLock() override;
     void SetSetupNonInteractive() override { ++nonInteractiveCalls; }
 
     std::string computerName = "PC-042";
@@ -30,7 +29,6 @@ public:
     UtcTime now{2026, 12, 8, 23, 5, 9, 42};
     AdminState admin = AdminState::Yes;
     bool visibleWindowStation = true;
-    bool lockHeldElsewhere = false;
     int nonInteractiveCalls = 0;
 
 private:

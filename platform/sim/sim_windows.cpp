@@ -18,7 +18,8 @@ SimWindows::SimWindows()
       programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       packages_(faults_, files_, devices_),
       fileFacts_(faults_, files_),
-      platform_{version_, registry_, inf_, files_, devices_, programs_, packages_, fileFacts_} {}
+      platform_{version_,  registry_, inf_,       files_,  devices_,
+                programs_, packages_, fileFacts_, runLock_} {}
 
 void SimWindows::SetFamily(Family family) {
     version_.SetVersion(family == Family::Nt ? SimVersion::kNtVersion : SimVersion::kWin9xVersion);

@@ -13,14 +13,15 @@
 #include "platform/sim/sim_inf.h"
 #include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_run_lock.h"
 #include "platform/sim/sim_version.h"
 
 namespace drvsweep::sim {
 
 // One whole simulated machine: version and language, registry, files, INF reader, devices,
-// programs and power, driver packages, all failing where the shared faults say. It starts as a
-// 32-bit Windows XP (NT family) in language 1033 with an empty registry, no devices, no driver
-// packages and the folders C:\ and C:\windows, the working directory being C:\.
+// programs and power, driver packages, the run lock, all failing where the shared faults say. It
+// starts as a 32-bit Windows XP (NT family) in language 1033 with an empty registry, no devices, no
+// driver packages and the folders C:\ and C:\windows, the working directory being C:\.
 class SimWindows {
 public:
     SimWindows();
@@ -44,6 +45,7 @@ public:
     SimPrograms& programs() { return programs_; }
     SimDriverPackages& packages() { return packages_; }
     SimFileFacts& fileFacts() { return fileFacts_; }
+    SimRunLock& runLock() { return runLock_; }
 
     // What Windows deletes when the computer restarts, in order: on the NT family the paths of
     // PendingFileRenameOperations that have no new name ("\\??\\" taken off), on the 9x family
@@ -64,6 +66,7 @@ private:
     SimPrograms programs_;
     SimDriverPackages packages_;
     SimFileFacts fileFacts_;
+    SimRunLock runLock_{faults_};
     Platform platform_;
 };
 

@@ -43,7 +43,7 @@ public:
             if (accounting.ActiveProcesses == 0) {
                 return true;
             }
-            if (waited >= milliseconds) {
+            if (milliseconds != kWaitForever && waited >= milliseconds) {
                 return false;
             }
             Sleep(kPollMilliseconds);

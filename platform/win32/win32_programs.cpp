@@ -53,8 +53,8 @@ bool Win32Programs::LookupPrivilege(const char* name, Luid* privilege) {
     return true;
 }
 
-bool Win32Programs::ExitWindows(std::uint32_t flags) {
-    return ExitWindowsEx(flags, 0) != FALSE;
+bool Win32Programs::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+    return ExitWindowsEx(flags, reason) != FALSE;
 }
 
 }  // namespace drvsweep::win32

@@ -11,7 +11,7 @@ public:
     std::intptr_t ShellOpen(const char* program, const char* parameters) override;
     std::unique_ptr<ProcessToken> OpenOwnToken(std::uint32_t access) override;
     bool LookupPrivilege(const char* name, Luid* privilege) override;
-    bool ExitWindows(std::uint32_t flags) override;
+    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
 };
 
 }  // namespace drvsweep::win32

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_run_facts.h"
 
-#include <initializer_list>
-
 #include "platform/win32/bound_function.h"
 #include "platform/win32/windows_api.h"
 
@@ -21,9 +19,6 @@ Function Bind(const char* module, const char* name) {
                ? nullptr
                : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
 }
-
-// The run lock is held until the process ends: the handle is never closed.
-HANDLE runLock = nullptr;
 
 }  // namespace
 
@@ -107,31 +102,19 @@ bool Win32RunFacts::HasVisibleWindowStation() {
     if (handle == nullptr || !information(handle, UOI_FLAGS, &flags, sizeof flags, &needed)) {
         return true;
     }
-    return (flags.dwFlags & WSF_VISIBLE) != 0;
-}
-
-bool Win32RunFacts::TakeRunLock() {
-    if (runLock != nullptr) {
-        return true;
+    if ((flags.dwFlags & WSF_VISIBLE) == 0) {
+        return false;
     }
-    // "Global\" reaches every session on NT family systems with terminal services; where the
-    // prefix is not understood (the 9x family, NT 4) the plain name is the machine's one.
-    for (const char* name : {"Global\\DrvSweep.Removal", "DrvSweep.Removal"}) {
-        const HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
-        const DWORD error = GetLastError();
-        if (mutex != nullptr) {
-            if (error == ERROR_ALREADY_EXISTS) {
-                CloseHandle(mutex);
-                return false;
-            }
-            runLock = mutex;
-            return true;
-        }
-        if (error == ERROR_ACCESS_DENIED) {
-            return false;
-        }
-    }
-    return true;
+    // From Vista on no user signs in to session 0, whose WinSta0 still counts as visible: a
+    // program a service starts there keeps the service's session. Before Vista session 0 is the
+    // console's.
+    using ProcessIdToSessionIdCall = BOOL(WINAPI*)(DWORD, DWORD*);
+    const auto sessionOf = Bind<ProcessIdToSessionIdCall>("kernel32.dll", "ProcessIdToSessionId");
+    const DWORD version = GetVersion();
+    DWORD session = 1;
+    const bool vistaOrLater = (version & 0x80000000u) == 0 && (version & 0xFFu) >= 6;
+    return !(vistaOrLater && sessionOf != nullptr && sessionOf(GetCurrentProcessId(), &session) &&
+             session == 0);
 }
 
 void Win32RunFacts::SetSetupNonInteractive() {

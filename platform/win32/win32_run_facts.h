@@ -5,9 +5,9 @@
 namespace drvsweep::win32 {
 
 // The facts of the running system. The calls that only later Windows versions have
-// (CheckTokenMembership, SetupSetNonInteractiveMode, GetProcessWindowStation and
-// GetUserObjectInformationA) are bound at run time, so that the program still loads on the
-// 9x family and on Windows NT 4.
+// (CheckTokenMembership, SetupSetNonInteractiveMode, GetProcessWindowStation,
+// GetUserObjectInformationA and ProcessIdToSessionId) are bound at run time, so that the program
+// still loads on the 9x family and on Windows NT 4.
 class Win32RunFacts : public RunFacts {
 public:
     std::string ComputerName() override;
@@ -18,7 +18,6 @@ public:
     std::u16string AnsiToUtf16(const char* bytes) override;
     AdminState IsAdministrator() override;
     bool HasVisibleWindowStation() override;
-    bool TakeRunLock() override;
     void SetSetupNonInteractive() override;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_inf.h"
 #include "platform/win32/win32_programs.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_run_lock.h"
 #include "platform/win32/win32_version.h"
 
 namespace drvsweep::win32 {
@@ -31,6 +32,7 @@ private:
     Win32Programs programs_;
     Win32DriverPackages packages_;
     Win32FileFacts fileFacts_;
+    Win32RunLock runLock_;
     Platform platform_;
 };
 

@@ -140,13 +140,13 @@ TEST_F(CommandLineRunTest, ChineseDescriptionsSurviveIntoJsonAndCsv) {
     EXPECT_EQ(rows[1][2], description);
 }
 
-TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsARestart) {
+// Nothing is held and Windows asks for no restart: the removal is complete now (0).
+TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsNoRestart) {
     Load("demo_nt");
-    EXPECT_EQ(Run("/remove all /quiet"), kExitRestartNeeded);
-    EXPECT_EQ(
-        console.output(),
-        std::string("result=3010 removed=4 pendingRestart=0 remaining=0 restart=required log=") +
-            kLog + "\r\n");
+    EXPECT_EQ(Run("/remove all /quiet"), kExitDone);
+    EXPECT_EQ(console.output(),
+              std::string("result=0 removed=4 pendingRestart=0 remaining=0 restart=none log=") +
+                  kLog + "\r\n");
     // The maker's uninstaller is not started without /vendor; nothing restarts by default.
     EXPECT_TRUE(machine.programs().launches().empty());
     EXPECT_TRUE(machine.programs().exitRequests().empty());
@@ -160,7 +160,7 @@ TEST_F(CommandLineRunTest, RemoveAllQuietRemovesLikeTheDialogAndNeedsARestart) {
     EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(log.find("<![LOG[DrvSweep " DRVSWEEP_VERSION_TEXT "]LOG]!>"), std::string::npos);
     EXPECT_NE(log.find("<![LOG[Command line: /remove all /quiet]LOG]!>"), std::string::npos);
-    EXPECT_NE(log.find("Summary: result=3010 removed=4"), std::string::npos);
+    EXPECT_NE(log.find("Summary: result=0 removed=4"), std::string::npos);
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
@@ -192,8 +192,7 @@ TEST_F(CommandLineRunTest, On9xThePlanNamesTheRegistryKeysAndTheRemovalTakesThem
 
 TEST_F(CommandLineRunTest, RemoveOneDevicePathLeavesTheOthers) {
     Load("demo_nt");
-    EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_5210 /format json /log C:\\r.log"),
-              kExitRestartNeeded);
+    EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_5210 /format json /log C:\\r.log"), kExitDone);
     const JsonValue value = Json();
     ASSERT_EQ(value["scanners"].items.size(), 1u);
     EXPECT_EQ(value["scanners"].items[0]["result"].text, "removed");
@@ -243,9 +242,9 @@ TEST_F(CommandLineRunTest, VerificationReportsWhatAFailedStepLeft) {
     EXPECT_EQ(k5210["result"].text, "remaining");
     ASSERT_EQ(k5210["remaining"].items.size(), 1u);
     EXPECT_EQ(k5210["remaining"].items[0]["path"].text, kK5210Dll);
-    // The removals that ran still need their restart, which /restart asks for without force.
-    ASSERT_EQ(machine.programs().exitRequests().size(), 1u);
-    EXPECT_EQ(machine.programs().exitRequests()[0], 0x2u);
+    // A failed run restarts nothing: its report must reach the fleet tool first.
+    EXPECT_TRUE(machine.programs().exitRequests().empty());
+    EXPECT_EQ(value["restart"].text, "none");
 }
 
 // A driver package is one item of the removal; the report names its .inf and .pnf apart, in
@@ -268,7 +267,7 @@ TEST_F(CommandLineRunTest, APackageIsReportedByItsFilesFromTheRemovalsOutcome) {
                   "answered error 5)\r\n"),
         std::string::npos)
         << text;
-    EXPECT_NE(text.find("result=1603 removed=0 pendingRestart=0 remaining=1 restart=required"),
+    EXPECT_NE(text.find("result=1603 removed=0 pendingRestart=0 remaining=1 restart=none"),
               std::string::npos);
 }
 
@@ -292,24 +291,84 @@ TEST_F(CommandLineRunTest, AHeldDriverIsPendingRestartNotRemaining) {
               std::string::npos);
 }
 
+// An earlier run took the K5210's device, and its INF, held open then, is set to go at the
+// restart. A run before the restart still lists the package and reports it as going then
+// (3010), without asking Windows again.
+TEST_F(CommandLineRunTest, ARunBeforeTheRestartCountsWhatIsSetToGoThen) {
+    Load("demo_nt");
+    const std::string inf = "C:\\windows\\inf\\oem3.inf";
+    machine.registry().RemoveTree("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0C6E&PID_5210");
+    ASSERT_TRUE(machine.files().DeleteAtRestart(inf.c_str()));
+    const std::vector<std::string> pending = machine.PendingDeletions();
+
+    EXPECT_EQ(Run("/remove all /format json"), kExitRestartNeeded);
+    const JsonValue value = Json();
+    EXPECT_EQ(value["pendingRestart"].number, 1);
+    EXPECT_EQ(value["remaining"].number, 0);
+    EXPECT_EQ(value["restart"].text, "required");
+    bool reported = false;
+    for (const JsonValue& scanner : value["scanners"].items) {
+        if (scanner["infPath"].text == inf) {
+            reported = true;
+            EXPECT_EQ(scanner["result"].text, "pendingRestart");
+            ASSERT_FALSE(scanner["pendingRestart"].items.empty());
+            EXPECT_EQ(scanner["pendingRestart"].items[0]["path"].text, inf);
+        }
+    }
+    EXPECT_TRUE(reported) << console.output();
+    EXPECT_EQ(machine.PendingDeletions(), pending);
+}
+
+// What the machine leaves to the restart before a run.
+enum class Leaves { Nothing, HeldFile, DeviceAtRestart, PackageAtRestart, StepFails };
+
+// 3010 only where Windows finishes something at the restart or a file is set to go then. A
+// restart follows only a run that ended with 0 or 3010: /restart where one is needed,
+// /forcerestart after either; 1641 only once Windows accepted it, asked without EWX_FORCE.
 TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
     const struct {
         const char* arguments;
+        Leaves leaves;
         int exitCode;
         std::size_t restarts;
     } cases[] = {
-        {"/remove all /norestart", kExitRestartNeeded, 0},
-        {"/remove all /restart", kExitRestartStarted, 1},
-        {"/remove all /forcerestart", kExitRestartStarted, 1},
-        {"/remove USB\\NONE /restart", kExitDone, 0},
-        {"/remove USB\\NONE /forcerestart", kExitRestartStarted, 1},
-        {"/remove all /whatif /forcerestart", kExitDone, 0},
+        {"/remove all /norestart", Leaves::Nothing, kExitDone, 0},
+        {"/remove all /norestart", Leaves::HeldFile, kExitRestartNeeded, 0},
+        {"/remove all", Leaves::DeviceAtRestart, kExitRestartNeeded, 0},
+        {"/remove all", Leaves::PackageAtRestart, kExitRestartNeeded, 0},
+        {"/remove all /restart", Leaves::Nothing, kExitDone, 0},
+        {"/remove all /restart", Leaves::HeldFile, kExitRestartStarted, 1},
+        {"/remove all /restart", Leaves::StepFails, kExitFailed, 0},
+        {"/remove all /forcerestart", Leaves::Nothing, kExitRestartStarted, 1},
+        {"/remove all /forcerestart", Leaves::StepFails, kExitFailed, 0},
+        {"/remove USB\\NONE /restart", Leaves::Nothing, kExitDone, 0},
+        {"/remove USB\\NONE /forcerestart", Leaves::Nothing, kExitRestartStarted, 1},
+        {"/remove all /whatif /forcerestart", Leaves::HeldFile, kExitDone, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments);
+        SCOPED_TRACE(std::string(c.arguments) + " leaving " +
+                     std::to_string(static_cast<int>(c.leaves)));
         sim::SimWindows fresh;
         std::string error;
         ASSERT_TRUE(sim::LoadScenario(testing::FixturePath("demo_nt"), &fresh, &error)) << error;
+        switch (c.leaves) {
+            case Leaves::Nothing:
+                break;
+            case Leaves::HeldFile:
+                fresh.files().SetInUse(kK5210Dll, true);
+                break;
+            case Leaves::DeviceAtRestart:
+                fresh.devices().SetRestartAfterRemoval("USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2");
+                break;
+            case Leaves::PackageAtRestart:
+                fresh.packages().SetRelease(sim::SimRelease::Windows10v1703, true);
+                fresh.packages().SetRestartAfterUninstall(true);
+                break;
+            case Leaves::StepFails:
+                fresh.faults().Add({"DeleteFileA", "QuorinK5210.dll"});
+                fresh.faults().Add({"MoveFileExA", "QuorinK5210.dll"});
+                break;
+        }
         sim::SimConsole out;
         sim::SimOutputFiles files{fresh.faults(), fresh.files()};
         sim::SimRunFacts runFacts{fresh.version()};
@@ -318,13 +377,14 @@ TEST_F(CommandLineRunTest, RestartSwitchesDecideTheExitCode) {
         EXPECT_EQ(RunCommandLine(run, c.arguments), c.exitCode);
         EXPECT_EQ(fresh.programs().exitRequests().size(), c.restarts);
         for (const std::uint32_t flags : fresh.programs().exitRequests()) {
-            EXPECT_EQ(flags, 0x2u);
+            EXPECT_EQ(flags, 0x12u);
         }
     }
 }
 
 TEST_F(CommandLineRunTest, ARefusedRestartLeavesItRequired) {
     Load("demo_nt");
+    machine.files().SetInUse(kK5210Dll, true);
     machine.faults().Add({"ExitWindowsEx", ""});
     EXPECT_EQ(Run("/remove all /restart /quiet"), kExitRestartNeeded);
     EXPECT_NE(console.output().find("restart=required"), std::string::npos);
@@ -342,7 +402,7 @@ TEST_F(CommandLineRunTest, GuardsEndTheRunBeforeAnythingChanges) {
     facts.admin = AdminState::No;
     EXPECT_EQ(Run("/remove all"), kExitNotAdministrator);
     facts.admin = AdminState::Unknown;
-    facts.lockHeldElsewhere = true;
+    machine.runLock().heldElsewhere = true;
     EXPECT_EQ(Run("/remove all"), kExitAnotherRun);
 
     EXPECT_EQ(Files(), before);
@@ -378,7 +438,7 @@ TEST_F(CommandLineRunTest, ADriverWithoutADeviceIsListedAndRemovedBuiltIn) {
         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB\\VID_0C6E&PID_7700",
         "UninstallString", kDoc392Uninstaller);
     jobs.Script(kDoc392Uninstaller, {0, nullptr});
-    EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_7700 /vendor /format json"), kExitRestartNeeded);
+    EXPECT_EQ(Run("/remove usb\\vid_0c6e&pid_7700 /vendor /format json"), kExitDone);
     EXPECT_TRUE(jobs.records().empty());
     const JsonValue removed = Json()["scanners"].items[0];
     EXPECT_EQ(removed["method"].text, "builtIn");
@@ -389,11 +449,11 @@ TEST_F(CommandLineRunTest, ADriverWithoutADeviceIsListedAndRemovedBuiltIn) {
     EXPECT_TRUE(machine.files().Exists("C:\\windows\\inf\\oem5.inf"));
 }
 
+// The maker's uninstaller left nothing set to go at the restart: nothing needs one.
 TEST_F(CommandLineRunTest, VendorUninstallerThatEndsAndRemovesTheDevice) {
     Load("demo_nt");
     jobs.Script(kDoc392Uninstaller, {1500, [this] { machine.registry().RemoveTree(kDoc392Key); }});
-    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /timeout 5 /format json"),
-              kExitRestartNeeded);
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /timeout 5 /format json"), kExitDone);
     ASSERT_EQ(jobs.records().size(), 1u);
     EXPECT_EQ(jobs.records()[0].parameters, "-delay 1500 USB\\VID_0C6E&PID_3902");
     EXPECT_EQ(jobs.records()[0].waits, (std::vector<std::uint32_t>{5000}));
@@ -407,7 +467,7 @@ TEST_F(CommandLineRunTest, VendorUninstallerThatEndsAndRemovesTheDevice) {
 TEST_F(CommandLineRunTest, VendorUninstallerThatOutlivesTheTimeoutIsEndedThenBuiltIn) {
     Load("demo_nt");
     jobs.Script(kDoc392Uninstaller, {-1, nullptr});
-    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /format json"), kExitRestartNeeded);
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_3902 /vendor /format json"), kExitDone);
     ASSERT_EQ(jobs.records().size(), 1u);
     EXPECT_EQ(jobs.records()[0].waits, (std::vector<std::uint32_t>{600000}));
     EXPECT_TRUE(jobs.records()[0].endedByForce);
@@ -415,6 +475,92 @@ TEST_F(CommandLineRunTest, VendorUninstallerThatOutlivesTheTimeoutIsEndedThenBui
     EXPECT_EQ(scanner["method"].text, "vendorThenBuiltIn");
     EXPECT_EQ(scanner["result"].text, "removed");
     EXPECT_FALSE(KeyExists(kDoc392Key));
+}
+
+constexpr char kDoc392UninstallKey[] =
+    "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\quorin Doc_392";
+
+// A run no one watches prefers the key's quiet command line. Where no one could see a window (a
+// service's session) an interactive uninstaller is not started: the built-in removal goes on
+// and the report and the log say why. Windows Installer is waited for until it ends, however
+// long, and never ended.
+TEST_F(CommandLineRunTest, UnattendedRunsStartOnlyUninstallersThatNeedNoAnswer) {
+    const std::string interactive = "-delay 1500 USB\\VID_0C6E&PID_3902";
+    const struct {
+        const char* why;
+        const char* quietString;  // none when null
+        const char* uninstallString;
+        bool desktop;
+        const char* switches;
+        std::string parameters;  // of the program started; none started when empty
+        std::uint32_t wait;
+        bool builtIn;
+    } kCases[] = {
+        {"/quiet takes the quiet line", "C:\\windows\\quorin\\uninst.exe /S", nullptr, true,
+         "/quiet", "/S", 600000, false},
+        {"a watched run takes the usual line", "C:\\windows\\quorin\\uninst.exe /S", nullptr, true,
+         "", interactive, 600000, false},
+        {"/quiet without a quiet line, seen", nullptr, nullptr, true, "/quiet", interactive, 600000,
+         false},
+        {"an empty quiet line is none", "", nullptr, true, "/quiet", interactive, 600000, false},
+        {"no desktop, no quiet line", nullptr, nullptr, false, "/quiet", "", 0, true},
+        {"no desktop, not /quiet", nullptr, nullptr, false, "", "", 0, true},
+        {"no desktop, a quiet line", "C:\\windows\\quorin\\uninst.exe /S", nullptr, false, "", "/S",
+         600000, false},
+        {"Windows Installer", nullptr, "MsiExec.exe /X{6C0D5E2A-1B3C-4D5E-8F90-A1B2C3D4E5F6}", true,
+         "/quiet", "/X{6C0D5E2A-1B3C-4D5E-8F90-A1B2C3D4E5F6}", kWaitForever, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        sim::SimWindows fresh;
+        std::string error;
+        ASSERT_TRUE(sim::LoadScenario(testing::FixturePath("demo_nt"), &fresh, &error)) << error;
+        if (c.quietString != nullptr) {
+            fresh.registry().SetString(kDoc392UninstallKey, "QuietUninstallString", c.quietString);
+        }
+        if (c.uninstallString != nullptr) {
+            fresh.registry().SetString(kDoc392UninstallKey, "UninstallString", c.uninstallString);
+        }
+        sim::SimProcessJobs started;
+        // Windows Installer runs longer than the time-out: it alone is waited for that long.
+        const bool installer = c.uninstallString != nullptr;
+        started.Script(
+            installer ? "MsiExec.exe" : kDoc392Uninstaller,
+            {installer ? 700000 : 1500, [&fresh] { fresh.registry().RemoveTree(kDoc392Key); }});
+        sim::SimConsole out;
+        sim::SimOutputFiles files{fresh.faults(), fresh.files()};
+        sim::SimRunFacts runFacts{fresh.version()};
+        runFacts.visibleWindowStation = c.desktop;
+        CommandLinePlatform run{fresh.platform(), out, files, runFacts, started};
+        const std::string arguments =
+            std::string("/remove USB\\VID_0C6E&PID_3902 /vendor /format json ") + c.switches;
+        EXPECT_EQ(RunCommandLine(run, arguments.c_str()), kExitDone);
+        std::string log;
+        ASSERT_TRUE(fresh.files().ReadFile(kLog, &log));
+        EXPECT_EQ(log.find("with the built-in removal") != std::string::npos, c.builtIn);
+        // A /quiet run prints its one line; the others their report.
+        std::string note = "(quiet)";
+        if (*c.switches == '\0') {
+            JsonValue value;
+            ASSERT_TRUE(testing::ParseJson(out.output(), &value, &error)) << error;
+            note = value["scanners"].items[0]["uninstallerNote"].text;
+        }
+        if (c.parameters.empty()) {
+            EXPECT_TRUE(started.records().empty());
+            EXPECT_NE(log.find("Not started the registered uninstaller of USB\\VID_0C6E&PID_3902: "
+                               "its uninstaller is interactive"),
+                      std::string::npos);
+            EXPECT_TRUE(note == "(quiet)" ||
+                        note.find("no interactive desktop") != std::string::npos)
+                << note;
+            continue;
+        }
+        ASSERT_EQ(started.records().size(), 1u);
+        EXPECT_EQ(started.records()[0].parameters, c.parameters);
+        EXPECT_EQ(started.records()[0].waits.front(), c.wait);
+        EXPECT_FALSE(started.records()[0].endedByForce);
+        EXPECT_TRUE(note == "(quiet)" || note.empty()) << note;
+    }
 }
 
 TEST_F(CommandLineRunTest, HelpAndVersionEndWithZero) {
@@ -506,9 +652,11 @@ TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndS
     std::string error;
     ASSERT_TRUE(testing::ParseCsv(console.output(), &rows, &error)) << error;
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].back(), "kept");
-    EXPECT_EQ(rows[1].back(), "");
-    EXPECT_EQ(rows[2].back().substr(0, keptLine.size() + 2), keptLine + "; ");
+    // "kept" comes before the last column, "uninstallerNote".
+    const std::size_t keptColumn = rows[0].size() - 2;
+    EXPECT_EQ(rows[0][keptColumn], "kept");
+    EXPECT_EQ(rows[1][keptColumn], "");
+    EXPECT_EQ(rows[2][keptColumn].substr(0, keptLine.size() + 2), keptLine + "; ");
 
     const std::string windows = "C:\\windows\\";
     const std::vector<std::string> gone = {"inf\\oem31.inf",
@@ -530,11 +678,10 @@ TEST_F(CommandLineRunTest, EveryPackageGoesAndAPackageAnotherMakerUsesIsKeptAndS
     for (const std::string& path : gone) {
         ASSERT_TRUE(machine.files().Exists(windows + path)) << path;
     }
-    EXPECT_EQ(Run("/remove all /quiet"), kExitRestartNeeded);
-    EXPECT_EQ(
-        console.output(),
-        std::string("result=3010 removed=2 pendingRestart=0 remaining=0 restart=required log=") +
-            kLog + "\r\n");
+    EXPECT_EQ(Run("/remove all /quiet"), kExitDone);
+    EXPECT_EQ(console.output(),
+              std::string("result=0 removed=2 pendingRestart=0 remaining=0 restart=none log=") +
+                  kLog + "\r\n");
     for (const std::string& path : gone) {
         EXPECT_FALSE(machine.files().Exists(windows + path)) << path;
     }
@@ -597,7 +744,10 @@ TEST_P(MultifunctionRunTest, OnlyTheScannerInterfaceIsListedAndRemoved) {
     for (const std::string& file : m.goneFiles) {
         ASSERT_TRUE(machine.files().Exists(windows + file)) << file;
     }
-    EXPECT_EQ(Run("/remove all /format json /log C:\\mf.log"), kExitRestartNeeded);
+    // The 9x family keeps a device it took out of the registry loaded until the restart.
+    const bool nineX = std::string(m.scenario).find("_9x") != std::string::npos;
+    EXPECT_EQ(Run("/remove all /format json /log C:\\mf.log"),
+              nineX ? kExitRestartNeeded : kExitDone);
     EXPECT_TRUE(NamesOnlyTheScanner(console.output())) << console.output();
     const JsonValue value = Json();
     EXPECT_EQ(value["removed"].number, 1);

@@ -8,6 +8,8 @@
 
 #include "discovery/scanner_table.h"
 #include "platform/sim/sim_windows.h"
+#include "removal/removal_plan.h"
+#include "removal/scanner_removal.h"
 #include "tests/support/table_dump.h"
 
 // The rows the scan adds, after the scanners, for the maker's driver packages that no device
@@ -100,13 +102,22 @@ TEST_F(PackageRowsTest, OnePerPackageThatNoScannersRowCovers) {
 
 // A package whose INF was held open at its removal and is set to go at the restart is not
 // listed again before the restart.
-TEST_F(PackageRowsTest, APackageSetToGoAtTheRestartIsNotListed) {
+// A package whose INF is set to go at the restart is listed until then, and its removal says
+// that it goes then: a run before the restart must not call the machine clean.
+TEST_F(PackageRowsTest, APackageSetToGoAtTheRestartIsListedUntilThen) {
     AddInf("oem1.inf", "USB\\VID_0C6E&PID_0001");
     AddInf("oem2.inf", "USB\\VID_0C6E&PID_0002");
     ASSERT_TRUE(machine.files().DeleteAtRestart("C:\\windows\\inf\\oem1.inf"));
     ScanInstalledScanners(machine.platform(), table);
-    ASSERT_EQ(table.lastIndex, 0) << testing::DumpScannerTable(table);
-    EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem2.inf");
+    ASSERT_EQ(table.lastIndex, 1) << testing::DumpScannerTable(table);
+    EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem1.inf");
+    const ScannerRemovalResult removal = RemoveBuiltIn(
+        machine.platform(), table.rows[0], PlanBuiltInRemoval(machine.platform(), table.rows[0]));
+    ASSERT_FALSE(removal.outcome.items.empty());
+    EXPECT_EQ(removal.outcome.items[0].outcome, ItemOutcome::DeletedAtRestart);
+    EXPECT_EQ(removal.outcome.restartReason(), RestartReason::FilesInUse);
+    EXPECT_TRUE(machine.files().Exists("C:\\windows\\inf\\oem1.inf"))
+        << "what is set to go is not acted on again";
 }
 
 // A package that a device of another maker uses is never removed, so it gets no row.

@@ -42,6 +42,49 @@ TEST(UninstallKeyTableTest, TheFirstMatchingRowNamesTheKey) {
     }
 }
 
+// Windows Installer is told by the first word of the command line, as the shell would start it.
+TEST(UninstallerCommandLineTest, WindowsInstallerIsToldByTheFirstWord) {
+    const struct {
+        const char* line;
+        bool installer;
+    } kCases[] = {
+        {"MsiExec.exe /X{6C0D5E2A-1B3C-4D5E-8F90-A1B2C3D4E5F6}", true},
+        {"msiexec /x {6C0D5E2A-1B3C-4D5E-8F90-A1B2C3D4E5F6} /qn", true},
+        {"C:\\WINDOWS\\system32\\MSIEXEC.EXE /x x.msi", true},
+        {"\"C:\\Windows\\System32\\msiexec.exe\" /x x.msi", true},
+        {"  msiexec.exe", true},
+        {"C:\\windows\\quorin\\uninst.exe msiexec.exe", false},
+        {"C:\\msiexec\\uninst.exe /S", false},
+        {"msiexec2.exe /x", false},
+        {"\"C:\\Program Files\\Quorin\\msiexec.exe.bak\"", false},
+        {"", false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(RunsWindowsInstaller(c.line), c.installer);
+    }
+    // Its first "exe" lies inside "msiexec": the line is split after the first word instead.
+    const struct {
+        const char* line;
+        const char* program;
+        const char* parameters;
+    } kSplits[] = {
+        {"msiexec /x {6C0D5E2A-1B3C-4D5E-8F90-A1B2C3D4E5F6} /qn", "msiexec",
+         "/x {6C0D5E2A-1B3C-4D5E-8F90-A1B2C3D4E5F6} /qn"},
+        {"msiexec.exe /x x.msi", "msiexec.exe", "/x x.msi"},
+        {"\"C:\\Windows\\System32\\msiexec.exe\" /x x.msi", "\"C:\\Windows\\System32\\msiexec.exe",
+         " /x x.msi"},
+        {"MsiExec.exe", "MsiExec.exe", ""},
+    };
+    for (const auto& c : kSplits) {
+        SCOPED_TRACE(c.line);
+        UninstallerCommand command;
+        ASSERT_TRUE(SplitUninstallerCommandLine(c.line, &command));
+        EXPECT_STREQ(command.program.c_str(), c.program);
+        EXPECT_STREQ(command.parameters.c_str(), c.parameters);
+    }
+}
+
 TEST(UninstallerCommandLineTest, SplitsAtTheFirstLowerCaseExe) {
     const std::string program259 = std::string(256, 'p') + "exe";
     const std::string text259(259, 't');

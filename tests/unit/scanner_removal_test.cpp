@@ -28,8 +28,11 @@ public:
         }
         return start;
     }
-    void BeforeBuiltIn(bool afterUninstaller) override {
-        told.push_back(afterUninstaller ? "built in, after the uninstaller" : "built in");
+    void BeforeBuiltIn(UninstallerStatus uninstaller) override {
+        told.push_back(uninstaller == UninstallerStatus::Started ? "built in, after the uninstaller"
+                       : uninstaller == UninstallerStatus::NoDesktop
+                           ? "built in, the uninstaller not started"
+                           : "built in");
     }
 
     UninstallerStatus start = UninstallerStatus::Started;
@@ -50,10 +53,11 @@ protected:
         ASSERT_STREQ(k5210.devicePath.c_str(), "USB\\VID_0C6E&PID_5210");
     }
 
-    ScannerRemovalResult Remove(const ScannerRecord& scanner, bool useUninstaller) {
+    ScannerRemovalResult Remove(const ScannerRecord& scanner, bool useUninstaller,
+                                UninstallerUse use = {}) {
+        use.start = useUninstaller;
         return RemoveScanner(machine.platform(), scanner,
-                             PlanBuiltInRemoval(machine.platform(), scanner), steps,
-                             useUninstaller);
+                             PlanBuiltInRemoval(machine.platform(), scanner), steps, use);
     }
 
     sim::SimWindows machine;

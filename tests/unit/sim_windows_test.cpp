@@ -66,7 +66,7 @@ TEST(SimWindowsTest, ProgramsAndPowerAreRecorded) {
     EXPECT_FALSE(programs.LookupPrivilege("SeDebugPrivilegeX", &luid));
     EXPECT_EQ(machine.programs().lastError(), kErrorNoSuchPrivilege);
     EXPECT_TRUE(programs.OpenOwnToken(0x28)->AdjustPrivilege(luid, 2));
-    EXPECT_TRUE(programs.ExitWindows(6));
+    EXPECT_TRUE(programs.ExitWindows(6, 0));
     machine.faults().Add(FaultRule{"OpenProcessToken", "0x28", 5, 0, -1});
     EXPECT_EQ(programs.OpenOwnToken(0x28), nullptr);
 

@@ -34,6 +34,13 @@ const char* const kUnicodeTexts[kStringRoles][kLanguageSlots] = {
      "掃描儀驅動已經卸裝，但有些文件正在使用，重啟計算機後才會刪除。\n現在重啟計算機嗎？",
      "The scanner driver has been uninstalled, but some of its files are in use. The removal "
      "finishes when the computer restarts. \nRestart now?"},
+    {"计算机没有重启：Windows 拒绝了重启，或有程序要求继续运行。\n请稍后重启计算机以完成卸装。",
+     "計算機沒有重啟：Windows 拒絕了重啟，或有程序要求繼續運行。\n請稍後重啟計算機以完成卸裝。",
+     "The computer was not restarted: Windows refused, or a program asked to keep running. "
+     "\nRestart it later to finish the removal."},
+    {"另一个 DrvSweep 正在卸装扫描仪。\n请在它完成后再试。",
+     "另一個 DrvSweep 正在卸裝掃描儀。\n請在它完成後再試。",
+     "Another DrvSweep is removing a scanner. \nTry again when it has finished."},
 };
 
 const char* const kUnicodeAboutTexts[kAboutRoles][kLanguageSlots] = {

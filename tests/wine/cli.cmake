@@ -19,6 +19,8 @@ foreach(run IN ITEMS
         "WhatIfChangesNothing demo_nt"
         "ABadSwitchChangesNothing demo_nt"
         "HeldFilesGoAtTheRestart demo_nt"
+        "ARemovalWaitsWhileAnotherHoldsTheLock demo_nt"
+        "AQuietRunStartsTheQuietUninstaller demo_nt"
         "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64"
         "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
         "ListNamesEveryPackageAndTheKeptOne every_package_x64"

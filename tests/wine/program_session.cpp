@@ -17,6 +17,7 @@ namespace drvsweep::testing {
 namespace {
 
 constexpr DWORD kPollMilliseconds = 50;
+constexpr DWORD kStartMilliseconds = 90000;
 
 // A host path as the program sees it: Wine maps the host's root onto drive Z:.
 std::wstring WindowsPathOfHostPath(const char* hostPath) {
@@ -91,14 +92,22 @@ ProgramSession::ProgramSession() {
     *process_.receive() = started.hProcess;
     processId_ = started.dwProcessId;
 
-    for (DWORD waited = 0; mainWindow_ == nullptr && waited < 30000; waited += kPollMilliseconds) {
+    // Measured by the clock, not by the sleeps: each look lists every process and window, which
+    // takes long on a loaded machine, where the start itself (Wine's first process in a fresh
+    // prefix, the hand-over's copy of the x86-64 program) can take half a minute. A program that
+    // ended shows no dialog however long one waits.
+    const DWORD start = GetTickCount();
+    while (mainWindow_ == nullptr && GetTickCount() - start < kStartMilliseconds) {
         mainWindow_ = FindWindowOf(nullptr);
         if (mainWindow_ == nullptr) {
-            Sleep(kPollMilliseconds);
+            if (WaitForSingleObject(process_.get(), kPollMilliseconds) == WAIT_OBJECT_0) {
+                break;
+            }
         }
     }
     if (mainWindow_ == nullptr) {
-        ADD_FAILURE() << "DrvSweep.exe showed no dialog";
+        ADD_FAILURE() << "DrvSweep.exe showed no dialog within " << (GetTickCount() - start)
+                      << " ms";
         return;
     }
     GetWindowThreadProcessId(mainWindow_, &windowProcessId_);

@@ -10,10 +10,12 @@ if(WIN32)
     add_executable(file_holder ${CMAKE_CURRENT_LIST_DIR}/file_holder.cpp)
 
     # RestartSystem over the real backend: the test passes when Wine's restart ends the probe.
+    # The restart asks the programs' windows, so the probe has one, on a display of its own.
     add_executable(restart_probe ${CMAKE_CURRENT_LIST_DIR}/restart_probe.cpp)
     target_link_libraries(restart_probe PRIVATE drvsweep_removal drvsweep_win32)
     foreach(scenario IN ITEMS removal_devices_nt removal_devices_9x)
-        add_test(NAME restart_probe.${scenario} COMMAND restart_probe)
+        add_test(NAME restart_probe.${scenario} COMMAND ${CMAKE_CURRENT_LIST_DIR}/with_xvfb.sh
+            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:restart_probe>)
         set_tests_properties(restart_probe.${scenario} PROPERTIES ENVIRONMENT
             "DRVSWEEP_SCENARIO=${scenario};DRVSWEEP_FIXTURES=${DRVSWEEP_FIXTURES}")
     endforeach()

@@ -25,7 +25,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
         "RegisteredUninstallerRunsAndTheEntryGoesWithTheDeviceKey demo_nt"
-        "ConfirmedBuiltInRemovalThenNoAtTheRestartQuestion demo_nt"
+        "ConfirmedBuiltInRemovalAsksNoNeedlessRestart demo_nt"
         "DoubleClickThenNoAtTheConfirmationChangesNothing demo_nt"
         "RemovingTheLastScannerOn9xDisablesDelete uninstall_last_9x"
         "TraditionalChinese9xRemovesATwainFolderNamedInBig5 uninstall_twain_zh_tw_9x"
@@ -50,6 +50,8 @@ add_dependencies(uninstall_e2e_test file_holder)
 add_test(NAME program_binds_package_calls_at_run_time COMMAND
     ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} ${DRVSWEEP_SHIPPED_PROGRAM}
     SetupUninstallOEMInfA DiUninstallDriverW DiUninstallDriverA GetSystemWow64DirectoryA
-    RtlGetVersion)
+    RtlGetVersion CreateBoundaryDescriptorA AddSIDToBoundaryDescriptor DeleteBoundaryDescriptor
+    CreatePrivateNamespaceA OpenPrivateNamespaceA ClosePrivateNamespace CreateWellKnownSid
+    ProcessIdToSessionId)
 set_tests_properties(program_binds_package_calls_at_run_time PROPERTIES
     FIXTURES_REQUIRED shipped_programs)

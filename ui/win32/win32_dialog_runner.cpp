@@ -33,6 +33,12 @@ INT_PTR Forward(DialogHandler& handler, UINT message, WPARAM wParam) {
         case WM_CLOSE:
             handler.OnClose();
             return TRUE;
+        case WM_QUERYENDSESSION:
+            handler.OnQueryEndSession();
+            return FALSE;
+        case WM_ENDSESSION:
+            handler.OnEndSession(wParam != FALSE);
+            return FALSE;
         case WM_QUERYDRAGICON:
             // One of the messages whose result a dialog procedure returns directly.
             return static_cast<INT_PTR>(handler.OnQueryDragIcon());
