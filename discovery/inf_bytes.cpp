@@ -211,9 +211,10 @@ void InfBytes::AddReading(const std::string& decoded) {
     Reading reading;
     reading.symbols = Joined(decoded);
     const std::string& text = reading.symbols;
-    // The Setup API opens no INF as a Windows 4 style one without its [Version] section: a
-    // reading that cannot hold that name lists nothing.
-    if (!Holds(text, "VERSION")) {
+    // The Setup API opens no INF as a Windows 4 style one without its [Version] section, whose
+    // name it compares in ASCII: a reading that does not hold the name lists nothing. (Read as
+    // UTF-16, ANSI text is all ideographs and look-alikes, and never holds it.)
+    if (text.find("VERSION") == std::string::npos) {
         return;
     }
     reading.mayNameAnything = text.find("LAYOUTFILE") != std::string::npos;
