@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 namespace drvsweep {
 
@@ -111,31 +112,38 @@ std::size_t ContinuationEnd(const std::string& text, std::size_t at) {
 // The text with quotes dropped and continued lines joined, the blanks on both sides of each
 // join dropped with it; more joins than the parser makes can only give more matches.
 std::string Joined(const std::string& text) {
-    std::string joined;
-    joined.reserve(text.size());
+    std::string joined(text.size(), '\0');
+    std::size_t length = 0;
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
-        if (c == '"') {
+        if (c != '"' && c != '\\') {
+            joined[length++] = c;
             ++i;
             continue;
         }
+        const std::size_t end = c == '\\' ? ContinuationEnd(text, i) : i + 1;
+        if (end == i) {
+            joined[length++] = c;
+            ++i;
+            continue;
+        }
+        i = end;
         if (c == '\\') {
-            const std::size_t end = ContinuationEnd(text, i);
-            if (end != i) {
-                while (!joined.empty() && IsJoinBlank(joined.back())) {
-                    joined.pop_back();
-                }
-                i = end;
-                while (i < text.size() && IsJoinBlank(text[i])) {
-                    ++i;
-                }
-                continue;
+            while (length > 0 && IsJoinBlank(joined[length - 1])) {
+                --length;
+            }
+            while (i < text.size() && IsJoinBlank(text[i])) {
+                ++i;
             }
         }
-        joined.push_back(c);
-        ++i;
     }
+    joined.resize(length);
     return joined;
+}
+
+bool Contains(const std::string& text, const std::string& word) {
+    return std::search(text.begin(), text.end(),
+                       std::boyer_moore_horspool_searcher(word.begin(), word.end())) != text.end();
 }
 
 // A reference's name as the Setup API reads a directory id: an optional sign and digits.
@@ -191,7 +199,10 @@ bool Holds(const std::string& symbols, const std::string& token) {
 
 InfBytes::InfBytes(const std::string& bytes, const char* windowsFolder) {
     AddReading(AnsiSymbols(bytes));
-    AddReading(Utf16Symbols(bytes));
+    // Read as UTF-16, a file holds the [Version] section's name in ASCII only with NUL bytes.
+    if (bytes.find('\0') != std::string::npos) {
+        AddReading(Utf16Symbols(bytes));
+    }
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         AddReading(Utf8Symbols(bytes));
     }
@@ -210,46 +221,57 @@ InfBytes::InfBytes(const std::string& bytes, const char* windowsFolder) {
 void InfBytes::AddReading(const std::string& decoded) {
     Reading reading;
     reading.symbols = Joined(decoded);
+    reading.wild = reading.symbols.find(kWild) != std::string::npos;
     const std::string& text = reading.symbols;
     // The Setup API opens no INF as a Windows 4 style one without its [Version] section, whose
     // name it compares in ASCII: a reading that does not hold the name lists nothing. (Read as
     // UTF-16, ANSI text is all ideographs and look-alikes, and never holds it.)
-    if (text.find("VERSION") == std::string::npos) {
+    if (!Contains(text, "VERSION")) {
         return;
     }
-    reading.mayNameAnything = text.find("LAYOUTFILE") != std::string::npos;
+    reading.mayNameAnything = Contains(text, "LAYOUTFILE");
+    // Only the words that hold a '%' can join anything.
     std::vector<std::size_t> percents;
-    for (std::size_t begin = 0; begin < text.size();) {
-        std::size_t end = begin;
+    for (std::size_t at = text.find('%'); at != std::string::npos;) {
+        std::size_t begin = at;
+        while (begin > 0 && !IsSeparator(text[begin - 1])) {
+            --begin;
+        }
+        std::size_t end = at;
         percents.clear();
         for (; end < text.size() && !IsSeparator(text[end]); ++end) {
             if (text[end] == '%') {
                 percents.push_back(end);
             }
         }
-        reading.mayNameAnything = reading.mayNameAnything || percents.size() % 2 != 0;
-        for (std::size_t k = 0; k + 1 < percents.size(); k += 2) {
-            const std::size_t open = percents[k];
-            const std::size_t close = percents[k + 1];
-            if (close == open + 1) {
-                continue;  // "%%" stands for a '%'
-            }
-            if (open > begin) {
-                MarkBeside(text[open - 1], &reading);
-            }
-            if (close + 1 < end) {
-                MarkBeside(text[close + 1], &reading);
-            }
-            long id = 0;
-            if (ReadDirectoryId(text.substr(open + 1, close - open - 1), &id)) {
-                const bool system = IsSystemFolderId(id);
-                reading.systemFolderReference = reading.systemFolderReference || system;
-                reading.mayNameAnything = reading.mayNameAnything || !system;
-            }
-        }
-        begin = end + 1;
+        AddReferences(text, begin, end, percents, &reading);
+        at = text.find('%', end);
     }
     readings_.push_back(std::move(reading));
+}
+
+void InfBytes::AddReferences(const std::string& text, std::size_t begin, std::size_t end,
+                             const std::vector<std::size_t>& percents, Reading* reading) {
+    reading->mayNameAnything = reading->mayNameAnything || percents.size() % 2 != 0;
+    for (std::size_t k = 0; k + 1 < percents.size(); k += 2) {
+        const std::size_t open = percents[k];
+        const std::size_t close = percents[k + 1];
+        if (close == open + 1) {
+            continue;  // "%%" stands for a '%'
+        }
+        if (open > begin) {
+            MarkBeside(text[open - 1], reading);
+        }
+        if (close + 1 < end) {
+            MarkBeside(text[close + 1], reading);
+        }
+        long id = 0;
+        if (ReadDirectoryId(text.substr(open + 1, close - open - 1), &id)) {
+            const bool system = IsSystemFolderId(id);
+            reading->systemFolderReference = reading->systemFolderReference || system;
+            reading->mayNameAnything = reading->mayNameAnything || !system;
+        }
+    }
 }
 
 void InfBytes::MarkBeside(char c, Reading* reading) {
@@ -277,7 +299,11 @@ bool InfBytesMayName(const InfBytes& bytes, const char* token) {
                                [&](char c) {
                                    return reading.besideReference[static_cast<unsigned char>(c)];
                                }) ||
-                   Holds(reading.symbols, upper);
+                   (reading.wild
+                        ? Holds(reading.symbols, upper)
+                        : std::search(reading.symbols.begin(), reading.symbols.end(),
+                                      std::boyer_moore_horspool_searcher(
+                                          upper.begin(), upper.end())) != reading.symbols.end());
         });
 }
 

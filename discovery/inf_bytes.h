@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,17 @@ private:
         // Something that may put any text together: a word with an odd number of '%', two
         // references side by side, a directory id of no system folder, a layout file named.
         bool mayNameAnything = false;
+        // Whether the symbols hold a wildcard; without one a plain search finds the token.
+        bool wild = false;
         // A directory id of a system folder is referred to.
         bool systemFolderReference = false;
     };
 
     void AddReading(const std::string& decoded);
+    // The references of the word [begin, end) of the reading's text, whose '%' are at
+    // `percents`.
+    static void AddReferences(const std::string& text, std::size_t begin, std::size_t end,
+                              const std::vector<std::size_t>& percents, Reading* reading);
     static void MarkBeside(char c, Reading* reading);
 
     std::vector<Reading> readings_;
