@@ -7,8 +7,8 @@
 namespace drvsweep {
 
 // An INF file's bytes, read once and prepared for InfBytesMayName: in every reading the Setup
-// API may give them (the ANSI code page; UTF-16LE, with or without a byte order mark, where
-// that reading holds the [Version] section's name; UTF-8 after its byte order mark), with the
+// API may give them that holds the [Version] section's name (the ANSI code page; UTF-16LE, with
+// or without a byte order mark; UTF-8 after its byte order mark), with the
 // joins its parser makes (quotes dropped, a line ended by a backslash joined to the next) and
 // what its %string% and %directory id% references could put together.
 class InfBytes {
@@ -50,9 +50,9 @@ private:
 };
 
 // Whether the INF may name `token` (ASCII case ignored): false only when no line text, key or
-// field that the Setup API reads from these bytes can hold it. A token that cannot be judged
-// this way (empty, longer than 63 characters, or holding a blank, a character outside printable
-// ASCII or one of " % , ; = [ ]) always may be named.
+// field that the Setup API reads from these bytes, opened as a Windows 4 style INF, can hold it. A
+// token that cannot be judged this way (empty, longer than 63 characters, or holding a blank, a
+// character outside printable ASCII or one of " % , ; = [ ]) always may be named.
 bool InfBytesMayName(const InfBytes& bytes, const char* token);
 
 }  // namespace drvsweep
