@@ -26,7 +26,8 @@ bool ReadInfFolder(Platform& platform, PathText* folder) {
     return ReadFamilysInfFolder(platform, CurrentFamily(platform.version), folder);
 }
 
-bool VisitInfFolder(Platform& platform, Family family, const InfVisit& visit) {
+bool VisitInfFolder(Platform& platform, Family family, const InfVisit& visit,
+                    const InfChoice& choose) {
     PathText folder;
     SavedWorkingFolder savedFolder(platform.files);
     if (!savedFolder.saved() || !ReadFamilysInfFolder(platform, family, &folder) ||
@@ -43,7 +44,7 @@ bool VisitInfFolder(Platform& platform, Family family, const InfVisit& visit) {
     do {
         PathText path;
         if ((entry.attributes & kFileAttributeDirectory) != 0 ||
-            !path.appendAll(folder, "\\", entry.name)) {
+            !path.appendAll(folder, "\\", entry.name) || (choose && !choose(path))) {
             continue;
         }
         // An INF that does not open as a Windows 4 style INF cannot list the device; the

@@ -5,8 +5,10 @@
 #include <functional>
 #include <unordered_set>
 
+#include "discovery/inf_bytes.h"
 #include "discovery/inf_folder.h"
 #include "discovery/models_lines.h"
+#include "platform/text_reads.h"
 
 namespace drvsweep {
 
@@ -20,6 +22,9 @@ bool HoldsMakerToken(const char* upperText) {
                        [&](const char* token) { return std::strstr(upperText, token) != nullptr; });
 }
 
+// The largest INF whose bytes are read; a larger one is opened with the Setup API unread.
+constexpr std::uint32_t kMaxInfBytes = 16u << 20;
+
 }  // namespace
 
 void InfIndex::ReadFolderOnce() {
@@ -31,47 +36,82 @@ void InfIndex::ReadFolderOnce() {
     }
 }
 
+void InfIndex::ReadFolderFor(const PathText& pattern) {
+    ReadFolderOnce();
+    if (!passedOver_.empty() && !HoldsMakerToken(pattern.c_str())) {
+        reading_ = Reading::kEveryInf;
+        ReadFolder(*family_);
+    }
+}
+
+bool InfIndex::MayNameMaker(const PathText& path, const PathText& windowsFolder) {
+    std::string bytes;
+    // A file that cannot be read is opened, as the pass that opens every INF would.
+    if (platform_.files.ReadWholeFile(path.c_str(), kMaxInfBytes, &bytes) != FileRead::Read) {
+        return true;
+    }
+    const InfBytes inf(bytes, windowsFolder.c_str());
+    if (std::any_of(std::begin(kMakerTokens), std::end(kMakerTokens),
+                    [&](const char* token) { return InfBytesMayName(inf, token); })) {
+        return true;
+    }
+    PathText upperPath = path;
+    UpperCaseAscii(platform_.version.AnsiCodePage(), upperPath.data());
+    passedOver_.emplace(upperPath.c_str(), path.c_str());
+    return false;
+}
+
 void InfIndex::ReadFolder(Family family) {
     family_ = family;
     lines_.clear();
     infs_.clear();
     infsByUpperPath_.clear();
+    passedOver_.clear();
     makerPackages_.clear();
     makerPackagesByUpperPath_.clear();
     const CodePage codePage = platform_.version.AnsiCodePage();
-    VisitInfFolder(platform_, family, [&](const PathText& path, InfFile& inf) {
-        MakerPackage package;
-        package.infPath = path;
-        // A section that [Manufacturer] names again, in any case, holds the same lines, which
-        // could not give a hit the first reading missed: it is read once, so that an INF that
-        // names one long section many times costs its size once.
-        std::unordered_set<std::string> sectionsRead;
-        VisitModelsSections(inf, [&](PathText section) {
-            UpperCaseAscii(codePage, section.data());
-            if (!sectionsRead.insert(section.c_str()).second) {
+    PathText windowsFolder;
+    InfChoice choose;
+    if (reading_ == Reading::kMakersInfs &&
+        ReadWindowsFolder(platform_.files, codePage, &windowsFolder)) {
+        choose = [&](const PathText& path) { return MayNameMaker(path, windowsFolder); };
+    }
+    VisitInfFolder(
+        platform_, family,
+        [&](const PathText& path, InfFile& inf) {
+            MakerPackage package;
+            package.infPath = path;
+            // A section that [Manufacturer] names again, in any case, holds the same lines, which
+            // could not give a hit the first reading missed: it is read once, so that an INF that
+            // names one long section many times costs its size once.
+            std::unordered_set<std::string> sectionsRead;
+            VisitModelsSections(inf, [&](PathText section) {
+                UpperCaseAscii(codePage, section.data());
+                if (!sectionsRead.insert(section.c_str()).second) {
+                    return false;
+                }
+                VisitModelsLines(inf, codePage, section.c_str(),
+                                 [&](const PathText& text, const InfLine& line) {
+                                     lines_.append(text.c_str(), text.size() + 1);
+                                     if (HoldsMakerToken(text.c_str())) {
+                                         IndexMakerModels(inf, line, &package);
+                                     }
+                                     return false;
+                                 });
                 return false;
+            });
+            PathText upperPath = path;
+            UpperCaseAscii(codePage, upperPath.data());
+            infsByUpperPath_.emplace(upperPath.c_str(), infs_.size());
+            infs_.push_back(IndexedInf{path.c_str(), lines_.size()});
+            if (!package.models.empty()) {
+                package.twain = ReadTwainFolderOf(inf, codePage, &package.twainFolder);
+                makerPackagesByUpperPath_.emplace(upperPath.c_str(), makerPackages_.size());
+                makerPackages_.push_back(package);
             }
-            VisitModelsLines(inf, codePage, section.c_str(),
-                             [&](const PathText& text, const InfLine& line) {
-                                 lines_.append(text.c_str(), text.size() + 1);
-                                 if (HoldsMakerToken(text.c_str())) {
-                                     IndexMakerModels(inf, line, &package);
-                                 }
-                                 return false;
-                             });
             return false;
-        });
-        PathText upperPath = path;
-        UpperCaseAscii(codePage, upperPath.data());
-        infsByUpperPath_.emplace(upperPath.c_str(), infs_.size());
-        infs_.push_back(IndexedInf{path.c_str(), lines_.size()});
-        if (!package.models.empty()) {
-            package.twain = ReadTwainFolderOf(inf, codePage, &package.twainFolder);
-            makerPackagesByUpperPath_.emplace(upperPath.c_str(), makerPackages_.size());
-            makerPackages_.push_back(package);
-        }
-        return false;
-    });
+        },
+        choose);
 }
 
 // The line's hardware IDs are its fields from the second on (the first names the install
@@ -114,7 +154,7 @@ int InfIndex::FindDriverInf(const char* hardwareId, PathText* infPath) {
     if (!ModelsPattern(platform_.version.AnsiCodePage(), hardwareId, &pattern)) {
         return 0;
     }
-    ReadFolderOnce();
+    ReadFolderFor(pattern);
     if (lines_.empty()) {
         return 0;
     }
@@ -141,10 +181,15 @@ int InfIndex::FindInfInFolder(const char* name, PathText* infPath) {
     }
     UpperCaseAscii(platform_.version.AnsiCodePage(), wanted.data());
     const auto inf = infsByUpperPath_.find(wanted.c_str());
-    if (inf == infsByUpperPath_.end()) {
+    if (inf != infsByUpperPath_.end()) {
+        return infPath->assign(infs_[inf->second].path.c_str()) ? 1 : 0;
+    }
+    // An INF passed over is one of the folder's files that open as INF files if it opens now.
+    const auto passed = passedOver_.find(wanted.c_str());
+    if (passed == passedOver_.end() || !platform_.inf.OpenWin4(passed->second.c_str())) {
         return 0;
     }
-    return infPath->assign(infs_[inf->second].path.c_str()) ? 1 : 0;
+    return infPath->assign(passed->second.c_str()) ? 1 : 0;
 }
 
 std::vector<PathText> InfIndex::FindEveryDriverInf(const char* hardwareId) {
@@ -153,7 +198,7 @@ std::vector<PathText> InfIndex::FindEveryDriverInf(const char* hardwareId) {
     if (!ModelsPattern(platform_.version.AnsiCodePage(), hardwareId, &pattern) || pattern.empty()) {
         return found;
     }
-    ReadFolderOnce();
+    ReadFolderFor(pattern);
     const char* begin = pattern.c_str();
     const std::boyer_moore_horspool_searcher searcher(begin, begin + pattern.size());
     for (auto from = lines_.begin();;) {

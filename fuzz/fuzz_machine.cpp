@@ -1,6 +1,7 @@
 #include "fuzz/fuzz_machine.h"
 
 #include <cstdint>
+#include <string>
 
 #include "fuzz/machine_texts.h"
 #include "platform/sim/sim_devices.h"
@@ -264,6 +265,41 @@ struct Builder {
             }
         }
         AddFile(infFolder + "usb.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\n");
+        files().AddFile(infFolder + "oem" + std::to_string(count) + ".inf",
+                        JoinedInfText(count + windir.size() + devicePaths.size()));
+    }
+
+    // An INF whose bytes hold none of the maker's tokens as they stand: a hardware ID that the
+    // Setup API reads as the maker's only through its joins (quotes, a continued line, a string,
+    // UTF-16), another maker's, or a near miss. It puts the scan that passes over INF files to
+    // the test. Told by what was chosen already, so that the corpus's inputs still build the
+    // machines they did, apart from this file.
+    static std::string JoinedInfText(std::size_t variant) {
+        static const char* const kIds[][2] = {
+            {"USB\\VID_04B8&PID_0001", ""},
+            {"\"USB\\VID_0C\"6E&PID_7F7F", ""},
+            {"USB\\VID_0C \\ ; joined\r\n  6E&PID_7F7F", ""},
+            {"USB\\VID_%Vendor%&PID_7F7F", "Vendor=\"0C6E\"\r\n"},
+            {"USB\\%Vid%_0C6E&PID_7F7F", "Vid=VID\r\n"},
+            {"USB\\VID_0C%Six%&PID_7F7F", "Six=6F\r\n"},
+            {"USB\\VID_0C6E&PID_7F7F", ""},
+        };
+        const std::size_t chosen = variant % (sizeof kIds / sizeof kIds[0]);
+        const std::string text =
+            "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%Mfg%=Models\r\n"
+            "[Models]\r\n%Desc%=Install," +
+            std::string(kIds[chosen][0]) + "\r\n[Strings]\r\nMfg=\"Acme\"\r\nDesc=Scanner\r\n" +
+            kIds[chosen][1];
+        if (chosen + 1 < sizeof kIds / sizeof kIds[0]) {
+            return text;
+        }
+        // The last one in UTF-16LE, where no byte sequence spells the token in ANSI.
+        std::string utf16 = "\xFF\xFE";
+        for (const char c : text) {
+            utf16.push_back(c);
+            utf16.push_back('\0');
+        }
+        return utf16;
     }
 
     // A data source folder with its .ds file, other files and a subfolder whose attribute

@@ -1,5 +1,7 @@
 #include "fuzz/fuzz_run.h"
 
+#include "fuzz/scan_comparison.h"
+
 namespace drvsweep::fuzz {
 
 namespace {
@@ -16,6 +18,7 @@ int RunFuzzInput(const std::uint8_t* data, std::size_t size) {
     const Driver driver = input.Choose(kDrivers);
     FuzzMachine machine;
     BuildMachine(input, machine);
+    CheckFilteredScan(machine);
     driver(input, machine);
     return 0;
 }

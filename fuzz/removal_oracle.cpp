@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sim/sim_inf_parser.h"
+#include "platform/sim/sim_inf_strings.h"
 #include "platform/win32_codes.h"
 
 namespace drvsweep::fuzz {
@@ -118,10 +120,36 @@ void Add9xKeyItems(FuzzMachine& machine, const std::string& devicePath, ScannerI
     }
 }
 
+// Whether a field of the INF, as the Setup API reads it (its encoding, quotes, joined lines and
+// strings), holds one of the maker's tokens. Read by the simulation's own parser, past any fault
+// injected into the calls.
+bool SetupApiReadsMakerToken(FuzzMachine& machine, const std::string& infBytes) {
+    const std::uint32_t codePage = machine.windows.version().codePage().id();
+    sim::ParsedInf inf;
+    if (!sim::ParseInf(sim::DecodeInfBytes(codePage, infBytes), &inf)) {
+        return false;
+    }
+    for (const sim::InfSectionData& section : inf.sections) {
+        for (const sim::InfLineData& line : section.lines) {
+            for (const sim::WideText& field : line.fields) {
+                const std::string text = UpperAscii(sim::EncodeAnsi(
+                    codePage, sim::SubstituteInfStrings(inf, field, u"C:\\windows\\inf")));
+                for (const char* token : {"VID_0C6E", "RDN-CQ-D41E", "QUORIN"}) {
+                    if (text.find(token) != std::string::npos) {
+                        return true;
+                    }
+                }
+            }
+        }
+    }
+    return false;
+}
+
 // Whether the INF's text names the row's hardware ID. A driver package without a device takes
 // its ID as the Setup API reads the line (quotes, strings and a line continued by a backslash),
-// which the raw text need not hold: its INF need only hold one of the maker's tokens.
-bool InfNamesRow(const ScannerRecord& row, const std::string& infBytes) {
+// which the raw text need not hold: its INF need only hold one of the maker's tokens, in its
+// text or as the Setup API reads it.
+bool InfNamesRow(FuzzMachine& machine, const ScannerRecord& row, const std::string& infBytes) {
     const std::string inf = UpperAscii(infBytes);
     if (!row.packageOnly) {
         return inf.find(UpperAscii(row.devicePath.c_str())) != std::string::npos;
@@ -131,7 +159,7 @@ bool InfNamesRow(const ScannerRecord& row, const std::string& infBytes) {
             return true;
         }
     }
-    return false;
+    return SetupApiReadsMakerToken(machine, infBytes);
 }
 
 // The INF when it is a file of the family's INF folder that lists the device; empty otherwise.
@@ -142,7 +170,8 @@ std::string BoundInf(FuzzMachine& machine, const ScannerRecord& row, bool nt,
         machine.windows.files().windowsFolder() + (nt ? "\\inf\\" : "\\inf\\other\\");
     if (!StartsWith(UpperAscii(infPath), UpperAscii(folder)) ||
         infPath.find('\\', folder.size()) != std::string::npos ||
-        !machine.windows.files().ReadFile(infPath, infBytes) || !InfNamesRow(row, *infBytes)) {
+        !machine.windows.files().ReadFile(infPath, infBytes) ||
+        !InfNamesRow(machine, row, *infBytes)) {
         return "";
     }
     return infPath;
@@ -233,7 +262,7 @@ std::vector<std::string> OtherPackageInfs(FuzzMachine& machine, const ScannerRec
         if (StartsWith(upper, "OEM") && upper.size() > 7 &&
             upper.compare(upper.size() - 4, 4, ".INF") == 0 &&
             machine.windows.files().ReadFile(folder + "\\" + name, &bytes) &&
-            InfNamesRow(row, bytes)) {
+            InfNamesRow(machine, row, bytes)) {
             infs.push_back(folder + "\\" + name);
         }
     }
@@ -488,7 +517,7 @@ ScannerItems MakerPackageItems(FuzzMachine& machine) {
         row.packageOnly = true;
         if (upperName.size() < 5 || upperName.compare(upperName.size() - 4, 4, ".INF") != 0 ||
             !machine.windows.files().ReadFile(folder + "\\" + name, &bytes) ||
-            !InfNamesRow(row, bytes)) {
+            !InfNamesRow(machine, row, bytes)) {
             continue;
         }
         const std::string upper = UpperAscii(bytes);

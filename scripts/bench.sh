@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures the start-up scan on machines with 300 OEM INF files and 1, 4 and 16 Quorin
-# scanners, each beside its floor (one pass that opens every INF once and reads its models
-# lines), natively over the simulated Windows and with the x86-64 build over the real Setup API
-# under Wine; then, under Wine on a virtual display, the time from DrvSweep.exe's start until its
+# scanners, each beside two floors (one pass that opens every INF once with the Setup API and
+# reads its models lines; one read of every INF's bytes) and beside the scan that opens every
+# INF, with its ratio to both floors, natively over the simulated Windows and with the x86-64
+# build over the real Setup API under Wine; then, under Wine on a virtual display, the time from DrvSweep.exe's start until its
 # window lists the 4 scanners of the 300-INF machine, beside the time it needs on an empty
 # machine. Each figure is the median of several runs; the last lines sum them up.
 set -euo pipefail

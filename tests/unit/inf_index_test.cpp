@@ -386,6 +386,51 @@ TEST_F(MakerPackagesTest, EveryPackageOfTheMakerIsKnownFromTheOnePass) {
     EXPECT_EQ(machine.openHandles(), 0);
 }
 
+// Another maker's INF whose bytes name none of the maker's tokens is not opened, yet every
+// question gives the answer of the pass that opens every INF: a hardware ID of another maker is
+// looked for in a pass that opens them all, and an INF named by its file name is opened then.
+TEST_F(MakerPackagesTest, OnlyTheInfFilesThatMayNameTheMakerAreOpened) {
+    AddInf("oem6.inf",
+           "[Manufacturer]\r\nAcme=Models\r\n[Models]\r\nScan=I,USB\\VID_04B8&PID_9\r\n");
+    machine.files().AddFile("C:\\windows\\inf\\oem7.inf", "[Models]\r\nScan=I,USB\\VID_04B8\r\n");
+    const auto opens = [&](const char* name, std::size_t from) {
+        const std::vector<std::string>& calls = machine.faults().calls();
+        return std::count(calls.begin() + static_cast<long>(from), calls.end(),
+                          std::string("SetupOpenInfFileA C:\\windows\\inf\\") + name);
+    };
+    InfIndex every(machine.platform(), InfIndex::Reading::kEveryInf);
+    const std::vector<std::string> expected = Describe(every.MakerPackages());
+    EXPECT_EQ(opens("oem6.inf", 0), 1);
+
+    const std::size_t from = machine.faults().calls().size();
+    InfIndex index(machine.platform());
+    EXPECT_EQ(Describe(index.MakerPackages()), expected);
+    EXPECT_EQ(opens("oem1.inf", from), 1);
+    EXPECT_EQ(opens("oem6.inf", from), 0);
+    EXPECT_EQ(opens("oem7.inf", from), 0);
+
+    PathText found;
+    EXPECT_EQ(index.FindInfInFolder("OEM6.INF", &found), 1);
+    EXPECT_STREQ(found.c_str(), "C:\\windows\\inf\\oem6.inf");
+    EXPECT_EQ(index.FindInfInFolder("oem7.inf", &found), 0);
+    EXPECT_EQ(FolderPasses(machine), 2);
+    EXPECT_EQ(index.FindDriverInf("usb\\vid_04b8&pid_9", &found), 1);
+    EXPECT_STREQ(found.c_str(), "C:\\windows\\inf\\oem6.inf");
+    EXPECT_EQ(FolderPasses(machine), 3);
+    EXPECT_EQ(Describe(index.MakerPackages()), expected);
+    EXPECT_EQ(machine.openHandles(), 0);
+}
+
+// An INF whose bytes cannot be read is opened as the pass that opens every INF opens it.
+TEST_F(MakerPackagesTest, AnInfWhoseBytesCannotBeReadIsOpened) {
+    InfIndex every(machine.platform(), InfIndex::Reading::kEveryInf);
+    const std::vector<std::string> expected = Describe(every.MakerPackages());
+    machine.faults().Add({"ReadFile", "oem2.inf"});
+    InfIndex index(machine.platform());
+    EXPECT_EQ(Describe(index.MakerPackages()), expected);
+    EXPECT_GT(machine.faults().strikes(), 0);
+}
+
 TEST_F(MakerPackagesTest, ADescriptionThatCannotBeReadIsLeftEmpty) {
     // The fourth field call on oem1.inf reads the description of its first maker line, in
     // [Quorin.NTx86]; the same model's line in [Quorin.NTamd64] does not add it again.
