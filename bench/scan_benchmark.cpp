@@ -20,6 +20,7 @@
 #include "discovery/inf_sections.h"
 #include "discovery/models_lines.h"
 #include "discovery/scanner_table.h"
+#include "removal/removal_plan.h"
 #include "tests/support/test_machine.h"
 
 namespace drvsweep {
@@ -118,6 +119,25 @@ void BM_ScanOpeningEveryInf(benchmark::State& state) {
     CheckTable(state);
 }
 
+// The scan and the removal plan of every scanner it found, as a /remove all run makes them:
+// one index, one planner. The plan's cost is this less the scan's.
+void BM_ScanAndPlanEveryScanner(benchmark::State& state) {
+    std::unique_ptr<testing::TestMachine> machine = testing::OpenScenarioMachine();
+    std::size_t items = 0;
+    for (auto _ : state) {
+        InfIndex index(machine->platform());
+        ScanInstalledScanners(machine->platform(), table, index);
+        RemovalPlanner planner(machine->platform(), index);
+        items = 0;
+        for (std::int32_t row = 0; row <= table.lastIndex; ++row) {
+            items += planner.Plan(table.rows[row]).items.size();
+        }
+        benchmark::DoNotOptimize(items);
+    }
+    CheckTable(state);
+    state.counters["items"] = static_cast<double>(items);
+}
+
 constexpr int kRepetitions = 9;
 BENCHMARK(BM_Floor)
     ->Unit(benchmark::kMillisecond)
@@ -132,6 +152,10 @@ BENCHMARK(BM_ReadInfBytes)
     ->Repetitions(kRepetitions)
     ->DisplayAggregatesOnly(true);
 BENCHMARK(BM_ScanOpeningEveryInf)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->DisplayAggregatesOnly(true);
+BENCHMARK(BM_ScanAndPlanEveryScanner)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(kRepetitions)
     ->DisplayAggregatesOnly(true);
@@ -153,7 +177,8 @@ public:
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        for (const char* scan : {"BM_Scan", "BM_ScanOpeningEveryInf"}) {
+        for (const char* scan :
+             {"BM_Scan", "BM_ScanOpeningEveryInf", "BM_ScanAndPlanEveryScanner"}) {
             for (const char* floor : {"BM_Floor", "BM_ReadInfBytes"}) {
                 const auto scanTimes = medians_.find(scan);
                 const auto floorTimes = medians_.find(floor);
