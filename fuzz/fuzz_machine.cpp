@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/machine_snapshot.h"
 #include "fuzz/machine_texts.h"
+#include "fuzz/removal_oracle.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/win32_codes.h"
 
@@ -241,6 +243,56 @@ struct Builder {
         return text;
     }
 
+    // The models lines' install section, chosen from what was read already (the corpus builds
+    // the machines it did, apart from this): files copied to the system folder, to a data
+    // source folder's subfolder, and names and destinations the removal must refuse. What may
+    // go is recorded for the oracle, and the files are put on the machine.
+    void AddInstallSection(const std::string& infPath, const std::string& folder, std::size_t index,
+                           std::string* text) {
+        const std::size_t variant = index + folder.size() + devicePaths.size();
+        if (variant % 3 == 0) {
+            return;
+        }
+        static const char* const kNames[] = {"qrnfz.dll", "QRNFZ~1.DLL", "..\\qrnfz.dll",
+                                             "qrnfzui.dll"};
+        static const char* const kDestinations[] = {"11", "10,system32", "16422,Quorin",
+                                                    "10,\"twain_32\\..\"", "12"};
+        const std::string name = kNames[variant % 4];
+        const std::string destination = kDestinations[variant % 5];
+        const bool plainName = variant % 4 == 0 || variant % 4 == 3;
+        std::string systemFolder;
+        switch (variant % 5) {
+            case 0:
+            case 1:
+                systemFolder = nt ? "\\system32" : (variant % 5 == 0 ? "\\system" : "\\system32");
+                break;
+            case 4:
+                systemFolder = nt ? "\\system32\\drivers" : "\\system\\IOSUBSYS";
+                break;
+            default:
+                break;
+        }
+        *text +=
+            "[Install]\r\nCopyFiles=Files,Resources\r\n[Install.NT]\r\n"
+            "CopyFiles=Files,Resources\r\n[Install.NTx86]\r\nCopyFiles=Files,Resources\r\n"
+            "[DestinationDirs]\r\nFiles=" +
+            destination + "\r\nResources=10,twain_32\\" + folder + "\\Res\r\n[Files]\r\n" + name +
+            "\r\n[Resources]\r\nqrnfz.res\r\n";
+        std::vector<std::string>& installed = machine.installedFiles[UpperAscii(infPath)];
+        if (plainName && !systemFolder.empty()) {
+            const std::string path = windir + systemFolder + "\\" + name;
+            AddFile(path);
+            installed.push_back(UpperAscii(path));
+        }
+        // Where a removal that misread a refused name or destination would reach.
+        AddFile(windir + "\\qrnfz.dll");
+        if (IsPlainRelativeName(folder)) {
+            const std::string path = windir + "\\twain_32\\" + folder + "\\Res\\qrnfz.res";
+            AddFile(path);
+            installed.push_back(UpperAscii(path));
+        }
+    }
+
     void BuildInfFolder() {
         const std::string infFolder = windir + (nt ? "\\inf\\" : "\\inf\\other\\");
         const std::size_t count = input.Below(5);
@@ -259,7 +311,9 @@ struct Builder {
                 default:
                     break;
             }
-            AddFile(infFolder + stem + ".inf", InfText(folder));
+            std::string text = InfText(folder);
+            AddInstallSection(infFolder + stem + ".inf", folder, i, &text);
+            AddFile(infFolder + stem + ".inf", text);
             if (input.Flag()) {
                 AddFile(infFolder + stem + ".pnf");
             }

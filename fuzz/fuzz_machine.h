@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ struct FuzzMachine {
     sim::SimWindows windows;
     std::vector<std::pair<std::string, std::optional<std::string>>> deviceHardwareIds;
     std::vector<sim::FaultRule> faults;
+    // Per INF (its upper-cased path), the files its install section copied where a removal may
+    // take them: upper-cased full paths. Names and destinations the removal must refuse are left
+    // out, as are files outside the driver folders.
+    std::map<std::string, std::vector<std::string>> installedFiles;
 
     bool HasFaultOn(const char* call) const;
 };

@@ -295,6 +295,58 @@ void AddPackageItems(FuzzMachine& machine, const ScannerRecord& row, const std::
     }
 }
 
+// What the packages' install sections copied, as the machine recorded it, less every file whose
+// name an INF of the INF folders that names none of the maker's tokens holds (another maker's,
+// Windows' own): a removal must keep what those may need. The maker's other INF files are left
+// out of that test, as the scanners they install may be removed earlier in the same run (the
+// items are settled before the first step). A data source folder's subfolder goes with the
+// files in it.
+void AddInstalledFiles(FuzzMachine& machine, const std::vector<std::string>& packages,
+                       ScannerItems& items) {
+    std::set<std::string> packageSet;
+    for (const std::string& package : packages) {
+        packageSet.insert(UpperAscii(package));
+    }
+    std::vector<std::string> otherTexts;
+    const std::string windows = machine.windows.files().windowsFolder();
+    for (const std::string& folder : {windows + "\\inf", windows + "\\inf\\other"}) {
+        for (const std::string& name : machine.windows.files().ListNames(folder)) {
+            const std::string path = folder + "\\" + name;
+            std::string bytes;
+            if (packageSet.count(UpperAscii(path)) != 0 ||
+                !machine.windows.files().ReadFile(path, &bytes)) {
+                continue;
+            }
+            const std::string upper = UpperAscii(bytes);
+            if (upper.find("VID_0C6E") == std::string::npos &&
+                upper.find("RDN-CQ-D41E") == std::string::npos &&
+                upper.find("QUORIN") == std::string::npos) {
+                otherTexts.push_back(upper);
+            }
+        }
+    }
+    for (const std::string& package : packageSet) {
+        const auto installed = machine.installedFiles.find(package);
+        if (installed == machine.installedFiles.end()) {
+            continue;
+        }
+        for (const std::string& file : installed->second) {
+            const std::string name = file.substr(file.rfind('\\') + 1);
+            bool listedElsewhere = false;
+            for (const std::string& text : otherTexts) {
+                listedElsewhere = listedElsewhere || text.find(name) != std::string::npos;
+            }
+            if (listedElsewhere) {
+                continue;
+            }
+            items.files.insert(file);
+            if (name == "QRNFZ.RES") {
+                items.fileTrees.push_back(file.substr(0, file.rfind('\\')));
+            }
+        }
+    }
+}
+
 void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, ScannerItems& items) {
     std::string infBytes;
     const std::string inf = BoundInf(machine, row, nt, &infBytes);
@@ -325,6 +377,11 @@ void AddFileItems(FuzzMachine& machine, const ScannerRecord& row, bool nt, Scann
             AddPackageItems(machine, row, other, bytes, named, items);
         }
     }
+    std::vector<std::string> packages = others;
+    if (!inf.empty()) {
+        packages.push_back(inf);
+    }
+    AddInstalledFiles(machine, packages, items);
     if ((!inf.empty() || !others.empty()) && row.busKind == BusKind::PcCard &&
         StartsWith(row.devicePath.c_str(), "PCMCIA\\")) {
         for (const char* kernel : {"\\SYSTEM32\\ORBDRV.VXD", "\\SYSTEM\\ORBDRV.VXD",
