@@ -207,9 +207,9 @@ TEST_F(RemoveDriverPackageTest, AStagedPackageWindowsKeepsIsNeverDeletedByHand) 
         if (!storeAnswers) {
             machine.faults().Add({"SetupGetInfDriverStoreLocationW", ""});
         }
-        const RemovalOutcome outcome = RunRemovalPlan(
-            machine.platform(),
-            {DriverPackageItem(machine.platform(), (kInf + "oem3.inf").c_str())});
+        const RemovalOutcome outcome =
+            RunRemovalPlan(machine.platform(),
+                           {DriverPackageItem(machine.platform(), (kInf + "oem3.inf").c_str())});
         ASSERT_EQ(outcome.items.size(), 1u);
         EXPECT_EQ(outcome.items[0].outcome, ItemOutcome::StillThere);
         EXPECT_EQ(outcome.items[0].windowsError, 5u);
