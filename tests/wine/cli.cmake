@@ -9,7 +9,7 @@ target_link_libraries(cli_e2e_test PRIVATE drvsweep_win32 drvsweep_test_support
     ${DRVSWEEP_GTEST_MAIN})
 add_dependencies(cli_e2e_test test_uninstaller)
 
-foreach(run IN ITEMS
+set(runs
         "ListAsJsonOnAMachineWithScanners demo_nt"
         "ListAsJsonOnAnEmptyMachine empty_9x"
         "ListKeepsAChineseDescription ui_zh_cn_nt"
@@ -24,9 +24,15 @@ foreach(run IN ITEMS
         "ADriverWithoutADeviceIsListedAndRemovedByRemoveAll decorated_x64"
         "RemoveAllTakesEveryPackageAndKeepsTheOneAnotherMakerUses every_package_x64"
         "ListNamesEveryPackageAndTheKeptOne every_package_x64"
-        "RemoveAllTakesWhatEachPackageInstalledAndNothingItShares installed_files_x64"
         "OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemoved multifunction_nt"
         "OnlyAMultifunctionDevicesScannerInterfaceIsListedAndRemovedOn9x multifunction_9x")
+# An x86 test program finds syswow64 where it asks for system32, so the runner lays the
+# scenario's system32 there, while the removal runs in the 64-bit program it hands over to: a
+# machine whose packages install into both folders is checked by the x86-64 build alone.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    list(APPEND runs "RemoveAllTakesWhatEachPackageInstalledAndNothingItShares installed_files_x64")
+endif()
+foreach(run IN LISTS runs)
     separate_arguments(run)
     list(GET run 0 test)
     list(GET run 1 scenario)

@@ -119,6 +119,18 @@ bool KeyExists(const char* path) {
     return windows.platform().registry.OpenKey(path, kKeyRead, &key) == kErrorSuccess;
 }
 
+// The key in the 64-bit registry view, where the 64-bit removal works, also when the test
+// program is the x86 build.
+bool KeyExistsIn64BitView(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
 bool FileExists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
@@ -468,7 +480,7 @@ TEST(CommandLine, RemoveAllTakesWhatEachPackageInstalledAndNothingItShares) {
         ASSERT_TRUE(FileExists(path)) << path;
     }
     const char kComClass[] = "Software\\Classes\\CLSID\\{5A1B0E3C-7F2D-4E8B-9C41-0A6E5D3B2F71}";
-    ASSERT_TRUE(KeyExists(kComClass));
+    ASSERT_TRUE(KeyExistsIn64BitView(kComClass));
     const ProgramRun run = RunProgram("/remove all /quiet");
     EXPECT_EQ(run.output.rfind("result=", 0), 0u) << run.output;
     EXPECT_NE(run.output.find(" removed=4 pendingRestart=0 remaining=0 "), std::string::npos)
@@ -479,7 +491,7 @@ TEST(CommandLine, RemoveAllTakesWhatEachPackageInstalledAndNothingItShares) {
     for (const char* path : staying) {
         EXPECT_TRUE(FileExists(path)) << path;
     }
-    EXPECT_FALSE(KeyExists(kComClass));
+    EXPECT_FALSE(KeyExistsIn64BitView(kComClass));
     EXPECT_TRUE(KeyExists("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_04B8&PID_0300"));
     EXPECT_NE(ReadHostFile(kLog).find("Not removed: driverFile C:\\windows\\system32\\twaindsm.dll "
                                       "(listed by oem50.inf)"),
