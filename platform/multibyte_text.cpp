@@ -1,5 +1,7 @@
 #include "platform/multibyte_text.h"
 
+#include <cstring>
+
 namespace drvsweep {
 
 namespace {
@@ -84,6 +86,11 @@ bool StartsWithIgnoringCase(const CodePage& codePage, const char* text, const ch
         prefix += length;
     }
     return true;
+}
+
+const char* FileNamePart(const char* path) {
+    const char* slash = std::strrchr(path, '\\');
+    return slash == nullptr ? path : slash + 1;
 }
 
 }  // namespace drvsweep

@@ -57,4 +57,8 @@ bool EqualsIgnoringCase(const CodePage& codePage, const char* a, const char* b);
 // a prefix that ends within a two-byte character of text does not match.
 bool StartsWithIgnoringCase(const CodePage& codePage, const char* text, const char* prefix);
 
+// The part of a path after its last backslash: the file name of a full path or an InfPath
+// value, the path itself when it has none.
+const char* FileNamePart(const char* path);
+
 }  // namespace drvsweep

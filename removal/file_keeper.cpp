@@ -30,11 +30,6 @@ char FoldAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
 }
 
-const char* FileNamePart(const char* path) {
-    const char* slash = std::strrchr(path, '\\');
-    return slash == nullptr ? path : slash + 1;
-}
-
 }  // namespace
 
 std::string FoldedInfText(const CodePage& codePage, const std::string& bytes) {

@@ -12,12 +12,6 @@ namespace drvsweep {
 
 namespace {
 
-// The file name part of an InfPath value or a full INF path.
-const char* FileNamePart(const char* path) {
-    const char* slash = std::strrchr(path, '\\');
-    return slash == nullptr ? path : slash + 1;
-}
-
 // The section a driver key names, when the key's InfPath is the package's INF.
 bool SectionOfDriverKey(Platform& platform, const char* driver, const char* infName,
                         PathText* section) {

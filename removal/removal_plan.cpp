@@ -140,8 +140,10 @@ const char* ParentEnd(const PathText& path) {
 // Works out one plan: the packages' items in step order, under the guards.
 class PlanBuilder {
 public:
-    PlanBuilder(Platform& platform, FileKeeper& keeper, RemovalPlan* result)
+    PlanBuilder(Platform& platform, const DriverFolders& folders, FileKeeper& keeper,
+                RemovalPlan* result)
         : platform_(platform),
+          folders_(folders),
           codePage_(platform.version.AnsiCodePage()),
           keeper_(keeper),
           result_(*result),
@@ -328,12 +330,11 @@ private:
         if (!planned_.Holds(folder)) {
             return;
         }
-        DriverFolders folders(platform_);
         PathText parent = folder;
         while (const char* end = ParentEnd(parent)) {
             PathText up;
             if (!up.assign(parent.c_str(), static_cast<std::size_t>(end - parent.c_str())) ||
-                folders.TwainRootAbove(up.c_str()) == nullptr || planned_.Holds(up) ||
+                folders_.TwainRootAbove(up.c_str()) == nullptr || planned_.Holds(up) ||
                 IsKeptByPackage(up.c_str()) || !EmptiedByPlan(up)) {
                 return;
             }
@@ -362,6 +363,7 @@ private:
     }
 
     Platform& platform_;
+    const DriverFolders& folders_;
     const CodePage codePage_;
     FileKeeper& keeper_;
     RemovalPlan& result_;
@@ -425,7 +427,7 @@ RemovalPlan RemovalPlanner::Plan(const ScannerRecord& scanner) {
     if (keeper_ == nullptr) {
         keeper_ = std::make_unique<FileKeeper>(platform);
     }
-    PlanBuilder(platform, *keeper_, &result).Build(removed, keptPaths);
+    PlanBuilder(platform, folders, *keeper_, &result).Build(removed, keptPaths);
     return result;
 }
 
