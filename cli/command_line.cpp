@@ -76,7 +76,8 @@ private:
 
     bool SetAction(Action action, const std::string& argument) {
         if (actionSeen_) {
-            return Fail("only one of /list, /remove, /version may be given (" + argument + ")");
+            return Fail("only one of /list, /remove, /restore, /backups, /version may be given (" +
+                        argument + ")");
         }
         actionSeen_ = true;
         line_.action = action;
@@ -161,8 +162,8 @@ private:
 
     bool TakeSwitch(const SwitchText& text, const std::string& argument) {
         const std::string& name = text.name;
-        const bool takesValue =
-            name == "format" || name == "out" || name == "log" || name == "timeout";
+        const bool takesValue = name == "format" || name == "out" || name == "log" ||
+                                name == "timeout" || name == "backupdir" || name == "restore";
         if (text.hasValue && !takesValue) {
             return Fail(argument + ": /" + name + " takes no value");
         }
@@ -184,6 +185,15 @@ private:
         if (name == "version") {
             return SetAction(Action::Version, argument);
         }
+        if (name == "restore") {
+            return SetAction(Action::Restore, argument) && TakeValue(text, &line_.restoreFrom);
+        }
+        if (name == "backups") {
+            return SetAction(Action::Backups, argument);
+        }
+        if (name == "backupdir") {
+            return TakeValue(text, &line_.backupFolder);
+        }
         if (name == "format") {
             return TakeFormat(text);
         }
@@ -203,6 +213,10 @@ private:
             line_.quiet = true;
         } else if (name == "vendor") {
             line_.vendor = true;
+        } else if (name == "nobackup") {
+            line_.noBackup = true;
+        } else if (name == "norestorepoint") {
+            line_.noRestorePoint = true;
         } else if (name == "norestart") {
             return TakeRestart(RestartChoice::Never, argument);
         } else if (name == "restart") {
@@ -245,19 +259,50 @@ private:
             if (timeoutSeen_ && !line_.vendor) {
                 return Fail("/timeout applies only with /vendor");
             }
+            if (line_.noBackup && !line_.backupFolder.empty()) {
+                return Fail("/nobackup and /backupdir do not go together");
+            }
             return true;
         }
-        // /list and /version take only the switches their usage shows.
+        if ((line_.action == Action::Restore || line_.action == Action::Backups) &&
+            line_.format == ReportFormat::Csv) {
+            return Fail(std::string("/format csv does not go with /") + ActionName());
+        }
+        // The other commands take only the switches their usage shows.
         for (const std::string& name : seen_) {
-            const bool allowed = line_.action == Action::List
-                                     ? name == "list" || name == "format" || name == "out"
-                                     : name == "version";
-            if (!allowed) {
-                return Fail("/" + name + " does not go with /" +
-                            (line_.action == Action::List ? "list" : "version"));
+            if (!Allowed(name)) {
+                return Fail("/" + name + " does not go with /" + ActionName());
             }
         }
         return true;
+    }
+
+    bool Allowed(const std::string& name) const {
+        const bool report = name == "format" || name == "out";
+        switch (line_.action) {
+            case Action::List:
+                return name == "list" || report;
+            case Action::Restore:
+                return name == "restore" || name == "backupdir" || name == "log" ||
+                       name == "quiet" || report;
+            case Action::Backups:
+                return name == "backups" || name == "backupdir" || report;
+            default:
+                return name == "version";
+        }
+    }
+
+    const char* ActionName() const {
+        switch (line_.action) {
+            case Action::List:
+                return "list";
+            case Action::Restore:
+                return "restore";
+            case Action::Backups:
+                return "backups";
+            default:
+                return "version";
+        }
     }
 
     const std::vector<std::string>& arguments_;
@@ -321,6 +366,10 @@ const char* UsageText() {
            "  DrvSweep.exe /remove all|DEVICEPATH [DEVICEPATH ...] [/whatif] [/quiet]\n"
            "               [/norestart | /restart | /forcerestart] [/vendor [/timeout SECONDS]]\n"
            "               [/log FILE] [/format text|csv|json] [/out FILE]\n"
+           "               [/nobackup | /backupdir FOLDER] [/norestorepoint]\n"
+           "  DrvSweep.exe /restore FOLDER|last [/backupdir FOLDER] [/log FILE] [/quiet]\n"
+           "               [/format text|json] [/out FILE]\n"
+           "  DrvSweep.exe /backups [/backupdir FOLDER] [/format text|json] [/out FILE]\n"
            "  DrvSweep.exe /? | /help | /version\n"
            "\n"
            "Switches begin with / or -; a value follows as the next argument or after : or =.\n"
@@ -328,6 +377,9 @@ const char* UsageText() {
            "run that ended with 0 or 3010; programs may save their work. /quiet prefers the\n"
            "maker's quiet uninstaller; where no one could see a window, an interactive one is\n"
            "not started.\n"
+           "Before removing, DrvSweep makes a System Restore point and a backup of what it\n"
+           "deletes (in %ProgramData%\\DrvSweep\\Backups; the newest ten are kept). /restore\n"
+           "puts a backup back; /restore last the newest.\n"
            "Exit codes: 0 done, nothing left, no restart needed; 1 /list found scanners;\n"
            "3010 removed, a restart finishes the removal; 1641 removed, restart started; 1603\n"
            "something is still there or the run failed; 1639 bad command line; 740 not an\n"

@@ -5,7 +5,7 @@
 
 namespace drvsweep::cli {
 
-enum class Action { Help, Version, List, Remove };
+enum class Action { Help, Version, List, Remove, Restore, Backups };
 enum class ReportFormat { Text, Csv, Json };
 enum class RestartChoice { Never, IfNeeded, Always };
 
@@ -25,6 +25,14 @@ struct CommandLine {
     bool vendor = false;
     int vendorTimeoutSeconds = kDefaultVendorTimeoutSeconds;
     RestartChoice restart = RestartChoice::Never;
+    // /nobackup: the built-in removal writes no backup first.
+    bool noBackup = false;
+    // /backupdir: the folder of backups instead of the default one.
+    std::string backupFolder;
+    // /norestorepoint: no System Restore point before the first removal.
+    bool noRestorePoint = false;
+    // /restore: the backup's folder, or "last" for the newest of the folder of backups.
+    std::string restoreFrom;
 };
 
 // Splits the arguments part of a Windows command line (the program's name already taken off)

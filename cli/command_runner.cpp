@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/backup_commands.h"
+#include "cli/changing_run.h"
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "cli/run_log.h"
@@ -13,8 +15,10 @@
 #include "discovery/inf_index.h"
 #include "discovery/scanner_table.h"
 #include "removal/device_nodes_nt.h"
+#include "removal/backup_place.h"
 #include "removal/item_probe.h"
 #include "removal/removal_plan.h"
+#include "removal/restore_point.h"
 #include "removal/scanner_removal.h"
 #include "removal/scanner_row.h"
 #include "removal/system_restart.h"
@@ -61,13 +65,18 @@ public:
         ScanInstalledScanners(system_, *table_, index_);
         log.Write(LogType::Info, "Scanners found: " + std::to_string(table_->lastIndex + 1));
         const std::vector<ScannerRecord> targets = Targets();
+        const bool acting = !line_.whatIf && !targets.empty();
+        if (acting) {
+            PrepareWayBack();
+        }
         std::vector<RemovedScanner> removals;
         for (const ScannerRecord& scanner : targets) {
             RemovedScanner removal;
             removal.report = RemoveOne(scanner, &removal.stillFound);
             removals.push_back(removal);
         }
-        if (!line_.whatIf && !targets.empty()) {
+        if (acting) {
+            LogRestorePoint(restorePoint_.End());
             ConfirmResults(removals);
         }
         for (const RemovedScanner& removal : removals) {
@@ -99,6 +108,36 @@ private:
         ScannerReport report;
         bool stillFound = false;
     };
+
+    // The run's way back, before its first removal: a System Restore point (unless
+    // /norestorepoint) and the folder of backups (unless /nobackup).
+    void PrepareWayBack() {
+        if (line_.noRestorePoint) {
+            log_->Write(LogType::Info, "No restore point: /norestorepoint was given");
+        } else {
+            LogRestorePoint(restorePoint_.Begin());
+        }
+        backup_.toolVersion = DRVSWEEP_VERSION_TEXT;
+        if (line_.noBackup) {
+            backup_.make = false;
+            log_->Write(LogType::Warning, "No backup: /nobackup was given; what is removed "
+                                          "cannot be put back by DrvSweep");
+            return;
+        }
+        if (PrepareBackupRoot(system_, line_.backupFolder, &backup_.root, &backup_.rootFailure)) {
+            log_->Write(LogType::Info, "Backups go to " + Utf8(backup_.root.c_str()));
+        } else {
+            backup_.root.clear();
+            log_->Write(LogType::Error, "No backup can be written: " +
+                                            Utf8(backup_.rootFailure.c_str()));
+        }
+    }
+
+    void LogRestorePoint(const RestorePointNote& note) {
+        if (!note.text.empty()) {
+            log_->Write(note.made ? LogType::Info : LogType::Warning, note.text);
+        }
+    }
 
     RunReport NewReport(const char* command) {
         RunReport report;
@@ -172,11 +211,12 @@ private:
 
     // A row per path of every item the removal left, and per item that goes at the restart:
     // its paths still there, or the item itself where Windows finishes its removal then.
-    void AddLeft(const RemovalOutcome& outcome, ScannerReport* report) {
+    void AddLeft(const RemovalOutcome& outcome, const std::string& why, ScannerReport* report) {
         for (const ItemResult& result : outcome.items) {
             const char* kind = PlanItemKindName(result.item.kind);
             if (result.outcome == ItemOutcome::StillThere) {
-                const std::string reason = result.windowsError == 0
+                const std::string reason = !why.empty() ? why
+                                           : result.windowsError == 0
                                                ? std::string("still present")
                                                : "still present, Windows answered error " +
                                                      std::to_string(result.windowsError);
@@ -236,13 +276,27 @@ private:
             return report;
         }
         WaitingSteps steps(*this, report);
-        const ScannerRemovalResult result = RemoveScanner(system_, scanner, plan, steps, Use());
+        const ScannerRemovalResult result =
+            RemoveScanner(system_, scanner, plan, steps, Use(), backup_);
+        std::string why;
+        if (result.backup.written) {
+            report.backup = Utf8(result.backup.folder.c_str());
+            log_->Write(LogType::Info, "Backup of " + report.devicePath + ": " + report.backup);
+        } else if (result.stoppedByBackup) {
+            why = "not removed: the backup failed";
+            const std::string cause = Utf8(result.backup.failure.c_str());
+            report.backupFailure = cause;
+            log_->Write(LogType::Error,
+                        "Nothing removed of " + report.devicePath + ": the backup failed: " + cause);
+            platform_.console.WriteError("DrvSweep: nothing removed of " + report.devicePath +
+                                         ": the backup failed: " + cause + "\r\n");
+        }
         restartNeeded_ = restartNeeded_ || result.outcome.restartReason() != RestartReason::None;
         report.method = MethodOf(result.method);
         if (result.uninstaller == UninstallerStatus::NoDesktop) {
             report.uninstallerNote = kNoDesktopNote;
         }
-        AddLeft(result.outcome, &report);
+        AddLeft(result.outcome, why, &report);
         // A package of the scanner's own that the plan left out is still installed.
         for (const KeptPackage& package : plan.kept) {
             if (!package.leftOutBecause.empty()) {
@@ -397,48 +451,18 @@ private:
     RemovalPlanner planner_{system_, index_};
     std::vector<ScannerReport> notFound_;
     RunLog* log_ = nullptr;
+    RunRestorePoint restorePoint_{system_};
+    BackupChoice backup_;
     // Some removal of the run left something that only the restart finishes.
     bool restartNeeded_ = false;
 };
 
-std::string JoinedArguments(const std::vector<std::string>& arguments) {
-    std::string joined;
-    for (const std::string& argument : arguments) {
-        joined += (joined.empty() ? "" : " ") + argument;
-    }
-    return joined;
-}
-
 int RunRemove(CommandLinePlatform& platform, const CommandLine& line,
               const std::vector<std::string>& arguments) {
-    Platform& system = platform.system;
-    const Family family = CurrentFamily(system.version);
-    if (!line.whatIf && family == Family::Nt &&
-        platform.facts.IsAdministrator() == AdminState::No) {
-        platform.console.WriteError(
-            "DrvSweep: /remove needs administrator rights; run it elevated or as SYSTEM.\r\n");
-        return kExitNotAdministrator;
-    }
-    const RunLockState lock = system.runLock.Take();
-    if (lock == RunLockState::HeldElsewhere) {
-        platform.console.WriteError("DrvSweep: another DrvSweep is running.\r\n");
-        return kExitAnotherRun;
-    }
-    const bool defaultLog = line.logFile.empty();
-    RunLog log(platform, defaultLog ? DefaultLogPath(system) : line.logFile);
-    log.Open(defaultLog);
-    log.Write(LogType::Info, std::string("DrvSweep ") + DRVSWEEP_VERSION_TEXT);
-    log.Write(LogType::Info, "Command line: " + JoinedArguments(arguments));
-    log.Write(LogType::Info,
-              "User: " + platform.facts.UserName() + " on " + platform.facts.ComputerName());
-    log.Write(LogType::Info, std::string("Family: ") + (family == Family::Nt ? "NT" : "9x") +
-                                 ", program " + std::to_string(platform.facts.ProgramBits()) +
-                                 "-bit" + (line.whatIf ? ", preview only (/whatif)" : ""));
-    // A lock that could not be made at all is no other run's: the run goes on without it.
-    if (lock == RunLockState::Unavailable) {
-        log.Write(LogType::Warning, "The run lock could not be made; running without it");
-    }
-    return Run(platform, line).Remove(log);
+    int exitCode = kExitDone;
+    const std::unique_ptr<RunLog> log =
+        StartChangingRun(platform, line, arguments, "/remove", line.whatIf, &exitCode);
+    return log == nullptr ? exitCode : Run(platform, line).Remove(*log);
 }
 
 }  // namespace
@@ -461,6 +485,10 @@ int RunCommandLine(CommandLinePlatform& platform, const char* arguments) {
             return kExitDone;
         case Action::List:
             return Run(platform, line).List();
+        case Action::Restore:
+            return RunRestore(platform, line, split);
+        case Action::Backups:
+            return RunBackups(platform, line);
         case Action::Remove:
             break;
     }

@@ -1,28 +1,10 @@
+#include "cli/json_object.h"
 #include "cli/run_report.h"
 #include "cli/utf_text.h"
 
 namespace drvsweep::cli {
 
 namespace {
-
-// Builds one JSON object, member by member.
-class JsonObject {
-public:
-    JsonObject& Text(const char* key, const std::string& value) {
-        return Raw(key, JsonString(value));
-    }
-    JsonObject& Number(const char* key, long value) { return Raw(key, std::to_string(value)); }
-    JsonObject& Boolean(const char* key, bool value) { return Raw(key, value ? "true" : "false"); }
-    JsonObject& Raw(const char* key, const std::string& json) {
-        body_ += body_.empty() ? "" : ",";
-        body_ += JsonString(key) + ":" + json;
-        return *this;
-    }
-    std::string Close() const { return "{" + body_ + "}"; }
-
-private:
-    std::string body_;
-};
 
 std::string Items(const std::vector<ReportItem>& items, bool withReason) {
     std::string out = "[";
@@ -56,7 +38,9 @@ std::string Scanner(const ScannerReport& s, bool removal) {
             .Text("uninstallerNote", s.uninstallerNote)
             .Text("result", ResultWord(s.result))
             .Raw("pendingRestart", Items(s.pendingRestart, true))
-            .Raw("remaining", Items(s.remaining, true));
+            .Raw("remaining", Items(s.remaining, true))
+            .Text("backup", s.backup)
+            .Text("backupFailure", s.backupFailure);
     }
     return object.Close();
 }

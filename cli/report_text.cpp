@@ -43,6 +43,12 @@ std::string FormatText(const RunReport& report) {
                 Field(out, "uninstallerNote", scanner.uninstallerNote);
             }
             Field(out, "result", ResultWord(scanner.result));
+            if (!scanner.backup.empty()) {
+                Field(out, "backup", scanner.backup);
+            }
+            if (!scanner.backupFailure.empty()) {
+                Field(out, "backupFailure", scanner.backupFailure);
+            }
             Items(out, "pendingRestart", scanner.pendingRestart);
             Items(out, "remaining", scanner.remaining);
         }

@@ -53,6 +53,10 @@ struct ScannerReport {
     ScannerResult result = ScannerResult::Listed;
     std::vector<ReportItem> pendingRestart;
     std::vector<ReportItem> remaining;
+    // The folder of the backup written before the built-in removal, or why none could be
+    // written (nothing was removed then); both empty when no backup was asked for.
+    std::string backup;
+    std::string backupFailure;
 };
 
 // The whole run as a report shows it.

@@ -17,9 +17,11 @@ namespace drvsweep::fuzz {
 
 namespace {
 
-// The run's log goes to a file of its own in the root of drive C:, the one thing the run may
-// create; the oracle takes it off the machine before it compares.
+// The run's log goes to a file of its own in the root of drive C:, which the oracle takes off the
+// machine before it compares; its backups go to a folder of their own, the one place where the
+// run may create anything else.
 constexpr const char* kLogPath = "C:\\drvsweep-fuzz.log";
+constexpr const char* kBackupRoot = "C:\\DrvSweepBackups";
 
 void Merge(const ScannerItems& items, ScannerItems* all) {
     all->devices.insert(items.devices.begin(), items.devices.end());
@@ -74,6 +76,7 @@ void DriveCommandLine(FuzzInput& input, FuzzMachine& machine) {
     // without a device, under the device's own hardware ID.
     if (!whatIf) {
         Merge(MakerPackageItems(machine), &allowed);
+        allowed.writableTrees.push_back(UpperAscii(kBackupRoot));
     }
 
     for (const sim::FaultRule& rule : machine.faults) {
@@ -85,7 +88,7 @@ void DriveCommandLine(FuzzInput& input, FuzzMachine& machine) {
     sim::SimRunFacts facts{machine.windows.version()};
     sim::SimProcessJobs jobs;
     cli::CommandLinePlatform cliPlatform{platform, console, outputFiles, facts, jobs};
-    const std::string arguments = "/remove \"" + target + "\" /quiet /norestart /log " + kLogPath +
+    const std::string arguments = "/remove \"" + target + "\" /quiet /norestart /backupdir " + kBackupRoot + " /log " + kLogPath +
                                   (whatIf ? " /whatif" : "");
     cli::RunCommandLine(cliPlatform, arguments.c_str());
     machine.windows.files().Erase(kLogPath);

@@ -78,6 +78,9 @@ struct Builder {
               "\\inf\\other", "\\twain_32", "\\twain_64"}) {
             files().AddFolder(windir + folder);
         }
+        // Where the NT family keeps the application data of all users, and with it backups.
+        files().AddFolder("C:\\ProgramData");
+        files().AddFolder("C:\\Documents and Settings\\All Users\\Application Data");
     }
 
     std::string HardwareIdList(const std::string& own) {

@@ -4,6 +4,7 @@
 
 #include "fuzz/fuzz_run.h"
 #include "fuzz/step_checks.h"
+#include "removal/backup_place.h"
 #include "platform/registry_paths.h"
 #include "platform/sim/sim_dialog_host.h"
 #include "res/resource.h"
@@ -98,6 +99,10 @@ private:
                 allowed_ = scannedItems_[i];
             }
         }
+        // The window's backups go to the default folder, made with the DrvSweep folder above.
+        allowed_.writableTrees.push_back(
+            UpperAscii(DefaultBackupRoot(machine_.windows.platform()).substr(
+                0, DefaultBackupRoot(machine_.windows.platform()).rfind('\\'))));
         const std::size_t launches = machine_.windows.programs().launches().size();
         // The window keeps the outcome of its last removal; cleared, it shows whether this
         // command ran one.

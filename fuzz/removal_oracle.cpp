@@ -425,9 +425,19 @@ bool IsEmptiedParent(const ScannerItems& items, const std::string& folder) {
     return false;
 }
 
+bool Writable(const ScannerItems& items, const std::string& path) {
+    const std::string file = UpperAscii(path);
+    for (const std::string& tree : items.writableTrees) {
+        if (InTree(file, tree)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool FileAllowed(const ScannerItems& items, const std::string& path) {
     const std::string file = UpperAscii(path);
-    if (items.files.count(file) != 0) {
+    if (items.files.count(file) != 0 || Writable(items, file)) {
         return true;
     }
     for (const std::string& tree : items.fileTrees) {
@@ -620,7 +630,9 @@ std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems*
         }
     }
     for (const std::string& file : changes.createdFiles) {
-        Note("created a file or folder", file, &account);
+        if (!Writable(items, file)) {
+            Note("created a file or folder outside the folder of backups", file, &account);
+        }
     }
     for (const std::string& file : changes.changedFiles) {
         if (!FileAllowed(items, file)) {

@@ -37,6 +37,9 @@ struct ScannerItems {
     std::set<std::string> files;
     // Upper-cased folder paths: the folder and everything below it.
     std::vector<std::string> fileTrees;
+    // Upper-cased folder paths where files and folders may also be made and changed: the
+    // folder of backups, within which alone a backup writes.
+    std::vector<std::string> writableTrees;
 };
 
 ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row);

@@ -42,8 +42,21 @@ UninstallerStatus StartRegisteredUninstaller(Platform& platform, const ScannerRe
 }
 
 ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scanner,
-                                   const RemovalPlan& plan) {
+                                   const RemovalPlan& plan, const BackupChoice& backup) {
     ScannerRemovalResult result;
+    if (backup.make && !plan.items.empty()) {
+        result.backup.failure = backup.rootFailure;
+        if (backup.rootFailure.empty()) {
+            result.backup =
+                WriteBackup(platform, scanner, plan, backup.root, backup.toolVersion);
+        }
+        if (!result.backup.written) {
+            result.stoppedByBackup = true;
+            result.outcome = CheckRemovalPlan(platform, plan.items);
+            result.scannerPresent = IsScannerPresent(platform, scanner);
+            return result;
+        }
+    }
     result.outcome = RunRemovalPlan(platform, plan.items);
     result.scannerPresent = IsScannerPresent(platform, scanner);
     return result;
@@ -51,7 +64,7 @@ ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scan
 
 ScannerRemovalResult RemoveScanner(Platform& platform, const ScannerRecord& scanner,
                                    const RemovalPlan& plan, RemovalSteps& steps,
-                                   const UninstallerUse& use) {
+                                   const UninstallerUse& use, const BackupChoice& backup) {
     const UninstallerStatus uninstaller =
         use.start ? StartRegisteredUninstaller(platform, scanner, steps, use)
                   : UninstallerStatus::NoKey;
@@ -66,7 +79,7 @@ ScannerRemovalResult RemoveScanner(Platform& platform, const ScannerRecord& scan
     // The plan was made before the uninstaller ran: what it took is gone, and the walk finds
     // nothing to do there.
     steps.BeforeBuiltIn(uninstaller);
-    ScannerRemovalResult result = RemoveBuiltIn(platform, scanner, plan);
+    ScannerRemovalResult result = RemoveBuiltIn(platform, scanner, plan, backup);
     result.method = uninstallerRan ? RemovalMethod::VendorThenBuiltIn : RemovalMethod::BuiltIn;
     result.uninstaller = uninstaller;
     return result;

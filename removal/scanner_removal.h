@@ -3,6 +3,7 @@
 #include "discovery/scanner_table.h"
 #include "platform/platform.h"
 #include "removal/removal_outcome.h"
+#include "removal/backup_writer.h"
 #include "removal/removal_plan.h"
 #include "removal/vendor_uninstaller.h"
 
@@ -42,7 +43,28 @@ struct ScannerRemovalResult {
     RemovalOutcome outcome;
     // The one presence test (IsScannerPresent) once the removal ended.
     bool scannerPresent = false;
+    // The backup written before the built-in removal acted; when it was asked for and could not
+    // be written, the built-in removal did nothing (outcome is then what the probe found).
+    BackupResult backup;
+    bool stoppedByBackup = false;
 };
+
+// Whether the built-in removal writes a backup first, and into which folder of backups.
+struct BackupChoice {
+    bool make = true;
+    // The folder of backups, made ready (PrepareBackupRoot); empty when it could not be, with
+    // rootFailure saying why, which then stops every built-in removal of the run.
+    std::string root;
+    std::string rootFailure;
+    const char* toolVersion = "";
+};
+
+// A removal that writes no backup: /nobackup, and tests of the removal itself.
+inline BackupChoice NoBackup() {
+    BackupChoice choice;
+    choice.make = false;
+    return choice;
+}
 
 // How a front end runs the maker's uninstaller, and what it is told of the removal's steps.
 // The window hands the command to the shell and watches the device; the command line waits.
@@ -73,9 +95,11 @@ bool IsScannerPresent(Platform& platform, const ScannerRecord& scanner);
 UninstallerStatus StartRegisteredUninstaller(Platform& platform, const ScannerRecord& scanner,
                                              RemovalSteps& steps, const UninstallerUse& use = {});
 
-// The built-in removal: the walk over the plan (RunRemovalPlan), then the presence test.
+// The built-in removal: the backup of the plan (WriteBackup) where `backup` asks for one, then
+// the walk over the plan (RunRemovalPlan), then the presence test. A backup that cannot be
+// written stops it before anything changes. A plan with no item needs no backup.
 ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scanner,
-                                   const RemovalPlan& plan);
+                                   const RemovalPlan& plan, const BackupChoice& backup);
 
 // One scanner's whole removal, for a front end that waits for the maker's uninstaller. Where
 // `use` asks for it, the registered uninstaller runs first; when it took the scanner, the
@@ -84,7 +108,7 @@ ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scan
 // removal.
 ScannerRemovalResult RemoveScanner(Platform& platform, const ScannerRecord& scanner,
                                    const RemovalPlan& plan, RemovalSteps& steps,
-                                   const UninstallerUse& use);
+                                   const UninstallerUse& use, const BackupChoice& backup);
 
 // The window's way: the uninstaller handed to the shell, no waiting (StartThroughShell).
 class ShellRemovalSteps : public RemovalSteps {

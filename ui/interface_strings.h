@@ -29,8 +29,11 @@ enum class StringRole {
     RestartNotDone,
     // Said when another DrvSweep holds the run lock, so that this window may not remove.
     AnotherRemovalRuns,
+    // Said when the backup of what a removal deletes could not be written, so nothing was
+    // removed.
+    BackupFailed,
 };
-constexpr int kStringRoles = 11;
+constexpr int kStringRoles = 12;
 
 // Every interface text in all three languages, each stored as bytes of its language's code
 // page (936 GBK, 950 Big5, ASCII), and the language chosen for this run.

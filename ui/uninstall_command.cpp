@@ -1,9 +1,13 @@
 #include "ui/uninstall_command.h"
 
+#include <string>
+
+#include "removal/backup_place.h"
 #include "removal/scanner_removal.h"
 #include "removal/scanner_row.h"
 #include "removal/system_restart.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "ui/uninstall_dlg.h"
 
 namespace drvsweep {
@@ -55,7 +59,21 @@ bool CUninstallDlg::ConfirmAndRemove(const ScannerRecord& scanner) {
         return false;
     }
     state_.selectedIndex = index;
-    state_.lastRemoval = RemoveBuiltIn(platform_, scanner, PlanBuiltInRemoval(platform_, scanner));
+    // The same way back as a command-line run's: a restore point before the window's first
+    // removal, and a backup in the default folder of backups, which /restore finds.
+    restorePoint_.Begin();
+    BackupChoice backup;
+    backup.toolVersion = DRVSWEEP_VERSION_TEXT;
+    if (!PrepareBackupRoot(platform_, std::string(), &backup.root, &backup.rootFailure)) {
+        backup.root.clear();
+    }
+    state_.lastRemoval =
+        RemoveBuiltIn(platform_, scanner, PlanBuiltInRemoval(platform_, scanner), backup);
+    restorePoint_.End();
+    if (state_.lastRemoval.stoppedByBackup) {
+        ShowNotice(StringRole::BackupFailed);
+        return false;
+    }
     RemoveEntry(index);
     return true;
 }

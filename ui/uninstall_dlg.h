@@ -5,6 +5,7 @@
 #include "platform/dialog_host.h"
 #include "platform/platform.h"
 #include "removal/removal_outcome.h"
+#include "removal/restore_point.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
 #include "ui/interface_strings.h"
@@ -51,7 +52,8 @@ private:
     // the poll timer, or the confirmed built-in removal followed by the restart question.
     void UninstallSelected();
     // Runs the built-in removal of the scanner with the user's consent; false when the user
-    // declined or the scanner is no longer listed.
+    // declined, the scanner is no longer listed, or its backup could not be written (then
+    // nothing was removed, and the window says so).
     bool ConfirmAndRemove(const ScannerRecord& scanner);
     // Takes entry and row `index` out, and disables Delete when nothing is left.
     void RemoveEntry(std::int32_t index);
@@ -76,6 +78,8 @@ private:
     // or reached the window (its end is then told by WM_ENDSESSION).
     enum class RestartWatch { None, Accepted, Reached };
     RestartWatch restart_ = RestartWatch::None;
+    // One restore point for the window's removals, made before the first.
+    RunRestorePoint restorePoint_{platform_};
 };
 
 }  // namespace drvsweep

@@ -39,3 +39,10 @@ if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4))
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/removal_plan_contract_test.cpp
         SCENARIOS decorated_x64 every_package_x64 multifunction_nt installed_files_x64)
 endif()
+# Removal with a backup, then the backup put back: on a 64-bit machine of real packages, so the
+# x86-64 build alone, as above.
+if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+    drvsweep_contract_test(backup_restore_contract_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/backup_restore_contract_test.cpp
+        SCENARIOS installed_files_x64)
+endif()

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -52,6 +53,10 @@ protected:
     bool KeyExists(const char* path) {
         std::unique_ptr<RegistryKey> key;
         return machine.platform().registry.OpenKey(path, kKeyRead, &key) == kErrorSuccess;
+    }
+
+    std::size_t CompleteBackupsCount() {
+        return machine.files().ListNames("C:\\ProgramData\\DrvSweep\\Backups").size();
     }
 
     std::vector<std::string> AllFiles(const std::string& folder) {
@@ -802,6 +807,84 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<MultifunctionMachine>& info) {
         return std::string(info.param.scenario);
     });
+
+TEST_F(CommandLineRunTest, EveryRemovalKeepsAWayBackThatRestorePutsBack) {
+    Load("installed_files_x64");
+    const auto outsideInf = [this] {
+        std::vector<std::string> files;
+        for (const std::string& path : Files()) {
+            if (path.rfind("C:\\windows\\inf\\", 0) != 0 &&
+                path.rfind("C:\\windows\\Logs", 0) != 0) {
+                files.push_back(path);
+            }
+        }
+        return files;
+    };
+    const std::vector<std::string> before = outsideInf();
+    EXPECT_NE(Run("/remove all /format json"), kExitFailed);
+    std::vector<std::string> folders;
+    for (const JsonValue& scanner : Json()["scanners"].items) {
+        EXPECT_EQ(scanner["backup"].text.rfind("C:\\ProgramData\\DrvSweep\\Backups\\", 0), 0u)
+            << scanner["backup"].text;
+        folders.push_back(scanner["backup"].text);
+    }
+    ASSERT_EQ(folders.size(), 4u);
+    std::string log;
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_NE(log.find("Backups go to C:\\ProgramData\\DrvSweep\\Backups"), std::string::npos);
+    EXPECT_NE(log.find("Backup of USB\\VID_0C6E&PID_0410: " + folders[1]), std::string::npos);
+
+    EXPECT_EQ(Run("/backups /format json"), kExitDone);
+    const JsonValue listing = Json();
+    ASSERT_EQ(listing["backups"].items.size(), 4u);
+    EXPECT_GT(listing["backups"].items[0]["bytes"].number, 0);
+    EXPECT_TRUE(listing["backups"].items[0]["damaged"].text.empty());
+
+    EXPECT_EQ(Run("/restore last /format json"), kExitDone);
+    EXPECT_EQ(Json()["devicePath"].text, "USB\\VID_0C6E&PID_0900");
+    for (std::size_t i = 0; i + 1 < folders.size(); ++i) {
+        EXPECT_EQ(Run(("/restore \"" + folders[i] + "\"").c_str()), kExitDone) << console.output();
+    }
+    EXPECT_EQ(outsideInf(), before);
+    // A backup is put back once: the second time everything is there already.
+    EXPECT_EQ(Run(("/restore \"" + folders[1] + "\"").c_str()), kExitDone);
+    EXPECT_NE(console.output().find("alreadyThere file C:\\windows\\system32\\qrns41.dll"),
+              std::string::npos)
+        << console.output();
+
+    // /nobackup removes without one, and the log says so.
+    EXPECT_NE(Run("/remove all /nobackup"), kExitFailed);
+    ASSERT_TRUE(machine.files().ReadFile(kLog, &log));
+    EXPECT_NE(log.find("No backup: /nobackup was given"), std::string::npos);
+    EXPECT_EQ(CompleteBackupsCount(), 4u);
+}
+
+TEST_F(CommandLineRunTest, ABackupThatCannotBeWrittenEndsWith1603AndOneLine) {
+    Load("installed_files_x64");
+    const std::vector<std::string> before = Files();
+    ASSERT_TRUE(machine.files().AddFile("C:\\blocked", "a file where the folder would go"));
+    EXPECT_EQ(Run("/remove USB\\VID_0C6E&PID_0410 /backupdir C:\\blocked\\backups /quiet"),
+              kExitFailed);
+    EXPECT_EQ(console.error(),
+              "DrvSweep: nothing removed of USB\\VID_0C6E&PID_0410: the backup failed: the backup "
+              "folder C:\\blocked\\backups cannot be made\r\n");
+    std::vector<std::string> after = Files();
+    after.erase(std::remove_if(after.begin(), after.end(),
+                               [](const std::string& path) {
+                                   return path.rfind("C:\\windows\\Logs", 0) == 0;
+                               }),
+                after.end());
+    std::vector<std::string> expected = before;
+    expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                  [](const std::string& path) {
+                                      return path.rfind("C:\\windows\\Logs", 0) == 0;
+                                  }),
+                   expected.end());
+    EXPECT_EQ(after, expected);
+
+    EXPECT_EQ(Run("/restore C:\\nowhere"), kExitFailed);
+    EXPECT_NE(console.error().find("no backup is in C:\\nowhere"), std::string::npos);
+}
 
 }  // namespace
 }  // namespace drvsweep::cli

@@ -167,7 +167,8 @@ TEST_F(PlanPackagesTest, DriverKeysThatCannotBeReadKeepEveryPackage) {
 TEST_F(PlanPackagesTest, TheWalkNeverActsOnAKeptPackage) {
     const ScannerRecord k4300 = Row(kK4300);
     const RemovalOutcome outcome =
-        RemoveBuiltIn(machine.platform(), k4300, PlanBuiltInRemoval(machine.platform(), k4300))
+        RemoveBuiltIn(machine.platform(), k4300, PlanBuiltInRemoval(machine.platform(), k4300),
+                      NoBackup())
             .outcome;
     for (const ItemResult& result : outcome.items) {
         EXPECT_EQ(result.outcome, ItemOutcome::Deleted) << result.item.path.c_str();

@@ -57,7 +57,8 @@ protected:
                                 UninstallerUse use = {}) {
         use.start = useUninstaller;
         return RemoveScanner(machine.platform(), scanner,
-                             PlanBuiltInRemoval(machine.platform(), scanner), steps, use);
+                             PlanBuiltInRemoval(machine.platform(), scanner), steps, use,
+                             NoBackup());
     }
 
     sim::SimWindows machine;
