@@ -76,6 +76,14 @@ public:
     // ERROR_CALL_NOT_IMPLEMENTED, and where kernel32.dll has no such call (the 9x family and
     // Windows 2000).
     virtual std::uint32_t Wow64SystemFolder(char* path, std::uint32_t size) = 0;
+
+    // SetupCopyOEMInfA(sourceInfPath, NULL, SPOST_PATH, 0, name, ..., NULL, NULL) of
+    // setupapi.dll, bound at run time: stages the package whose INF is sourceInfPath (a full
+    // path; its catalog and files lie beside it), from Vista on into the driver store, so that
+    // Windows installs it when a device it lists is plugged in. On success *oemInfPath is the
+    // full path Windows gave the INF in the INF folder (that of an identical INF already there,
+    // when there is one). Not available where setupapi.dll lacks the call.
+    virtual PackageCallResult CopyOemInf(const char* sourceInfPath, std::string* oemInfPath) = 0;
 };
 
 }  // namespace drvsweep

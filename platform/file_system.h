@@ -68,8 +68,25 @@ public:
     // could not be written.
     virtual bool WriteWholeFile(const char* path, const std::string& bytes) = 0;
 
-    // MoveFileA: renames a file; false when an entry of the new name exists.
+    // MoveFileA: renames a file or a folder (within one volume); false when an entry of the
+    // new name exists.
     virtual bool RenameFile(const char* from, const char* to) = 0;
+
+    // CreateDirectoryA(path, NULL): false when the folder could not be made, an entry of that
+    // name being there already among the causes. The folder above must exist.
+    virtual bool MakeFolder(const char* path) = 0;
+
+    // CreateDirectoryA with a security descriptor of its own: owner Administrators and a
+    // protected DACL giving full control to Administrators and SYSTEM alone, inherited by what
+    // the folder holds. True also when the folder is already there, whatever protects it; false,
+    // with nothing made, when the descriptor cannot be built (the 9x family has none).
+    virtual bool MakeAdministratorsFolder(const char* path) = 0;
+
+    // SHGetFolderPathA(NULL, CSIDL_COMMON_APPDATA, NULL, SHGFP_TYPE_CURRENT, path) of
+    // shell32.dll, else of shfolder.dll, both bound at run time: the application data folder
+    // of all users (%ProgramData% from Vista on, "All Users\Application Data" on XP and 2000).
+    // Answered as WindowsFolder, with 0 where neither has the call or it fails.
+    virtual std::uint32_t CommonAppDataFolder(char* path, std::uint32_t size) = 0;
 };
 
 }  // namespace drvsweep

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/device_instances.h"
 #include "platform/driver_packages.h"
 #include "platform/file_facts.h"
@@ -8,6 +9,7 @@
 #include "platform/programs_power.h"
 #include "platform/registry.h"
 #include "platform/run_lock.h"
+#include "platform/system_restore.h"
 #include "platform/version_info.h"
 
 namespace drvsweep {
@@ -24,6 +26,8 @@ struct Platform {
     DriverPackages& packages;
     FileFacts& fileFacts;
     RunLock& runLock;
+    SystemRestore& systemRestore;
+    Clock& clock;
 };
 
 }  // namespace drvsweep

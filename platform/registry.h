@@ -20,6 +20,20 @@ public:
     // *size is the buffer size on entry and the bytes stored (or needed, with 234) on
     // return. The bytes need not end in a NUL; `data` is not trusted after a failure.
     virtual long QueryValue(const char* valueName, void* data, std::uint32_t* size) = 0;
+
+    // RegEnumValueA: value `index`'s name into name[0, nameSize), NUL-terminated, its type into
+    // *type and its bytes into data, *dataSize as for QueryValue. 0 while values remain, 259
+    // (ERROR_NO_MORE_ITEMS) after the last, 234 when the name or the data does not fit; name,
+    // type and data are not trusted after a failure. Needs KEY_QUERY_VALUE on the NT family.
+    virtual long EnumValue(std::uint32_t index, char* name, std::uint32_t nameSize,
+                           std::uint32_t* type, void* data, std::uint32_t* dataSize) = 0;
+
+    // RegSetValueExA(key, valueName, 0, type, data, size): needs KEY_SET_VALUE on the NT family.
+    virtual long SetValue(const char* valueName, std::uint32_t type, const void* data,
+                          std::uint32_t size) = 0;
+
+    // RegDeleteValueA: needs KEY_SET_VALUE on the NT family; 2 when there is no such value.
+    virtual long DeleteValue(const char* valueName) = 0;
 };
 
 // The registry view a key is opened in. On 64-bit Windows, 32-bit programs see HKLM\Software
@@ -50,6 +64,13 @@ public:
     // The same in the given view: for Wow32 a 64-bit program calls RegDeleteKeyExA with
     // KEY_WOW64_32KEY, bound at run time (32-bit Windows XP and the 9x family lack it).
     virtual long DeleteKeyInView(const char* path, RegistryView view) = 0;
+
+    // RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, access, NULL, key, &disposition) in
+    // the given view (KEY_WOW64_32KEY added for Wow32 as for OpenKeyInView): opens the key,
+    // creating it and every missing key above it. On 0, *key holds the open key and *created
+    // whether the key was made now (REG_CREATED_NEW_KEY); on failure *key is left empty.
+    virtual long CreateKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                                 std::unique_ptr<RegistryKey>* key, bool* created) = 0;
 };
 
 }  // namespace drvsweep

@@ -3,18 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace drvsweep {
+#include "platform/clock.h"
 
-// A moment in UTC, as GetSystemTime gives it.
-struct UtcTime {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-};
+namespace drvsweep {
 
 enum class AdminState { Yes, No, Unknown };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/multibyte_text.h"
 
@@ -14,6 +15,11 @@ public:
     virtual std::uint32_t Version() = 0;
     virtual std::uint16_t DefaultLanguage() = 0;
     virtual CodePage AnsiCodePage() = 0;
+
+    // A text in the system's ANSI code page as UTF-16 (MultiByteToWideChar, CP_ACP), and back
+    // (WideCharToMultiByte, CP_ACP): false when the text cannot be converted whole.
+    virtual bool AnsiToUtf16(const std::string& ansi, std::u16string* utf16) = 0;
+    virtual bool Utf16ToAnsi(const std::u16string& utf16, std::string* ansi) = 0;
 };
 
 enum class Family { Nt, Win9x };
