@@ -38,14 +38,15 @@ void SimDriverPackages::SetRelease(SimRelease release, bool is64Bit) {
         bool setupUninstallOemInf;
         bool diUninstallDriver;
         bool driverStore;
+        bool setupCopyOemInf;
     };
     static const Facts kFacts[] = {
-        {SimRelease::Windows98, std::nullopt, false, false, false},
-        {SimRelease::Windows2000, WindowsRelease{5, 0, 2195}, false, false, false},
-        {SimRelease::WindowsXp, WindowsRelease{5, 1, 2600}, true, false, false},
-        {SimRelease::Windows7, WindowsRelease{6, 1, 7601}, true, false, true},
-        {SimRelease::Windows10v1607, WindowsRelease{10, 0, 14393}, true, false, true},
-        {SimRelease::Windows10v1703, kWindows10Version1703, true, true, true},
+        {SimRelease::Windows98, std::nullopt, false, false, false, false},
+        {SimRelease::Windows2000, WindowsRelease{5, 0, 2195}, false, false, false, true},
+        {SimRelease::WindowsXp, WindowsRelease{5, 1, 2600}, true, false, false, true},
+        {SimRelease::Windows7, WindowsRelease{6, 1, 7601}, true, false, true, true},
+        {SimRelease::Windows10v1607, WindowsRelease{10, 0, 14393}, true, false, true, true},
+        {SimRelease::Windows10v1703, kWindows10Version1703, true, true, true, true},
     };
     for (const Facts& facts : kFacts) {
         if (facts.release == release) {
@@ -53,6 +54,7 @@ void SimDriverPackages::SetRelease(SimRelease release, bool is64Bit) {
             hasSetupUninstallOemInf_ = facts.setupUninstallOemInf;
             hasDiUninstallDriver_ = facts.diUninstallDriver;
             hasDriverStore_ = facts.driverStore;
+            hasSetupCopyOemInf_ = facts.setupCopyOemInf;
         }
     }
     is64Bit_ = is64Bit;
@@ -184,6 +186,54 @@ FactAnswer SimDriverPackages::DriverStoreInf(const char* infPath, std::string* s
             : files_.windowsFolder() + "\\System32\\DriverStore\\FileRepository\\" + infName;
     *storeInf = storeFolder + "\\" + infName;
     return FactAnswer::Yes;
+}
+
+PackageCallResult SimDriverPackages::CopyOemInf(const char* sourceInfPath,
+                                                std::string* oemInfPath) {
+    if (!hasSetupCopyOemInf_) {
+        return PackageCallResult{};
+    }
+    const std::string source = sourceInfPath;
+    long error = 0;
+    if (faults_.ShouldFail("SetupCopyOEMInfA", source, &error)) {
+        return Ran(false, error);
+    }
+    std::string bytes;
+    if (!files_.ReadFile(source, &bytes)) {
+        return Ran(false, files_.Exists(source) ? kErrorAccessDenied : kErrorFileNotFound);
+    }
+    const std::string folder = InfFolder() + "\\";
+    // An identical INF already staged is answered, not staged again.
+    std::string staged;
+    for (const std::string& name : files_.ListNames(InfFolder())) {
+        std::string present;
+        if (name.size() > 3 && EqualIgnoringCase(name.substr(0, 3), "oem") &&
+            files_.ReadFile(folder + name, &present) && present == bytes) {
+            *oemInfPath = folder + name;
+            return Ran(true);
+        }
+    }
+    int number = 0;
+    while (files_.Exists(folder + "oem" + std::to_string(number) + ".inf")) {
+        ++number;
+    }
+    SimDriverPackage package;
+    package.infName = "oem" + std::to_string(number) + ".inf";
+    if (!files_.AddFile(folder + package.infName, bytes) ||
+        !files_.AddFile(folder + PnfName(package.infName))) {
+        return Ran(false, kErrorPathNotFound);
+    }
+    if (hasDriverStore_) {
+        const std::size_t slash = source.find_last_of("\\/");
+        const std::string sourceName =
+            slash == std::string::npos ? source : source.substr(slash + 1);
+        package.storeFolder = files_.windowsFolder() + "\\System32\\DriverStore\\FileRepository\\" +
+                              sourceName + (is64Bit_ ? "_amd64" : "_x86");
+        files_.AddFile(package.storeFolder + "\\" + sourceName, bytes);
+    }
+    *oemInfPath = folder + package.infName;
+    AddPackage(std::move(package));
+    return Ran(true);
 }
 
 void SimDriverPackages::SetRestartAfterUninstall(bool restart) {

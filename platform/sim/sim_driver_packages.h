@@ -50,11 +50,16 @@ enum class SimRelease {
 //   package record names it or the .inf is there; its store path is the record's store folder
 //   (or FileRepository\<name> without one) with the INF's name.
 // - GetSystemWow64DirectoryA gives the 32-bit system folder on a 64-bit system, otherwise 0.
+// - SetupCopyOEMInfA (Windows 2000 and later) answers an oemN.inf of the INF folder whose bytes
+//   are the source INF's, if there is one; otherwise it copies the INF to the first free
+//   oemN.inf (from oem0.inf) with a .pnf beside it and records a package without devices or
+//   catalog (the catalog is not modelled), from Vista on with a store folder
+//   FileRepository\<source name>_<amd64 or x86> that holds the INF. A missing source gives 2.
 //
 // Faults, named after the call, with the argument given: "SetupUninstallOEMInfA" (the name
 // and the flags in decimal, "oem3.inf 1"), "DiUninstallDriverW" (the path), "RtlGetVersion" and
 // "GetSystemWow64DirectoryA" (empty), "SetupGetInfDriverStoreLocationW" (the path; the call then
-// answers Unknown).
+// answers Unknown), "SetupCopyOEMInfA" (the source path).
 class SimDriverPackages : public DriverPackages {
 public:
     SimDriverPackages(SimFaults& faults, SimFileTree& files, SimDevices& devices);
@@ -64,6 +69,7 @@ public:
     PackageCallResult UninstallDriver(const char* infPath) override;
     FactAnswer DriverStoreInf(const char* infPath, std::string* storeInf) override;
     std::uint32_t Wow64SystemFolder(char* path, std::uint32_t size) override;
+    PackageCallResult CopyOemInf(const char* sourceInfPath, std::string* oemInfPath) override;
 
     // The release and which calls it has; 64-bit systems have %windir%\SysWOW64 as their
     // 32-bit system folder. The machine starts as a 32-bit Windows XP.
@@ -88,6 +94,7 @@ private:
     bool hasSetupUninstallOemInf_ = false;
     bool hasDiUninstallDriver_ = false;
     bool hasDriverStore_ = false;
+    bool hasSetupCopyOemInf_ = false;
     bool is64Bit_ = false;
     bool restartAfterUninstall_ = false;
     std::vector<SimDriverPackage> packages_;

@@ -530,6 +530,12 @@ bool SimFileTree::RenameFile(const char* from, const char* to) {
               [&held](const std::string&, bool, std::uint32_t, std::size_t, bool inUse) {
                   held = held || inUse;
               });
+    // The working directory is held open like an entry in use, so no folder above it moves.
+    Resolved current;
+    Resolve(currentFolder_, &current);
+    for (const Entry* above = Find(current); above != nullptr && !held; above = above->parent) {
+        held = above == entry;
+    }
     if (held) {
         return Fail(kErrorSharingViolation);
     }
@@ -539,6 +545,53 @@ bool SimFileTree::RenameFile(const char* from, const char* to) {
     moved->parent = parent;
     parent->children[moved->name] = std::move(moved);
     return true;
+}
+
+bool SimFileTree::MakeFolder(const char* path) {
+    ++changes_;
+    Resolved resolved;
+    if (!BeginCall("CreateDirectoryA", path, &resolved)) {
+        return false;
+    }
+    if (Find(resolved) != nullptr) {
+        return Fail(kErrorAlreadyExists);
+    }
+    const Entry* parent = FindParent(resolved);
+    if (parent == nullptr || !parent->folder) {
+        return Fail(kErrorPathNotFound);
+    }
+    if (resolved.parts.back().size() > kMaxComponent) {
+        return Fail(kErrorFilenameExcedRange);
+    }
+    Create(resolved, true);
+    return true;
+}
+
+bool SimFileTree::MakeAdministratorsFolder(const char* path) {
+    long code = 0;
+    if (state_->faults.ShouldFail("ConvertStringSecurityDescriptorToSecurityDescriptorA",
+                                  path ? path : "", &code)) {
+        return Fail(code);
+    }
+    if (version_.family() != Family::Nt) {
+        return Fail(kErrorCallNotImplemented);
+    }
+    if (MakeFolder(path)) {
+        Resolved resolved;
+        Resolve(path, &resolved);
+        securedFolders_.push_back(resolved.text());
+        return true;
+    }
+    return lastError_ == kErrorAlreadyExists;
+}
+
+std::uint32_t SimFileTree::CommonAppDataFolder(char* path, std::uint32_t size) {
+    long code = 0;
+    if (state_->faults.ShouldFail("SHGetFolderPathA", "", &code)) {
+        lastError_ = code;
+        return 0;
+    }
+    return commonAppDataFolder_.empty() ? 0 : CopyOut(commonAppDataFolder_, path, size);
 }
 
 int SimFileTree::openSearchCount() const {

@@ -20,6 +20,7 @@ constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 constexpr long kErrorSharingViolation = 32;
 constexpr long kErrorCallNotImplemented = 120;
 constexpr long kErrorAlreadyExists = 183;
+constexpr long kErrorFilenameExcedRange = 206;
 constexpr long kErrorDirNotEmpty = 145;
 constexpr long kErrorDirectory = 267;
 
@@ -36,7 +37,7 @@ constexpr long kErrorDirectory = 267;
 // Failing calls leave the Win32 error in lastError(): 2 for a missing entry, 3 for a missing
 // folder on the way, 5 for a read-only file or a folder given to DeleteFileA, 32 for an entry
 // in use, 120 for a call the 9x family does not implement, 145 for a folder that is not empty,
-// 183 for a name that is taken and 267 for a file given as a folder.
+// 183 for a name that is taken, 206 for a name too long and 267 for a file given as a folder.
 //
 // Entries in use are held open by another process without delete sharing: they can be read,
 // but not deleted, written or renamed, and a folder that holds one is not empty.
@@ -93,11 +94,25 @@ public:
     // Faults "ReadFile" (reading), "WriteFile" (creating or emptying, then writing) and
     // "MoveFileA" (from path). Writing refuses folders, read-only, hidden or system files
     // (5, as CreateFileA with FILE_ATTRIBUTE_NORMAL does) and files in use (32); a written file
-    // reads FILE_ATTRIBUTE_ARCHIVE. Renaming moves a file or a folder with what it holds, and
-    // refuses a taken name (183), a folder into itself (5) and entries in use (32).
+    // reads FILE_ATTRIBUTE_ARCHIVE. A "WriteFile" rule whose argument is a folder's path fails
+    // every write below it: code 5 for a folder that refuses writes, 112 for a full disk. Renaming
+    // moves a file or a folder with what it holds, and refuses a taken name (183), a folder into
+    // itself (5) and entries in use, the working directory and the folders above it among them
+    // (32).
     FileRead ReadWholeFile(const char* path, std::uint32_t maxBytes, std::string* bytes) override;
     bool WriteWholeFile(const char* path, const std::string& bytes) override;
     bool RenameFile(const char* from, const char* to) override;
+
+    // "CreateDirectoryA" with the path: refuses a taken name (183) and a missing folder above
+    // (3). MakeAdministratorsFolder asks the faults about
+    // "ConvertStringSecurityDescriptorToSecurityDescriptorA" with the path first, fails on the
+    // 9x family (120) with nothing made, and records the folders it makes in securedFolders().
+    bool MakeFolder(const char* path) override;
+    bool MakeAdministratorsFolder(const char* path) override;
+
+    // "SHGetFolderPathA" (empty argument) answers 0 then; so does a machine that has no such
+    // folder (SetCommonAppDataFolder with an empty path).
+    std::uint32_t CommonAppDataFolder(char* path, std::uint32_t size) override;
 
     // The error of the last call above that failed, as GetLastError would give it.
     long lastError() const { return lastError_; }
@@ -139,6 +154,11 @@ public:
     void SetWindowsFolder(const std::string& path) { windowsFolder_ = path; }
     const std::string& windowsFolder() const { return windowsFolder_; }
     const std::string& currentFolder() const { return currentFolder_; }
+    // The text SHGetFolderPathA gives for CSIDL_COMMON_APPDATA, empty where the call is missing;
+    // the folder itself is not created.
+    void SetCommonAppDataFolder(const std::string& path) { commonAppDataFolder_ = path; }
+    // The folders MakeAdministratorsFolder made, as resolved paths.
+    const std::vector<std::string>& securedFolders() const { return securedFolders_; }
     // Copies a folder tree of the host into the folder, which is created when it is missing,
     // the host's UTF-8 names turned into the ANSI code page; false with *error when a host
     // entry cannot be read, a name has no form in the code page or two differ only in case.
@@ -167,6 +187,8 @@ private:
     std::unique_ptr<Entry> drives_;
     std::string currentFolder_ = "C:\\";
     std::string windowsFolder_ = "C:\\windows";
+    std::string commonAppDataFolder_ = "C:\\Documents and Settings\\All Users\\Application Data";
+    std::vector<std::string> securedFolders_;
     long lastError_ = 0;
     long changes_ = 0;
 };

@@ -14,8 +14,10 @@ namespace drvsweep::sim {
 
 namespace {
 
+constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
 constexpr std::uint32_t kAllAccess = 0xF003F;
+constexpr long kErrorNoAccess = 998;  // RegSetValueExA given no data for a size above 0
 // The ANSI calls convert the path into a buffer of 261 UTF-16 units, NUL included.
 constexpr std::size_t kMaxAnsiPath = 260;
 
@@ -23,7 +25,28 @@ struct Node {
     bool deleted = false;
     std::map<std::string, std::shared_ptr<Node>, LowerCaseLess> subkeys;
     std::map<std::string, RegValue, LowerCaseLess> values;
+    // The value names in the order they were first written, the order RegEnumValueA gives.
+    std::vector<std::string> valueOrder;
 };
+
+void StoreValue(Node& node, const std::string& name, std::uint32_t type, std::string bytes) {
+    const auto inserted = node.values.emplace(name, RegValue{});
+    if (inserted.second) {
+        node.valueOrder.push_back(name);
+    }
+    inserted.first->second.type = type;
+    inserted.first->second.bytes = std::move(bytes);
+}
+
+bool EraseValue(Node& node, const std::string& name) {
+    if (node.values.erase(name) == 0) {
+        return false;
+    }
+    node.valueOrder.erase(std::find_if(
+        node.valueOrder.begin(), node.valueOrder.end(),
+        [&name](const std::string& written) { return EqualIgnoringCase(written, name); }));
+    return true;
+}
 
 // Splits a path as the registry does, at the backslashes that are characters of their own in
 // the ANSI code page; false for a path that begins with a backslash.
@@ -125,8 +148,17 @@ public:
 
     long EnumKey(std::uint32_t index, char* name, std::uint32_t size) override;
     long QueryValue(const char* valueName, void* data, std::uint32_t* size) override;
+    long EnumValue(std::uint32_t index, char* name, std::uint32_t nameSize, std::uint32_t* type,
+                   void* data, std::uint32_t* dataSize) override;
+    long SetValue(const char* valueName, std::uint32_t type, const void* data,
+                  std::uint32_t size) override;
+    long DeleteValue(const char* valueName) override;
 
 private:
+    // The check every call on the key makes: the fault rule, the access it needs (on the NT
+    // family) and whether the key still exists.
+    long Check(const char* call, const std::string& argument, std::uint32_t access) const;
+
     std::shared_ptr<SimRegistry::State> state_;
     std::shared_ptr<Node> node_;
     std::string path_;
@@ -204,6 +236,76 @@ long SimRegistryKey::QueryValue(const char* valueName, void* data, std::uint32_t
     return kErrorSuccess;
 }
 
+long SimRegistryKey::Check(const char* call, const std::string& argument,
+                           std::uint32_t access) const {
+    long code = 0;
+    if (state_->faults.ShouldFail(call, argument, &code)) {
+        return code;
+    }
+    if ((access_ & access) == 0) {
+        return kErrorAccessDenied;
+    }
+    return node_->deleted ? kErrorKeyDeleted : kErrorSuccess;
+}
+
+long SimRegistryKey::EnumValue(std::uint32_t index, char* name, std::uint32_t nameSize,
+                               std::uint32_t* type, void* data, std::uint32_t* dataSize) {
+    if (const long code = Check("RegEnumValueA", path_, kKeyQueryValue)) {
+        return code;
+    }
+    if (name == nullptr || (data != nullptr && dataSize == nullptr)) {
+        return kErrorInvalidParameter;
+    }
+    if (index >= node_->valueOrder.size()) {
+        return kErrorNoMoreItems;
+    }
+    const std::string& valueName = node_->valueOrder[index];
+    const RegValue& value = node_->values.find(valueName)->second;
+    const auto needed = static_cast<std::uint32_t>(value.bytes.size());
+    if (valueName.size() >= nameSize) {
+        return kErrorMoreData;
+    }
+    if (data != nullptr && needed > *dataSize) {
+        *dataSize = needed;
+        return kErrorMoreData;
+    }
+    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
+    if (type != nullptr) {
+        *type = value.type;
+    }
+    if (data != nullptr && needed > 0) {
+        std::memcpy(data, value.bytes.data(), needed);
+    }
+    if (dataSize != nullptr) {
+        *dataSize = needed;
+    }
+    return kErrorSuccess;
+}
+
+long SimRegistryKey::SetValue(const char* valueName, std::uint32_t type, const void* data,
+                              std::uint32_t size) {
+    ++state_->changes;
+    const std::string name = valueName ? valueName : "";
+    if (const long code = Check("RegSetValueExA", path_ + "\\" + name, kKeySetValue)) {
+        return code;
+    }
+    if (data == nullptr && size > 0) {
+        return kErrorNoAccess;
+    }
+    const char* bytes = static_cast<const char*>(data);
+    StoreValue(*node_, name, type, size > 0 ? std::string(bytes, size) : std::string());
+    return kErrorSuccess;
+}
+
+long SimRegistryKey::DeleteValue(const char* valueName) {
+    ++state_->changes;
+    const std::string name = valueName ? valueName : "";
+    if (const long code = Check("RegDeleteValueA", path_ + "\\" + name, kKeySetValue)) {
+        return code;
+    }
+    return EraseValue(*node_, name) ? kErrorSuccess : kErrorFileNotFound;
+}
+
 SimRegistry::SimRegistry(SimFaults& faults, const SimVersion& version)
     : state_(std::make_shared<State>(faults)), version_(version) {}
 
@@ -262,6 +364,35 @@ long SimRegistry::DeleteKeyInView(const char* path, RegistryView view) {
         return kErrorAccessDenied;
     }
     RemoveTree(text);
+    return kErrorSuccess;
+}
+
+long SimRegistry::CreateKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                                  std::unique_ptr<RegistryKey>* key, bool* created) {
+    ++state_->changes;
+    key->reset();
+    const std::string given = path ? path : "";
+    const std::string text = PathInView(version_.codePage(), given, view, version_.family());
+    long code = 0;
+    if (state_->faults.ShouldFail("RegCreateKeyExA", text, &code)) {
+        return code;
+    }
+    if (given.size() > kMaxAnsiPath) {
+        return kErrorMoreData;
+    }
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(version_.codePage(), text, &parts)) {
+        return kErrorBadPathname;
+    }
+    const bool existed = KeyExists(text);
+    CreateKey(text);
+    if (created != nullptr) {
+        *created = !existed;
+    }
+    const std::uint32_t granted = version_.family() == Family::Win9x ? kAllAccess : access;
+    *key = std::make_unique<SimRegistryKey>(
+        state_, FindKey(version_.codePage(), state_->Root(RegistryRoot::LocalMachine), text), text,
+        granted);
     return kErrorSuccess;
 }
 
@@ -332,9 +463,8 @@ bool SimRegistry::SetValue(const std::string& path, const std::string& name, std
     if (!CreateKey(path, root)) {
         return false;
     }
-    RegValue& value = FindKey(version_.codePage(), state_->Root(root), path)->values[name];
-    value.type = type;
-    value.bytes = std::move(bytes);
+    StoreValue(*FindKey(version_.codePage(), state_->Root(root), path), name, type,
+               std::move(bytes));
     return true;
 }
 
@@ -346,7 +476,7 @@ bool SimRegistry::SetString(const std::string& path, const std::string& name,
 bool SimRegistry::RemoveValue(const std::string& path, const std::string& name, RegistryRoot root) {
     ++state_->changes;
     const std::shared_ptr<Node> node = FindKey(version_.codePage(), state_->Root(root), path);
-    return node && node->values.erase(name) > 0;
+    return node && EraseValue(*node, name);
 }
 
 std::optional<RegValue> SimRegistry::Value(const std::string& path, const std::string& name,

@@ -60,9 +60,12 @@ public:
     SimRegistry& operator=(const SimRegistry&) = delete;
 
     // Faults: "RegOpenKeyExA" and "RegDeleteKeyA" with the path (for an open, the path of the
-    // key in the view asked for); on an open key "RegEnumKeyA" with the key's path and
-    // "RegQueryValueExA" with path + "\" + value name. Closing a key logs "RegCloseKey" with
-    // its path and cannot fail.
+    // key in the view asked for); on an open key "RegEnumKeyA" and "RegEnumValueA" with the
+    // key's path, "RegQueryValueExA", "RegSetValueExA" and "RegDeleteValueA" with path + "\" +
+    // value name. Closing a key logs "RegCloseKey" with its path and cannot fail. Setting and
+    // deleting a value need KEY_SET_VALUE, enumerating values KEY_QUERY_VALUE; values enumerate
+    // in the order they were first written, as on Windows (Wine sorts them; see
+    // docs/wine-facts.md).
     long OpenKeyInView(const char* path, std::uint32_t access, RegistryView view,
                        std::unique_ptr<RegistryKey>* key) override;
     // The empty path (the root itself) is refused with ERROR_ACCESS_DENIED. On the 9x family the
@@ -70,6 +73,9 @@ public:
     // with part of the tree deleted) when a later subkey's name is not shorter than the one
     // before, which scenarios meant for both should avoid.
     long DeleteKeyInView(const char* path, RegistryView view) override;
+    // "RegCreateKeyExA" with the path in the view asked for; the path rules of an open hold.
+    long CreateKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                         std::unique_ptr<RegistryKey>* key, bool* created) override;
 
     // Keys opened and not yet closed.
     int openKeyCount() const;

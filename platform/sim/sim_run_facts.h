@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/run_facts.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_version.h"
 
 namespace drvsweep::sim {
@@ -16,7 +17,7 @@ public:
 
     std::string ComputerName() override { return computerName; }
     std::string UserName() override { return userName; }
-    UtcTime UtcNow() override { return now; }
+    UtcTime UtcNow() override { return clock.UtcNow(); }
     std::uint32_t ThreadId() override { return 1234; }
     int ProgramBits() override { return 64; }
     std::u16string AnsiToUtf16(const char* bytes) override;
@@ -26,7 +27,7 @@ public:
 
     std::string computerName = "PC-042";
     std::string userName = "SYSTEM";
-    UtcTime now{2026, 12, 8, 23, 5, 9, 42};
+    SimClock clock;
     AdminState admin = AdminState::Yes;
     bool visibleWindowStation = true;
     int nonInteractiveCalls = 0;

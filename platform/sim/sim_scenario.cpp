@@ -74,7 +74,7 @@ bool LoadSystem(const std::string& folder, SimWindows* machine, std::string* err
     const std::string bits = blank == std::string::npos ? "" : system.substr(blank + 1);
     for (const auto& known : kReleases) {
         if (name == known.name && (bits.empty() || bits == "x64")) {
-            machine->packages().SetRelease(known.release, bits == "x64");
+            machine->SetRelease(known.release, bits == "x64");
             return true;
         }
     }
@@ -127,6 +127,21 @@ std::uint32_t CodePageOfLanguage(std::uint16_t language) {
     }
 }
 
+// The optional file "system_restore": "off" for a machine whose System Restore is turned off
+// (where the release has it), "on" (the default) otherwise.
+bool LoadSystemRestore(const std::string& folder, SimWindows* machine, std::string* error) {
+    std::string state;
+    if (!ReadWord(folder + "/system_restore", &state) || state == "on") {
+        return true;
+    }
+    if (state != "off") {
+        *error = folder + "/system_restore: \"" + state + "\" is neither on nor off";
+        return false;
+    }
+    machine->systemRestore().SetTurnedOn(false);
+    return true;
+}
+
 }  // namespace
 
 bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::string* error) {
@@ -136,6 +151,7 @@ bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::strin
         return false;
     }
     if (!LoadFamily(hostFolder, machine, error) || !LoadSystem(hostFolder, machine, error) ||
+        !LoadSystemRestore(hostFolder, machine, error) ||
         !LoadLanguage(hostFolder, machine, error)) {
         return false;
     }

@@ -22,6 +22,11 @@ public:
     std::uint32_t Version() override;
     std::uint16_t DefaultLanguage() override;
     CodePage AnsiCodePage() override;
+    // In the code page set here (code_page.h). A text is refused when it does not come back
+    // unchanged from the way there and back: an ANSI byte sequence that is no character, or a
+    // character the code page lacks, which Windows would replace by a default character.
+    bool AnsiToUtf16(const std::string& ansi, std::u16string* utf16) override;
+    bool Utf16ToAnsi(const std::u16string& utf16, std::string* ansi) override;
 
     // 1252, 936 or 950; false, with nothing changed, for any other code page.
     bool SetAnsiCodePage(std::uint32_t id);

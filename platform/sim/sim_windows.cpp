@@ -18,14 +18,26 @@ SimWindows::SimWindows()
       programs_(faults_, [this](const std::string& path) { return files_.Exists(path); }),
       packages_(faults_, files_, devices_),
       fileFacts_(faults_, files_),
-      platform_{version_,  registry_, inf_,       files_,  devices_,
-                programs_, packages_, fileFacts_, runLock_} {}
+      platform_{version_,  registry_,  inf_,     files_,         devices_, programs_,
+                packages_, fileFacts_, runLock_, systemRestore_, clock_} {}
 
 void SimWindows::SetFamily(Family family) {
     version_.SetVersion(family == Family::Nt ? SimVersion::kNtVersion : SimVersion::kWin9xVersion);
-    packages_.SetRelease(family == Family::Nt ? SimRelease::WindowsXp : SimRelease::Windows98,
-                         false);
+    SetRelease(family == Family::Nt ? SimRelease::WindowsXp : SimRelease::Windows98, false);
     fileFacts_.SetHasFileProtection(family == Family::Nt);
+}
+
+void SimWindows::SetRelease(SimRelease release, bool is64Bit) {
+    packages_.SetRelease(release, is64Bit);
+    const bool vistaOrLater = release != SimRelease::Windows98 &&
+                              release != SimRelease::Windows2000 &&
+                              release != SimRelease::WindowsXp;
+    files_.SetCommonAppDataFolder(release == SimRelease::Windows98 ? ""
+                                  : vistaOrLater
+                                      ? "C:\\ProgramData"
+                                      : "C:\\Documents and Settings\\All Users\\Application Data");
+    systemRestore_.SetAvailable(release != SimRelease::Windows98 &&
+                                release != SimRelease::Windows2000);
 }
 
 int SimWindows::openHandles() const {

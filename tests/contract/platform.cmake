@@ -28,3 +28,6 @@ drvsweep_contract_test(file_facts_contract_test
 if(WIN32)
     add_dependencies(file_facts_contract_test company_microsoft_corporation company_quorin_imaging)
 endif()
+drvsweep_contract_test(platform_writes_contract_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/platform_writes_contract_test.cpp
+    SCENARIOS contract_platform_writes)

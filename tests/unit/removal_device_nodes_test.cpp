@@ -197,8 +197,9 @@ TEST_F(RemoveDeviceNodesNtTest, APropertyThatKeepsGrowingEndsTheDevicesAttempt) 
         SetupApiCalls calls;
         GrowingPropertyDevices devices(c.step, &calls);
         Platform& sim = machine.platform();
-        Platform platform{sim.version,  sim.registry, sim.inf,       sim.files,  devices,
-                          sim.programs, sim.packages, sim.fileFacts, sim.runLock};
+        Platform platform{sim.version, sim.registry,      sim.inf,      sim.files,
+                          devices,     sim.programs,      sim.packages, sim.fileFacts,
+                          sim.runLock, sim.systemRestore, sim.clock};
         RemoveDeviceNodesNt(platform, kK5210);
         EXPECT_EQ(calls.propertyReads, 2 * c.readsPerDevice);
         EXPECT_EQ(calls.removals, 0);

@@ -4,3 +4,4 @@ drvsweep_unit_test(sim_file_tree_test ${CMAKE_CURRENT_LIST_DIR}/sim_file_tree_te
 drvsweep_unit_test(sim_devices_test ${CMAKE_CURRENT_LIST_DIR}/sim_devices_test.cpp)
 drvsweep_unit_test(sim_windows_test ${CMAKE_CURRENT_LIST_DIR}/sim_windows_test.cpp)
 drvsweep_unit_test(sim_driver_packages_test ${CMAKE_CURRENT_LIST_DIR}/sim_driver_packages_test.cpp)
+drvsweep_unit_test(sim_platform_writes_test ${CMAKE_CURRENT_LIST_DIR}/sim_platform_writes_test.cpp)
