@@ -11,3 +11,4 @@ drvsweep_unit_test(removal_installed_files_test
     ${CMAKE_CURRENT_LIST_DIR}/removal_installed_files_test.cpp)
 drvsweep_unit_test(scanner_removal_test ${CMAKE_CURRENT_LIST_DIR}/scanner_removal_test.cpp)
 drvsweep_unit_test(removal_backup_test ${CMAKE_CURRENT_LIST_DIR}/removal_backup_test.cpp)
+drvsweep_unit_test(removal_restore_point_test ${CMAKE_CURRENT_LIST_DIR}/removal_restore_point_test.cpp)
