@@ -10,6 +10,9 @@ namespace drvsweep::sim {
 
 namespace {
 
+// The catalog database's folder of the driver catalogs.
+constexpr const char* kCatRootSubfolder = "{F750E6C3-38EE-11D1-85E5-00C04FC295EE}";
+
 PackageCallResult Ran(bool succeeded, long error = 0) {
     PackageCallResult result;
     result.available = true;
@@ -22,6 +25,44 @@ PackageCallResult Ran(bool succeeded, long error = 0) {
 std::string PnfName(const std::string& infName) {
     const std::size_t dot = infName.rfind('.');
     return (dot == std::string::npos ? infName : infName.substr(0, dot)) + ".pnf";
+}
+
+// The catalog that the INF's [Version] section names in a plain CatalogFile= line, or empty.
+// Only ANSI INF files are read here; a UTF-16 one, like one that names its catalog per platform
+// alone, stages without its catalog.
+std::string CatalogName(const std::string& infBytes) {
+    const char* const kBlanks = " \t\r";
+    bool inVersion = false;
+    std::size_t start = 0;
+    while (start < infBytes.size()) {
+        std::size_t end = infBytes.find('\n', start);
+        end = end == std::string::npos ? infBytes.size() : end;
+        std::string line = infBytes.substr(start, end - start);
+        start = end + 1;
+        const std::size_t first = line.find_first_not_of(kBlanks);
+        if (first == std::string::npos || line[first] == ';') {
+            continue;
+        }
+        line = line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
+        if (line[0] == '[') {
+            inVersion = EqualIgnoringCase(line, "[Version]");
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inVersion || equals == std::string::npos || equals == 0) {
+            continue;
+        }
+        const std::string key = line.substr(0, line.find_last_not_of(kBlanks, equals - 1) + 1);
+        if (!EqualIgnoringCase(key, "CatalogFile")) {
+            continue;
+        }
+        const std::string value = line.substr(equals + 1);
+        const std::size_t from = value.find_first_not_of(" \t\"");
+        return from == std::string::npos
+                   ? std::string()
+                   : value.substr(from, value.find_last_not_of(" \t\"") - from + 1);
+    }
+    return std::string();
 }
 
 }  // namespace
@@ -223,8 +264,16 @@ PackageCallResult SimDriverPackages::CopyOemInf(const char* sourceInfPath,
         !files_.AddFile(folder + PnfName(package.infName))) {
         return Ran(false, kErrorPathNotFound);
     }
+    const std::size_t slash = source.find_last_of("\\/");
+    const std::string sourceFolder = slash == std::string::npos ? "." : source.substr(0, slash);
+    const std::string catalogName = CatalogName(bytes);
+    std::string catalog;
+    if (!catalogName.empty() && files_.ReadFile(sourceFolder + "\\" + catalogName, &catalog)) {
+        package.catalog = files_.windowsFolder() + "\\System32\\CatRoot\\" + kCatRootSubfolder +
+                          "\\" + package.infName.substr(0, package.infName.size() - 4) + ".cat";
+        files_.AddFile(package.catalog, catalog);
+    }
     if (hasDriverStore_) {
-        const std::size_t slash = source.find_last_of("\\/");
         const std::string sourceName =
             slash == std::string::npos ? source : source.substr(slash + 1);
         package.storeFolder = files_.windowsFolder() + "\\System32\\DriverStore\\FileRepository\\" +

@@ -52,9 +52,11 @@ enum class SimRelease {
 // - GetSystemWow64DirectoryA gives the 32-bit system folder on a 64-bit system, otherwise 0.
 // - SetupCopyOEMInfA (Windows 2000 and later) answers an oemN.inf of the INF folder whose bytes
 //   are the source INF's, if there is one; otherwise it copies the INF to the first free
-//   oemN.inf (from oem0.inf) with a .pnf beside it and records a package without devices or
-//   catalog (the catalog is not modelled), from Vista on with a store folder
-//   FileRepository\<source name>_<amd64 or x86> that holds the INF. A missing source gives 2.
+//   oemN.inf (from oem0.inf) with a .pnf beside it, copies the catalog that a CatalogFile= line
+//   of [Version] names, when it lies beside the source, to
+//   System32\CatRoot\{F750E6C3-38EE-11D1-85E5-00C04FC295EE}\oemN.cat, and records a package
+//   without devices, from Vista on with a store folder FileRepository\<source name>_<amd64 or
+//   x86> that holds the INF. A missing source gives 2.
 //
 // Faults, named after the call, with the argument given: "SetupUninstallOEMInfA" (the name
 // and the flags in decimal, "oem3.inf 1"), "DiUninstallDriverW" (the path), "RtlGetVersion" and

@@ -19,9 +19,9 @@ constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 constexpr long kErrorSharingViolation = 32;
 constexpr long kErrorCallNotImplemented = 120;
+constexpr long kErrorDirNotEmpty = 145;
 constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorFilenameExcedRange = 206;
-constexpr long kErrorDirNotEmpty = 145;
 constexpr long kErrorDirectory = 267;
 
 // The simulated files and folders: drives, folders and files with an attribute word each,

@@ -34,4 +34,11 @@ AdministratorsOnlySecurity::~AdministratorsOnlySecurity() {
     }
 }
 
+bool MakeAdministratorsOnlyFolder(const char* path) {
+    AdministratorsOnlySecurity security;
+    return security.attributes() != nullptr &&
+           (CreateDirectoryA(path, security.attributes()) != FALSE ||
+            GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
 }  // namespace drvsweep::win32

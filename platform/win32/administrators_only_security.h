@@ -24,4 +24,8 @@ private:
     SECURITY_ATTRIBUTES attributes_{};
 };
 
+// CreateDirectoryA with that security: true also when the folder is already there, whatever
+// protects it; false, with nothing made, when the descriptor cannot be built.
+bool MakeAdministratorsOnlyFolder(const char* path);
+
 }  // namespace drvsweep::win32

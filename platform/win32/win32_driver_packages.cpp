@@ -22,6 +22,10 @@ using SetupGetInfDriverStoreLocationCall = BOOL WINAPI(PCWSTR fileName,
                                                        PCWSTR localeName, PWSTR buffer,
                                                        DWORD bufferSize, PDWORD requiredSize);
 using GetSystemWow64DirectoryCall = UINT WINAPI(LPSTR buffer, UINT size);
+using SetupCopyOemInfCall = BOOL WINAPI(PCSTR sourceInfFileName, PCSTR mediaLocation,
+                                        DWORD mediaType, DWORD copyStyle, PSTR destinationName,
+                                        DWORD destinationNameSize, PDWORD requiredSize,
+                                        PSTR* destinationNameComponent);
 
 PackageCallResult Answer(BOOL succeeded) {
     PackageCallResult result;
@@ -110,6 +114,25 @@ std::uint32_t Win32DriverPackages::Wow64SystemFolder(char* path, std::uint32_t s
     const auto getFolder = BoundFunction<GetSystemWow64DirectoryCall>(
         GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA");
     return getFolder == nullptr ? 0 : getFolder(path, size);
+}
+
+PackageCallResult Win32DriverPackages::CopyOemInf(const char* sourceInfPath,
+                                                  std::string* oemInfPath) {
+    const auto copy =
+        BoundFunction<SetupCopyOemInfCall>(LoadSystemLibrary("setupapi.dll"), "SetupCopyOEMInfA");
+    if (copy == nullptr) {
+        return PackageCallResult{};
+    }
+    // The INF folder's path and an oemN.inf name always fit in MAX_PATH.
+    PathText staged;
+    const PackageCallResult result =
+        Answer(copy(sourceInfPath, nullptr, SPOST_PATH, 0, staged.data(),
+                    static_cast<DWORD>(staged.capacity()), nullptr, nullptr));
+    if (result.succeeded) {
+        staged.data()[staged.capacity() - 1] = '\0';
+        *oemInfPath = staged.c_str();
+    }
+    return result;
 }
 
 }  // namespace drvsweep::win32

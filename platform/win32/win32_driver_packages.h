@@ -5,8 +5,8 @@
 namespace drvsweep::win32 {
 
 // Driver packages through calls bound at run time: RtlGetVersion (ntdll.dll),
-// SetupUninstallOEMInfA and SetupGetInfDriverStoreLocationW (setupapi.dll), DiUninstallDriverW
-// (newdev.dll) and GetSystemWow64DirectoryA (kernel32.dll).
+// SetupUninstallOEMInfA, SetupGetInfDriverStoreLocationW and SetupCopyOEMInfA (setupapi.dll),
+// DiUninstallDriverW (newdev.dll) and GetSystemWow64DirectoryA (kernel32.dll).
 class Win32DriverPackages : public DriverPackages {
 public:
     bool Release(WindowsRelease* release) override;
@@ -14,6 +14,7 @@ public:
     PackageCallResult UninstallDriver(const char* infPath) override;
     FactAnswer DriverStoreInf(const char* infPath, std::string* storeInf) override;
     std::uint32_t Wow64SystemFolder(char* path, std::uint32_t size) override;
+    PackageCallResult CopyOemInf(const char* sourceInfPath, std::string* oemInfPath) override;
 };
 
 }  // namespace drvsweep::win32

@@ -1,7 +1,10 @@
 #include "platform/win32/win32_files.h"
 
+#include <cstring>
 #include <utility>
 
+#include "platform/win32/administrators_only_security.h"
+#include "platform/win32/bound_function.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/whole_file.h"
 #include "platform/win32/windows_api.h"
@@ -9,6 +12,12 @@
 namespace drvsweep::win32 {
 
 namespace {
+
+// From shlobj.h, which the lean Windows headers leave out.
+constexpr int kCsidlCommonAppData = 0x23;
+constexpr DWORD kShgfpTypeCurrent = 0;
+using SHGetFolderPathCall = HRESULT WINAPI(HWND owner, int folder, HANDLE token, DWORD flags,
+                                           LPSTR path);
 
 // cFileName is a MAX_PATH array that Windows always terminates, so every name fits.
 static_assert(sizeof(WIN32_FIND_DATAA::cFileName) == PathText::capacity());
@@ -107,6 +116,37 @@ bool Win32Files::WriteWholeFile(const char* path, const std::string& bytes) {
 
 bool Win32Files::RenameFile(const char* from, const char* to) {
     return MoveFileA(from, to) != FALSE;
+}
+
+bool Win32Files::MakeFolder(const char* path) {
+    return CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+bool Win32Files::MakeAdministratorsFolder(const char* path) {
+    return MakeAdministratorsOnlyFolder(path);
+}
+
+// Windows 2000 and later have the call in shell32.dll; shfolder.dll brings it to older systems
+// that got it with a redistributable.
+std::uint32_t Win32Files::CommonAppDataFolder(char* path, std::uint32_t size) {
+    auto getFolder =
+        BoundFunction<SHGetFolderPathCall>(LoadSystemLibrary("shell32.dll"), "SHGetFolderPathA");
+    if (getFolder == nullptr) {
+        getFolder = BoundFunction<SHGetFolderPathCall>(LoadSystemLibrary("shfolder.dll"),
+                                                       "SHGetFolderPathA");
+    }
+    PathText folder;
+    if (getFolder == nullptr || getFolder(nullptr, kCsidlCommonAppData, nullptr, kShgfpTypeCurrent,
+                                          folder.data()) != S_OK) {
+        return 0;
+    }
+    folder.data()[folder.capacity() - 1] = '\0';
+    const std::size_t length = folder.size();
+    if (path == nullptr || length >= size) {
+        return static_cast<std::uint32_t>(length + 1);
+    }
+    std::memcpy(path, folder.c_str(), length + 1);
+    return static_cast<std::uint32_t>(length);
 }
 
 }  // namespace drvsweep::win32

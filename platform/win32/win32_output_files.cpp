@@ -45,10 +45,7 @@ bool Win32OutputFiles::RemoveOutputFile(const char* path) {
 }
 
 bool Win32OutputFiles::MakeAdministratorsFolder(const char* path) {
-    AdministratorsOnlySecurity security;
-    return security.attributes() != nullptr &&
-           (CreateDirectoryA(path, security.attributes()) != FALSE ||
-            GetLastError() == ERROR_ALREADY_EXISTS);
+    return MakeAdministratorsOnlyFolder(path);
 }
 
 }  // namespace drvsweep::win32

@@ -32,6 +32,32 @@ public:
         return result;
     }
 
+    long EnumValue(std::uint32_t index, char* name, std::uint32_t nameSize, std::uint32_t* type,
+                   void* data, std::uint32_t* dataSize) override {
+        DWORD nameLength = nameSize;
+        DWORD valueType = 0;
+        DWORD bytes = dataSize == nullptr ? 0 : *dataSize;
+        const LONG result =
+            RegEnumValueA(key_.get(), index, name, &nameLength, nullptr, &valueType,
+                          static_cast<BYTE*>(data), dataSize == nullptr ? nullptr : &bytes);
+        if (type != nullptr) {
+            *type = valueType;
+        }
+        if (dataSize != nullptr) {
+            *dataSize = bytes;
+        }
+        return result;
+    }
+
+    long SetValue(const char* valueName, std::uint32_t type, const void* data,
+                  std::uint32_t size) override {
+        return RegSetValueExA(key_.get(), valueName, 0, type, static_cast<const BYTE*>(data), size);
+    }
+
+    long DeleteValue(const char* valueName) override {
+        return RegDeleteValueA(key_.get(), valueName);
+    }
+
 private:
     ScopedKey key_;
 };
@@ -47,6 +73,23 @@ long Win32Registry::OpenKeyInView(const char* path, std::uint32_t access, Regist
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | viewFlag, opened.receive());
     if (result == ERROR_SUCCESS) {
         *key = std::make_unique<Win32RegistryKey>(std::move(opened));
+    }
+    return result;
+}
+
+long Win32Registry::CreateKeyInView(const char* path, std::uint32_t access, RegistryView view,
+                                    std::unique_ptr<RegistryKey>* key, bool* created) {
+    key->reset();
+    const REGSAM viewFlag = view == RegistryView::Wow32 ? kWow32Flag : 0;
+    ScopedKey opened;
+    DWORD disposition = 0;
+    const LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, access | viewFlag,
+                                        nullptr, opened.receive(), &disposition);
+    if (result == ERROR_SUCCESS) {
+        *key = std::make_unique<Win32RegistryKey>(std::move(opened));
+        if (created != nullptr) {
+            *created = disposition == REG_CREATED_NEW_KEY;
+        }
     }
     return result;
 }

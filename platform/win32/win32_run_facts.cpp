@@ -1,6 +1,8 @@
 #include "platform/win32/win32_run_facts.h"
 
+#include "platform/win32/ansi_text.h"
 #include "platform/win32/bound_function.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/windows_api.h"
 
 namespace drvsweep::win32 {
@@ -35,10 +37,7 @@ std::string Win32RunFacts::UserName() {
 }
 
 UtcTime Win32RunFacts::UtcNow() {
-    SYSTEMTIME time;
-    GetSystemTime(&time);
-    return {time.wYear,   time.wMonth,  time.wDay,         time.wHour,
-            time.wMinute, time.wSecond, time.wMilliseconds};
+    return Win32Clock().UtcNow();
 }
 
 std::uint32_t Win32RunFacts::ThreadId() {
@@ -49,15 +48,12 @@ int Win32RunFacts::ProgramBits() {
     return static_cast<int>(sizeof(void*) * 8);
 }
 
+// A byte sequence that is no character becomes the default character, as before: a report
+// keeps the rest of the text.
 std::u16string Win32RunFacts::AnsiToUtf16(const char* bytes) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes, -1, nullptr, 0);
-    if (length <= 1) {
-        return std::u16string();
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes, -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return std::u16string(wide.begin(), wide.end());
+    std::u16string text;
+    AnsiToUtf16Text(bytes, false, &text);
+    return text;
 }
 
 AdminState Win32RunFacts::IsAdministrator() {

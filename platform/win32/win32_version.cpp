@@ -1,5 +1,6 @@
 #include "platform/win32/win32_version.h"
 
+#include "platform/win32/ansi_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace drvsweep::win32 {
@@ -23,6 +24,14 @@ CodePage Win32Version::AnsiCodePage() {
         }
     }
     return codePage;
+}
+
+bool Win32Version::AnsiToUtf16(const std::string& ansi, std::u16string* utf16) {
+    return AnsiToUtf16Text(ansi, true, utf16);
+}
+
+bool Win32Version::Utf16ToAnsi(const std::u16string& utf16, std::string* ansi) {
+    return Utf16ToAnsiText(utf16, ansi);
 }
 
 }  // namespace drvsweep::win32

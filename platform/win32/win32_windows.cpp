@@ -3,7 +3,7 @@
 namespace drvsweep::win32 {
 
 Win32Windows::Win32Windows()
-    : platform_{version_,  registry_, inf_,       files_,  devices_,
-                programs_, packages_, fileFacts_, runLock_} {}
+    : platform_{version_,  registry_,  inf_,     files_,         devices_, programs_,
+                packages_, fileFacts_, runLock_, systemRestore_, clock_} {}
 
 }  // namespace drvsweep::win32

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_devices.h"
 #include "platform/win32/win32_driver_packages.h"
 #include "platform/win32/win32_file_facts.h"
@@ -9,6 +10,7 @@
 #include "platform/win32/win32_programs.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_run_lock.h"
+#include "platform/win32/win32_system_restore.h"
 #include "platform/win32/win32_version.h"
 
 namespace drvsweep::win32 {
@@ -33,6 +35,8 @@ private:
     Win32DriverPackages packages_;
     Win32FileFacts fileFacts_;
     Win32RunLock runLock_;
+    Win32SystemRestore systemRestore_;
+    Win32Clock clock_;
     Platform platform_;
 };
 

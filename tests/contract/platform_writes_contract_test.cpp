@@ -160,7 +160,13 @@ TEST_F(PlatformWritesContract, APackageIsStagedInTheInfFolder) {
     const std::string name = testing::RunsUnderWine() ? "qsweep.inf" : "oem0.inf";
     EXPECT_EQ(staged, "C:\\windows\\inf\\" + name);
     EXPECT_EQ(Read(staged), Read(source));
-    EXPECT_TRUE(Exists("C:\\windows\\inf\\" + name.substr(0, name.size() - 4) + ".pnf"));
+    const std::string stem = name.substr(0, name.size() - 4);
+    EXPECT_TRUE(Exists("C:\\windows\\inf\\" + stem + ".pnf"));
+    // The catalog goes into the system's catalog database under the INF's new name (Windows) or
+    // its own (Wine, whose catalog here is named as its INF).
+    EXPECT_EQ(Read("C:\\windows\\system32\\CatRoot\\{F750E6C3-38EE-11D1-85E5-00C04FC295EE}\\" +
+                   stem + ".cat"),
+              Read("C:\\windows\\QuorinStage\\qsweep.cat"));
 
     std::string again;
     EXPECT_TRUE(packages.CopyOemInf(source.c_str(), &again).succeeded);
@@ -182,12 +188,20 @@ TEST_F(PlatformWritesContract, ARestorePointIsBegunAndEnded) {
     SystemRestore& restore = platform().systemRestore;
     const RestorePointCall begun = restore.Begin("Quorin scanner drivers removed");
     ASSERT_TRUE(begun.available);
-    EXPECT_TRUE(begun.succeeded);
     EXPECT_EQ(begun.status, 0u);
-    EXPECT_GT(begun.sequence, 0);
     const RestorePointCall ended = restore.End(begun.sequence);
-    EXPECT_TRUE(ended.succeeded);
+    EXPECT_TRUE(ended.available);
     EXPECT_EQ(ended.status, 0u);
+    if (testing::RunsUnderWine()) {
+        // Wine's srclient.dll fails every call without naming a cause (docs/wine-facts.md).
+        EXPECT_FALSE(begun.succeeded);
+        EXPECT_FALSE(ended.succeeded);
+        return;
+    }
+    EXPECT_TRUE(begun.succeeded);
+    EXPECT_GT(begun.sequence, 0);
+    EXPECT_TRUE(ended.succeeded);
+    EXPECT_EQ(ended.sequence, begun.sequence);
 }
 
 TEST_F(PlatformWritesContract, TextsConvertExactlyOrNotAtAll) {

@@ -113,6 +113,21 @@ TEST_F(ScenarioTest, AScenarioFolderBecomesTheMachine) {
     EXPECT_TRUE(machine.files().Exists("C:\\windows\\TWAIN_32\\sample\\sample.ds"));
     EXPECT_EQ(machine.devices().InstanceIds(),
               std::vector<std::string>{"USB\\VID_0C6E&PID_5210\\1"});
+    EXPECT_FALSE(machine.systemRestore().Begin("9x").available) << "98 has no System Restore";
+}
+
+TEST_F(ScenarioTest, SystemRestoreCanBeTurnedOff) {
+    Write("family", "nt\n");
+    Write("system", "7 x64\n");
+    Write("system_restore", "off\n");
+    std::string error;
+    ASSERT_TRUE(Load(&error)) << error;
+    const RestorePointCall call = machine.systemRestore().Begin("drivers removed");
+    EXPECT_TRUE(call.available);
+    EXPECT_EQ(call.status, kErrorServiceDisabled);
+    char folder[260];
+    machine.files().CommonAppDataFolder(folder, sizeof folder);
+    EXPECT_STREQ(folder, "C:\\ProgramData");
 }
 
 TEST_F(ScenarioTest, ABadScenarioIsReported) {
@@ -124,6 +139,7 @@ TEST_F(ScenarioTest, ABadScenarioIsReported) {
         {"language", "en"},
         {"language", "70000"},
         {"machine.reg", "REGEDIT4\n\"v\"=\"x\"\n"},
+        {"system_restore", "disabled"},
     };
     for (const auto& bad : kCases) {
         SCOPED_TRACE(bad.text);

@@ -44,14 +44,14 @@ foreach(run IN ITEMS ${DRVSWEEP_64_BIT_RUNS}
 endforeach()
 add_dependencies(uninstall_e2e_test file_holder)
 
-# The driver package calls and the 32-bit system folder are bound at run time: Windows 2000, the
-# 9x family and Windows before 10 1703 lack some of them and would not load a program that
-# imports them.
+# The driver package calls, the 32-bit system folder, System Restore and the shell's folder
+# paths are bound at run time: Windows 2000, the 9x family and Windows before 10 1703 lack some
+# of them and would not load a program that imports them.
 add_test(NAME program_binds_package_calls_at_run_time COMMAND
     ${DRVSWEEP_WINE_TESTS}/bound_imports.sh ${CMAKE_OBJDUMP} ${DRVSWEEP_SHIPPED_PROGRAM}
     SetupUninstallOEMInfA DiUninstallDriverW DiUninstallDriverA GetSystemWow64DirectoryA
     RtlGetVersion CreateBoundaryDescriptorA AddSIDToBoundaryDescriptor DeleteBoundaryDescriptor
     CreatePrivateNamespaceA OpenPrivateNamespaceA ClosePrivateNamespace CreateWellKnownSid
-    ProcessIdToSessionId)
+    ProcessIdToSessionId SetupCopyOEMInfA SRSetRestorePointA SHGetFolderPathA)
 set_tests_properties(program_binds_package_calls_at_run_time PROPERTIES
     FIXTURES_REQUIRED shipped_programs)
