@@ -82,8 +82,8 @@ std::string RestoreText(const RestoreResult& result, const std::string& folder, 
     if (result.refused) {
         out += "Refused: " + texts.Utf8(result.refusal) + "\r\n";
     } else {
-        out += "Scanner: " + texts.Utf8(result.description) + " (" +
-               texts.Utf8(result.devicePath) + ")\r\n";
+        out += "Scanner: " + texts.Utf8(result.description) + " (" + texts.Utf8(result.devicePath) +
+               ")\r\n";
         for (const RestoredItem& item : result.items) {
             out += "  " + std::string(OutcomeWord(item.outcome)) + " " + item.kind + " " +
                    texts.Utf8(item.path) +
@@ -141,8 +141,8 @@ int RunRestore(CommandLinePlatform& platform, const CommandLine& line,
         result = RestoreBackup(platform.system, folder);
     }
     if (result.refused) {
-        log->Write(LogType::Error, "Backup refused, nothing put back: " +
-                                       texts.Utf8(result.refusal));
+        log->Write(LogType::Error,
+                   "Backup refused, nothing put back: " + texts.Utf8(result.refusal));
         platform.console.WriteError("DrvSweep: " + texts.Utf8(result.refusal) + "\r\n");
     }
     for (const RestoredItem& item : result.items) {
@@ -181,9 +181,9 @@ int RunBackups(CommandLinePlatform& platform, const CommandLine& line) {
             bytes += file.size;
         }
         const BackupManifest& m = backup.manifest;
-        text += texts.Utf8(folder) + "\r\n  time: " + m.created + "\r\n  scanner: " +
-                texts.Utf8(m.description) + " (" + texts.Utf8(m.devicePath) + ")\r\n  size: " +
-                std::to_string(bytes) + " bytes\r\n" +
+        text += texts.Utf8(folder) + "\r\n  time: " + m.created +
+                "\r\n  scanner: " + texts.Utf8(m.description) + " (" + texts.Utf8(m.devicePath) +
+                ")\r\n  size: " + std::to_string(bytes) + " bytes\r\n" +
                 (sound ? "" : "  damaged: " + texts.Utf8(failure) + "\r\n");
         JsonObject object;
         object.Text("folder", texts.Utf8(folder))

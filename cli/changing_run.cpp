@@ -36,7 +36,8 @@ std::unique_ptr<RunLog> StartChangingRun(CommandLinePlatform& platform, const Co
         return nullptr;
     }
     const bool defaultLog = line.logFile.empty();
-    auto log = std::make_unique<RunLog>(platform, defaultLog ? DefaultLogPath(system) : line.logFile);
+    auto log =
+        std::make_unique<RunLog>(platform, defaultLog ? DefaultLogPath(system) : line.logFile);
     log->Open(defaultLog);
     log->Write(LogType::Info, std::string("DrvSweep ") + DRVSWEEP_VERSION_TEXT);
     log->Write(LogType::Info, "Command line: " + JoinedArguments(arguments));

@@ -14,8 +14,8 @@
 #include "cli/utf_text.h"
 #include "discovery/inf_index.h"
 #include "discovery/scanner_table.h"
-#include "removal/device_nodes_nt.h"
 #include "removal/backup_place.h"
+#include "removal/device_nodes_nt.h"
 #include "removal/item_probe.h"
 #include "removal/removal_plan.h"
 #include "removal/restore_point.h"
@@ -120,16 +120,17 @@ private:
         backup_.toolVersion = DRVSWEEP_VERSION_TEXT;
         if (line_.noBackup) {
             backup_.make = false;
-            log_->Write(LogType::Warning, "No backup: /nobackup was given; what is removed "
-                                          "cannot be put back by DrvSweep");
+            log_->Write(LogType::Warning,
+                        "No backup: /nobackup was given; what is removed "
+                        "cannot be put back by DrvSweep");
             return;
         }
         if (PrepareBackupRoot(system_, line_.backupFolder, &backup_.root, &backup_.rootFailure)) {
             log_->Write(LogType::Info, "Backups go to " + Utf8(backup_.root.c_str()));
         } else {
             backup_.root.clear();
-            log_->Write(LogType::Error, "No backup can be written: " +
-                                            Utf8(backup_.rootFailure.c_str()));
+            log_->Write(LogType::Error,
+                        "No backup can be written: " + Utf8(backup_.rootFailure.c_str()));
         }
     }
 
@@ -286,8 +287,8 @@ private:
             why = "not removed: the backup failed";
             const std::string cause = Utf8(result.backup.failure.c_str());
             report.backupFailure = cause;
-            log_->Write(LogType::Error,
-                        "Nothing removed of " + report.devicePath + ": the backup failed: " + cause);
+            log_->Write(LogType::Error, "Nothing removed of " + report.devicePath +
+                                            ": the backup failed: " + cause);
             platform_.console.WriteError("DrvSweep: nothing removed of " + report.devicePath +
                                          ": the backup failed: " + cause + "\r\n");
         }

@@ -43,14 +43,14 @@ std::string FormatText(const RunReport& report) {
                 Field(out, "uninstallerNote", scanner.uninstallerNote);
             }
             Field(out, "result", ResultWord(scanner.result));
+            Items(out, "pendingRestart", scanner.pendingRestart);
+            Items(out, "remaining", scanner.remaining);
             if (!scanner.backup.empty()) {
                 Field(out, "backup", scanner.backup);
             }
             if (!scanner.backupFailure.empty()) {
                 Field(out, "backupFailure", scanner.backupFailure);
             }
-            Items(out, "pendingRestart", scanner.pendingRestart);
-            Items(out, "remaining", scanner.remaining);
         }
     }
     if (report.command == "list") {

@@ -25,11 +25,19 @@ Checkpoint RestoreUnderOracle(FuzzMachine& machine, const std::string& folder,
     std::string failure;
     const bool sound = ReadCheckedBackup(platform, folder, &backup, &failure);
     const Checkpoint reading = TakeCheckpoint(machine);
-    RestoreBackup(platform, folder);
+    const RestoreResult restored = RestoreBackup(platform, folder);
+    // A package staged again under a new name installed what it did under its old one.
+    const std::string staged = "staged as ";
+    for (const RestoredItem& item : restored.items) {
+        if (item.kind == "infPackage" && item.outcome == RestoreOutcome::PutBack &&
+            item.note.rfind(staged, 0) == 0) {
+            machine.installedFiles[UpperAscii(item.note.substr(staged.size()))] =
+                machine.installedFiles[UpperAscii(item.path)];
+        }
+    }
     const Checkpoint after = TakeCheckpoint(machine);
-    const std::string account =
-        AccountOfRestore(machine, CompareSnapshots(*reading.snapshot, *after.snapshot),
-                         sound ? &backup : nullptr);
+    const std::string account = AccountOfRestore(
+        machine, CompareSnapshots(*reading.snapshot, *after.snapshot), sound ? &backup : nullptr);
     if (!account.empty()) {
         ReportBreach("the restore of " + folder, account, &row);
     }
@@ -69,14 +77,18 @@ void DriveBuiltInRemoval(FuzzInput& input, FuzzMachine& machine) {
         const ScannerRemovalResult removal =
             RemoveBuiltIn(platform, row, PlanBuiltInRemoval(platform, row), backup);
         checkpoint = CheckStep(machine, checkpoint, &allowed, step, &row);
-        const std::string account = AccountOfOutcome(machine, removal.outcome, allowed, row,
-                                                     checkpoint.strikes != strikes);
+        const std::string account =
+            AccountOfOutcome(machine, removal.outcome, allowed, row, checkpoint.strikes != strikes);
         if (!account.empty()) {
             ReportBreach(step, account, &row);
         }
         // Now and then the removal is put back at once, under the restore's oracle.
         if (removal.backup.written && input.Flag()) {
             checkpoint = RestoreUnderOracle(machine, removal.backup.folder, row);
+            // Staged again, a package may list the devices of rows still to come.
+            for (std::int32_t j = i + 1; j <= table->lastIndex; ++j) {
+                Merge(ItemsOf(machine, table->rows[j]), &items[static_cast<std::size_t>(j)]);
+            }
         }
     }
 }

@@ -23,14 +23,6 @@ namespace {
 constexpr const char* kLogPath = "C:\\drvsweep-fuzz.log";
 constexpr const char* kBackupRoot = "C:\\DrvSweepBackups";
 
-void Merge(const ScannerItems& items, ScannerItems* all) {
-    all->devices.insert(items.devices.begin(), items.devices.end());
-    all->keyTrees.insert(all->keyTrees.end(), items.keyTrees.begin(), items.keyTrees.end());
-    all->emptiedKeys.insert(items.emptiedKeys.begin(), items.emptiedKeys.end());
-    all->files.insert(items.files.begin(), items.files.end());
-    all->fileTrees.insert(all->fileTrees.end(), items.fileTrees.begin(), items.fileTrees.end());
-}
-
 bool SameDevicePath(std::string a, std::string b) {
     const auto lower = [](std::string& text) {
         std::transform(text.begin(), text.end(), text.begin(),
@@ -88,8 +80,8 @@ void DriveCommandLine(FuzzInput& input, FuzzMachine& machine) {
     sim::SimRunFacts facts{machine.windows.version()};
     sim::SimProcessJobs jobs;
     cli::CommandLinePlatform cliPlatform{platform, console, outputFiles, facts, jobs};
-    const std::string arguments = "/remove \"" + target + "\" /quiet /norestart /backupdir " + kBackupRoot + " /log " + kLogPath +
-                                  (whatIf ? " /whatif" : "");
+    const std::string arguments = "/remove \"" + target + "\" /quiet /norestart /backupdir " +
+                                  kBackupRoot + " /log " + kLogPath + (whatIf ? " /whatif" : "");
     cli::RunCommandLine(cliPlatform, arguments.c_str());
     machine.windows.files().Erase(kLogPath);
     CheckStep(machine, checkpoint, &allowed, "the command line " + arguments, nullptr);

@@ -239,9 +239,9 @@ TEST(FuzzOracleTest, CreatingAndChangingAreBreachesWhateverTheRowOwns) {
                                                 "HardwareID", "changed");
     const std::string account =
         AccountOfBreaches(CompareSnapshots(before, TakeSnapshot(oracle.machine)), &items);
-    EXPECT_NE(
-        account.find("created a file or folder: C:\\windows\\twain_32\\Quorin\\K5210\\new.ds"),
-        std::string::npos)
+    EXPECT_NE(account.find("created a file or folder outside the folder of backups: "
+                           "C:\\windows\\twain_32\\Quorin\\K5210\\new.ds"),
+              std::string::npos)
         << account;
     EXPECT_NE(account.find("attributes of a file that is not the scanner's: "
                            "C:\\windows\\system32\\kernel32.dll"),

@@ -4,9 +4,9 @@
 
 #include "fuzz/fuzz_run.h"
 #include "fuzz/step_checks.h"
-#include "removal/backup_place.h"
 #include "platform/registry_paths.h"
 #include "platform/sim/sim_dialog_host.h"
+#include "removal/backup_place.h"
 #include "res/resource.h"
 #include "ui/app_state.h"
 #include "ui/package_mark.h"
@@ -101,8 +101,8 @@ private:
         }
         // The window's backups go to the default folder, made with the DrvSweep folder above.
         allowed_.writableTrees.push_back(
-            UpperAscii(DefaultBackupRoot(machine_.windows.platform()).substr(
-                0, DefaultBackupRoot(machine_.windows.platform()).rfind('\\'))));
+            UpperAscii(DefaultBackupRoot(machine_.windows.platform())
+                           .substr(0, DefaultBackupRoot(machine_.windows.platform()).rfind('\\'))));
         const std::size_t launches = machine_.windows.programs().launches().size();
         // The window keeps the outcome of its last removal; cleared, it shows whether this
         // command ran one.

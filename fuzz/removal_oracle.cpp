@@ -609,6 +609,16 @@ ScannerItems MakerPackageItems(FuzzMachine& machine) {
     return items;
 }
 
+void Merge(const ScannerItems& items, ScannerItems* all) {
+    all->devices.insert(items.devices.begin(), items.devices.end());
+    all->keyTrees.insert(all->keyTrees.end(), items.keyTrees.begin(), items.keyTrees.end());
+    all->emptiedKeys.insert(items.emptiedKeys.begin(), items.emptiedKeys.end());
+    all->files.insert(items.files.begin(), items.files.end());
+    all->fileTrees.insert(all->fileTrees.end(), items.fileTrees.begin(), items.fileTrees.end());
+    all->writableTrees.insert(all->writableTrees.end(), items.writableTrees.begin(),
+                              items.writableTrees.end());
+}
+
 std::string AccountOfBreaches(const MachineChanges& changes, const ScannerItems* allowed) {
     const ScannerItems nothing;
     const ScannerItems& items = allowed != nullptr ? *allowed : nothing;

@@ -44,6 +44,9 @@ struct ScannerItems {
 
 ScannerItems ItemsOf(FuzzMachine& machine, const ScannerRecord& row);
 
+// Adds what `items` allows to `all`.
+void Merge(const ScannerItems& items, ScannerItems* all);
+
 // What the maker's driver packages may take: every INF of the family's INF folder that holds a
 // token of the maker, its .pnf, and the data source folders and DLLs it names whole (for a PC
 // Card ID, the fixed Orbdrv files). A scan under faults that misses a device lists its package

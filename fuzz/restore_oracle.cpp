@@ -61,7 +61,8 @@ std::string AccountOfRestore(FuzzMachine& machine, const MachineChanges& changes
     const BackupManifest& m = backup->manifest;
     std::set<std::string> packageInfs;
     for (const BackupPackage& package : m.packages) {
-        packageInfs.insert(Read(machine, backup->folder + "\\" + package.folder + "\\" + package.inf));
+        packageInfs.insert(
+            Read(machine, backup->folder + "\\" + package.folder + "\\" + package.inf));
     }
     const std::string windows = UpperAscii(m.windowsFolder);
     for (const std::string& file : changes.createdFiles) {
@@ -69,8 +70,8 @@ std::string AccountOfRestore(FuzzMachine& machine, const MachineChanges& changes
         bool allowed = false;
         for (const BackupFile& listed : m.files) {
             if (!listed.original.empty() && UpperAscii(listed.original) == upper) {
-                allowed = Read(machine, file) ==
-                          Read(machine, backup->folder + "\\" + listed.stored);
+                allowed =
+                    Read(machine, file) == Read(machine, backup->folder + "\\" + listed.stored);
             }
         }
         for (const std::string& folder : m.folders) {
@@ -81,9 +82,8 @@ std::string AccountOfRestore(FuzzMachine& machine, const MachineChanges& changes
                          AtOrBelow(upper, windows + "\\SYSTEM32\\DRIVERSTORE"))) {
             // What Windows made when it staged a package: its INF holds a package's bytes.
             const std::string bytes = Read(machine, file);
-            allowed = !m.packages.empty() &&
-                      (packageInfs.count(bytes) != 0 || upper.size() < 4 ||
-                       upper.compare(upper.size() - 4, 4, ".INF") != 0);
+            allowed = !m.packages.empty() && (packageInfs.count(bytes) != 0 || upper.size() < 4 ||
+                                              upper.compare(upper.size() - 4, 4, ".INF") != 0);
         }
         if (!allowed) {
             Note("made a file the backup does not hold", file, &account);

@@ -93,7 +93,9 @@ bool AtOrBelow(const CodePage& codePage, const std::string& folder, const std::s
 class Checker {
 public:
     Checker(Platform& platform, CheckedBackup* backup)
-        : platform_(platform), codePage_(platform.version.AnsiCodePage()), folders_(platform),
+        : platform_(platform),
+          codePage_(platform.version.AnsiCodePage()),
+          folders_(platform),
           backup_(*backup) {}
 
     bool Check(std::string* failure) {
@@ -109,9 +111,10 @@ public:
         if (m.codePage != codePage_.id() ||
             !EqualsIgnoringCase(codePage_, m.windowsFolder.c_str(), windows_.c_str()) ||
             m.family != (nt() ? "nt" : "9x")) {
-            return Refuse("the backup was made on another Windows (its folder, family or code "
-                          "page differs)",
-                          failure);
+            return Refuse(
+                "the backup was made on another Windows (its folder, family or code "
+                "page differs)",
+                failure);
         }
         for (const BackupFile& file : m.files) {
             if (!CheckFile(file, failure)) {
@@ -162,7 +165,8 @@ private:
 
     bool IsItem(const std::string& path, const char* kind) const {
         for (const BackupItem& item : backup_.manifest.items) {
-            if (item.kind == kind && EqualsIgnoringCase(codePage_, item.path.c_str(), path.c_str())) {
+            if (item.kind == kind &&
+                EqualsIgnoringCase(codePage_, item.path.c_str(), path.c_str())) {
                 return true;
             }
         }
@@ -268,8 +272,7 @@ bool ReadCheckedBackup(Platform& platform, const std::string& folder, CheckedBac
     std::string json;
     std::string error;
     const std::string manifest = folder + "\\" + kManifestName;
-    if (platform.files.ReadWholeFile(manifest.c_str(), kLargestManifest, &json) !=
-        FileRead::Read) {
+    if (platform.files.ReadWholeFile(manifest.c_str(), kLargestManifest, &json) != FileRead::Read) {
         *failure = "no backup is in " + folder + " (its manifest cannot be read)";
         return false;
     }

@@ -31,14 +31,13 @@ bool IsBackupName(const std::string& name) {
 
 bool IsUnfinished(const std::string& name) {
     const std::size_t ending = sizeof kUnfinishedBackupEnding - 1;
-    return name.size() > ending && name.compare(name.size() - ending, ending,
-                                                kUnfinishedBackupEnding) == 0;
+    return name.size() > ending &&
+           name.compare(name.size() - ending, ending, kUnfinishedBackupEnding) == 0;
 }
 
 bool IsLink(FileSystem& files, const std::string& folder) {
     std::uint32_t attributes = 0;
-    return FindEntry(files, folder, &attributes) &&
-           (attributes & kFileAttributeReparsePoint) != 0;
+    return FindEntry(files, folder, &attributes) && (attributes & kFileAttributeReparsePoint) != 0;
 }
 
 bool MakeOne(Platform& platform, const std::string& folder, std::string* failure) {
@@ -131,9 +130,8 @@ std::vector<std::string> CompleteBackups(Platform& platform, const std::string& 
             names.push_back(name);
         }
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return a > b;
-    });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return a > b; });
     for (std::string& name : names) {
         name = root + "\\" + name;
     }

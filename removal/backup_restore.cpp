@@ -18,8 +18,11 @@ constexpr char kRestoringEnding[] = ".restoring";
 class Restorer {
 public:
     Restorer(Platform& platform, const CheckedBackup& backup, RestoreResult* result)
-        : platform_(platform), codePage_(platform.version.AnsiCodePage()), folders_(platform),
-          backup_(backup), result_(*result) {}
+        : platform_(platform),
+          codePage_(platform.version.AnsiCodePage()),
+          folders_(platform),
+          backup_(backup),
+          result_(*result) {}
 
     void Run() {
         const bool nt = backup_.manifest.family == "nt";
@@ -87,8 +90,7 @@ private:
         std::string there;
         platform_.files.ReadWholeFile((backup_.folder + "\\" + file.stored).c_str(),
                                       kLargestBackupFile, &stored);
-        switch (platform_.files.ReadWholeFile(file.original.c_str(), kLargestBackupFile,
-                                              &there)) {
+        switch (platform_.files.ReadWholeFile(file.original.c_str(), kLargestBackupFile, &there)) {
             case FileRead::Read:
                 if (there == stored) {
                     Add("file", file.original, RestoreOutcome::AlreadyThere);

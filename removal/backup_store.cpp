@@ -107,8 +107,8 @@ bool BackupStore::Finish(bool nt) {
     if (!keys_.empty()) {
         std::string bytes;
         RegAnsiConversion conversion(platform_.version);
-        if (!WriteRegText(conversion, nt ? RegTextFormat::Regedit5 : RegTextFormat::Regedit4,
-                          keys_, &bytes)) {
+        if (!WriteRegText(conversion, nt ? RegTextFormat::Regedit5 : RegTextFormat::Regedit4, keys_,
+                          &bytes)) {
             return Fail("the registry keys cannot be written as a .reg file");
         }
         if (!Store(kRegFileName, bytes, std::string())) {

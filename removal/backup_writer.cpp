@@ -5,8 +5,8 @@
 
 #include "removal/backup_files.h"
 #include "removal/backup_manifest.h"
-#include "removal/backup_store.h"
 #include "removal/backup_place.h"
+#include "removal/backup_store.h"
 #include "removal/folder_tree.h"
 #include "removal/item_probe.h"
 #include "removal/package_folder.h"
@@ -57,13 +57,12 @@ bool BackUpItem(Platform& platform, BackupStore& writer, const RemovalPlan& plan
                 if (!ExportKeyTree(platform.registry, path, item.view, &writer.keys())) {
                     return writer.Fail("cannot read the registry key " + path);
                 }
-                writer.manifest().keys.push_back({RegFilePathOf(path, item.view),
-                                                  ViewWord(item.view)});
+                writer.manifest().keys.push_back(
+                    {RegFilePathOf(path, item.view), ViewWord(item.view)});
                 break;
         }
     }
-    if (item.kind == PlanItemKind::DriverPackage &&
-        CurrentFamily(platform.version) == Family::Nt) {
+    if (item.kind == PlanItemKind::DriverPackage && CurrentFamily(platform.version) == Family::Nt) {
         return BackUpPackageFolder(platform, writer, item, plan);
     }
     return true;
@@ -116,11 +115,11 @@ BackupResult WriteBackup(Platform& platform, const ScannerRecord& scanner, const
         if (!ok) {
             break;
         }
-        manifest.items.push_back({PlanItemKindName(item.kind), item.path.c_str(),
-                                  item.kind == PlanItemKind::ComClassKey ||
-                                          item.kind == PlanItemKind::RegistryKey
-                                      ? ViewWord(item.view)
-                                      : ""});
+        manifest.items.push_back(
+            {PlanItemKindName(item.kind), item.path.c_str(),
+             item.kind == PlanItemKind::ComClassKey || item.kind == PlanItemKind::RegistryKey
+                 ? ViewWord(item.view)
+                 : ""});
         ok = BackUpItem(platform, writer, plan, item);
     }
     ok = ok && writer.Finish(nt) && platform.files.RenameFile(unfinished.c_str(), final.c_str());

@@ -97,8 +97,8 @@ bool CopySourceFiles(Platform& platform, BackupStore& store, InfFile& inf,
                 if (EqualsIgnoringCase(codePage, FileNamePart(path.c_str()), name.c_str())) {
                     bool already = false;
                     for (const std::string& done : taken) {
-                        already = already || EqualsIgnoringCase(codePage, done.c_str(),
-                                                                stored.c_str());
+                        already =
+                            already || EqualsIgnoringCase(codePage, done.c_str(), stored.c_str());
                     }
                     if (!already && !store.CopyFile(path, stored, false)) {
                         return false;
@@ -129,7 +129,10 @@ bool BackUpPackageFolder(Platform& platform, BackupStore& store, const PlanItem&
         return store.Fail("the package " + infPath + " has a name no folder can take");
     }
     std::string storeInf;
-    if (platform.packages.DriverStoreInf(infPath.c_str(), &storeInf) == FactAnswer::Yes) {
+    // A store folder that its INF is missing from is no copy to stage from: the package is then
+    // backed up from where it installed, as before Vista.
+    if (platform.packages.DriverStoreInf(infPath.c_str(), &storeInf) == FactAnswer::Yes &&
+        FindEntry(platform.files, storeInf, &attributes)) {
         store.manifest().packages.push_back({infPath, folder, FileNamePart(storeInf.c_str())});
         return store.CopyTree(ParentFolder(storeInf), folder, false);
     }

@@ -38,8 +38,7 @@ bool ReadValues(RegistryKey& key, RegTextKey* out) {
         std::uint32_t nameSize = kLongestValueName;
         std::uint32_t type = 0;
         std::uint32_t dataSize = static_cast<std::uint32_t>(data.size());
-        const long status =
-            key.EnumValue(index, name.data(), nameSize, &type, &data[0], &dataSize);
+        const long status = key.EnumValue(index, name.data(), nameSize, &type, &data[0], &dataSize);
         if (status == kErrorNoMoreItems) {
             return true;
         }

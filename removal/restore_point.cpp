@@ -9,7 +9,8 @@ namespace drvsweep {
 namespace {
 
 constexpr char kDescription[] = "DrvSweep: removal of scanner drivers";
-constexpr char kSystemRestoreKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore";
+constexpr char kSystemRestoreKey[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore";
 constexpr char kFrequencyValue[] = "SystemRestorePointCreationFrequency";
 constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kRegDword = 4;
@@ -69,11 +70,11 @@ RestorePointNote RunRestorePoint::Begin() {
     const RestorePointCall call = platform_.systemRestore.Begin(kDescription);
     std::string putBack;
     if (set) {
-        const bool back = saved.there ? key->SetValue(kFrequencyValue, saved.type,
-                                                      saved.bytes.data(),
-                                                      static_cast<std::uint32_t>(
-                                                          saved.bytes.size())) == kErrorSuccess
-                                      : key->DeleteValue(kFrequencyValue) == kErrorSuccess;
+        const bool back =
+            saved.there
+                ? key->SetValue(kFrequencyValue, saved.type, saved.bytes.data(),
+                                static_cast<std::uint32_t>(saved.bytes.size())) == kErrorSuccess
+                : key->DeleteValue(kFrequencyValue) == kErrorSuccess;
         if (!back) {
             putBack = "; SystemRestorePointCreationFrequency could not be put back as it was";
         }

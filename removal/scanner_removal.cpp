@@ -47,8 +47,7 @@ ScannerRemovalResult RemoveBuiltIn(Platform& platform, const ScannerRecord& scan
     if (backup.make && !plan.items.empty()) {
         result.backup.failure = backup.rootFailure;
         if (backup.rootFailure.empty()) {
-            result.backup =
-                WriteBackup(platform, scanner, plan, backup.root, backup.toolVersion);
+            result.backup = WriteBackup(platform, scanner, plan, backup.root, backup.toolVersion);
         }
         if (!result.backup.written) {
             result.stoppedByBackup = true;

@@ -2,8 +2,8 @@
 
 #include "discovery/scanner_table.h"
 #include "platform/platform.h"
-#include "removal/removal_outcome.h"
 #include "removal/backup_writer.h"
+#include "removal/removal_outcome.h"
 #include "removal/removal_plan.h"
 #include "removal/vendor_uninstaller.h"
 

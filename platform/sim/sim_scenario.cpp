@@ -164,6 +164,13 @@ bool LoadScenario(const std::string& hostFolder, SimWindows* machine, std::strin
         !machine->files().MapHostFolder(windir, machine->files().windowsFolder(), error)) {
         return false;
     }
+    // Every machine has its application data folder of all users, as Windows (and Wine's
+    // prefix) makes it at setup.
+    char appData[260];
+    const std::uint32_t length = machine->files().CommonAppDataFolder(appData, sizeof appData);
+    if (length > 0 && length < sizeof appData) {
+        machine->files().AddFolder(std::string(appData, length));
+    }
     machine->devices().AddDevicesFromRegistry();
     return LoadFileFacts(hostFolder, machine, error);
 }

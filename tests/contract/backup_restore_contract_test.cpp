@@ -42,8 +42,7 @@ void AddTree(FileSystem& files, const std::string& folder, Snapshot* snapshot) {
         if ((entry.attributes & kFileAttributeDirectory) != 0) {
             AddTree(files, path, snapshot);
         } else {
-            ASSERT_EQ(files.ReadWholeFile(path.c_str(), kLargestBackupFile,
-                                          &snapshot->files[path]),
+            ASSERT_EQ(files.ReadWholeFile(path.c_str(), kLargestBackupFile, &snapshot->files[path]),
                       FileRead::Read)
                 << path;
         }
@@ -135,8 +134,7 @@ TEST(BackupRestoreContract, EachRemovalPutBackGivesTheSameFilesKeysAndPackage) {
         const ScannerRecord& scanner = table->rows[row];
         plans.push_back(PlanBuiltInRemoval(platform, scanner));
         before.push_back(Take(platform, plans.back()));
-        const ScannerRemovalResult removal =
-            RemoveBuiltIn(platform, scanner, plans.back(), backup);
+        const ScannerRemovalResult removal = RemoveBuiltIn(platform, scanner, plans.back(), backup);
         ASSERT_TRUE(removal.backup.written) << removal.backup.failure;
         EXPECT_FALSE(removal.scannerPresent) << scanner.devicePath.c_str();
         for (const auto& file : before.back().files) {

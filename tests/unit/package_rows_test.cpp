@@ -111,9 +111,9 @@ TEST_F(PackageRowsTest, APackageSetToGoAtTheRestartIsListedUntilThen) {
     ScanInstalledScanners(machine.platform(), table);
     ASSERT_EQ(table.lastIndex, 1) << testing::DumpScannerTable(table);
     EXPECT_STREQ(table.rows[0].infPath.c_str(), "C:\\windows\\inf\\oem1.inf");
-    const ScannerRemovalResult removal = RemoveBuiltIn(
-        machine.platform(), table.rows[0], PlanBuiltInRemoval(machine.platform(), table.rows[0]),
-        NoBackup());
+    const ScannerRemovalResult removal =
+        RemoveBuiltIn(machine.platform(), table.rows[0],
+                      PlanBuiltInRemoval(machine.platform(), table.rows[0]), NoBackup());
     ASSERT_FALSE(removal.outcome.items.empty());
     EXPECT_EQ(removal.outcome.items[0].outcome, ItemOutcome::DeletedAtRestart);
     EXPECT_EQ(removal.outcome.restartReason(), RestartReason::FilesInUse);

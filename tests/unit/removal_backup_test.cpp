@@ -151,7 +151,8 @@ TEST_F(BackupTest, ARestoreWritesOverNothingAndPutsBackNothingElse) {
 
 TEST_F(BackupTest, TheFolderOfBackupsKeepsTheNewestTen) {
     for (int i = 10; i < 22; ++i) {
-        const std::string name = std::string(kRoot) + "\\202501" + std::to_string(i) + "-101010-S41";
+        const std::string name =
+            std::string(kRoot) + "\\202501" + std::to_string(i) + "-101010-S41";
         ASSERT_TRUE(machine.files().AddFile(name + "\\" + kManifestName, "{}"));
     }
     ASSERT_TRUE(machine.files().AddFile(

@@ -22,7 +22,8 @@ const std::string kInf = "C:\\windows\\inf\\";
 const std::string kK5210Instance = "USB\\VID_0C6E&PID_5210\\5&2f1c3a&0&2";
 
 RemovalOutcome UninstallBuiltIn(Platform& platform, const ScannerRecord& scanner) {
-    return RemoveBuiltIn(platform, scanner, PlanBuiltInRemoval(platform, scanner), NoBackup()).outcome;
+    return RemoveBuiltIn(platform, scanner, PlanBuiltInRemoval(platform, scanner), NoBackup())
+        .outcome;
 }
 
 bool IsPlanItemPresent(Platform& platform, const PlanItem& item) {

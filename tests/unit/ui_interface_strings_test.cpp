@@ -41,6 +41,11 @@ const char* const kUnicodeTexts[kStringRoles][kLanguageSlots] = {
     {"另一个 DrvSweep 正在卸装扫描仪。\n请在它完成后再试。",
      "另一個 DrvSweep 正在卸裝掃描儀。\n請在它完成後再試。",
      "Another DrvSweep is removing a scanner. \nTry again when it has finished."},
+    {"未删除任何内容：DrvSweep 无法先备份该扫描仪的驱动程序。\n请确认系统盘有可用空间，然后重试。",
+     "未刪除任何內容：DrvSweep "
+     "無法先備份該掃描器的驅動程式。\n請確認系統磁碟有可用空間，然後再試一次。",
+     "Nothing was removed: DrvSweep could not first save a backup of the scanner's driver. "
+     "\nCheck that the system drive has free space, then try again."},
 };
 
 const char* const kUnicodeAboutTexts[kAboutRoles][kLanguageSlots] = {
