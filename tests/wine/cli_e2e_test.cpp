@@ -481,6 +481,16 @@ TEST(CommandLine, RemoveAllTakesWhatEachPackageInstalledAndNothingItShares) {
     }
     const char kComClass[] = "Software\\Classes\\CLSID\\{5A1B0E3C-7F2D-4E8B-9C41-0A6E5D3B2F71}";
     ASSERT_TRUE(KeyExistsIn64BitView(kComClass));
+    // A backup that cannot be written removes nothing: here its folder would lie below a file.
+    const ProgramRun blocked = RunProgram(
+        "/remove USB\\VID_0C6E&PID_0410 /quiet /backupdir C:\\windows\\inf\\layout.inf\\backups");
+    EXPECT_EQ(blocked.exitCode, 1603u) << blocked.output;
+    EXPECT_NE(blocked.error.find("nothing removed of USB\\VID_0C6E&PID_0410: the backup failed"),
+              std::string::npos)
+        << blocked.error;
+    for (const char* path : gone) {
+        EXPECT_TRUE(FileExists(path)) << path;
+    }
     const ProgramRun run = RunProgram("/remove all /quiet");
     EXPECT_EQ(run.output.rfind("result=", 0), 0u) << run.output;
     EXPECT_NE(run.output.find(" removed=4 pendingRestart=0 remaining=0 "), std::string::npos)
@@ -497,6 +507,24 @@ TEST(CommandLine, RemoveAllTakesWhatEachPackageInstalledAndNothingItShares) {
                                       "(listed by oem50.inf)"),
               std::string::npos);
     EXPECT_EQ(RunProgram("/list").exitCode, 0u);
+
+    // Each backup put back: the files and the COM class return, and the packages are staged, so
+    // that every scanner is listed again.
+    const ProgramRun backups = RunProgram("/backups /format json");
+    EXPECT_EQ(backups.exitCode, 0u) << backups.error;
+    const JsonValue listing = ParsedJson(backups.output);
+    ASSERT_EQ(listing["backups"].items.size(), 4u) << backups.output;
+    for (const JsonValue& backup : listing["backups"].items) {
+        const ProgramRun restore = RunProgram("/restore \"" + backup["folder"].text + "\" /quiet");
+        EXPECT_EQ(restore.exitCode, 0u) << restore.output << restore.error;
+    }
+    for (const char* path : gone) {
+        if (std::string(path).find("\\inf\\") == std::string::npos) {
+            EXPECT_TRUE(FileExists(path)) << path;
+        }
+    }
+    EXPECT_TRUE(KeyExistsIn64BitView(kComClass));
+    EXPECT_EQ(RunProgram("/list").exitCode, 1u);
 }
 
 // The multifunction device of multifunction_nt and multifunction_9x, as the family keeps it.
