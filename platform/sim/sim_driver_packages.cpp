@@ -160,6 +160,11 @@ PackageCallResult SimDriverPackages::Uninstall(const std::string& infName, bool 
     }
     files_.Erase(infPath);
     files_.Erase(InfFolder() + "\\" + PnfName(infName));
+    // Windows keeps an OEM INF's catalog as oemN.cat in the catalog database, and takes it with
+    // the package.
+    const std::string stem = infName.substr(0, infName.rfind('.'));
+    files_.Erase(files_.windowsFolder() + "\\System32\\CatRoot\\" + kCatRootSubfolder + "\\" +
+                 stem + ".cat");
     return Ran(true);
 }
 

@@ -813,9 +813,10 @@ TEST_F(CommandLineRunTest, EveryRemovalKeepsAWayBackThatRestorePutsBack) {
     const auto outsideInf = [this] {
         std::vector<std::string> files;
         for (const std::string& path : Files()) {
-            // Windows stages a package again under a name of its own, in the INF folder and
-            // the driver store.
+            // Windows stages a package again under a name of its own, in the INF folder, the
+            // catalog database and the driver store.
             if (path.rfind("C:\\windows\\inf\\", 0) != 0 &&
+                path.rfind("C:\\windows\\system32\\CatRoot\\", 0) != 0 &&
                 path.rfind("C:\\windows\\system32\\DriverStore\\", 0) != 0 &&
                 path.rfind("C:\\windows\\Logs", 0) != 0) {
                 files.push_back(path);
