@@ -5,7 +5,6 @@
 
 #include "removal/backup_manifest.h"
 #include "removal/reg_text.h"
-#include "removal/sha256.h"
 
 // The texts a backup is made of: the digest of each file, the .reg file of its keys and its
 // manifest, each read back exactly as written, and what a damaged one comes to.
@@ -33,15 +32,6 @@ public:
         return true;
     }
 };
-
-TEST(BackupTexts, Sha256MatchesKnownDigestsAcrossBlockEdges) {
-    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    EXPECT_EQ(Sha256Hex(std::string(56, 'a')),
-              "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a");
-    EXPECT_EQ(Sha256Hex(std::string(64, 'a')),
-              "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb");
-}
 
 TEST(BackupTexts, RegFilesReadBackEveryValueInBothFormats) {
     const std::vector<RegTextKey> keys = {
