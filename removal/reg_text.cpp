@@ -1,5 +1,6 @@
 #include "removal/reg_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace drvsweep {
@@ -11,7 +12,6 @@ constexpr char kHeader5[] = "Windows Registry Editor Version 5.00";
 constexpr char kRoot[] = "HKEY_LOCAL_MACHINE\\";
 constexpr std::size_t kLargestFile = 16u * 1024u * 1024u;
 constexpr std::size_t kLargestValue = 1024u * 1024u;
-constexpr std::size_t kBytesPerLine = 25;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegExpandSz = 2;
 constexpr std::uint32_t kRegBinary = 3;
@@ -20,6 +20,30 @@ constexpr std::uint32_t kRegMultiSz = 7;
 
 bool IsText(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+bool HasLineBreakOrNul(const std::string& text) {
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+}
+
+// Names of keys one below the other: none empty, no line break or NUL.
+bool IsKeyPath(const std::string& path) {
+    return !path.empty() && path.front() != '\\' && path.back() != '\\' &&
+           path.find("\\\\") == std::string::npos && !HasLineBreakOrNul(path);
+}
+
+// The conversions, taken only when they give back exactly what they were given: a text the code
+// page holds only approximately would be imported as another text.
+bool ExactlyToUtf16(AnsiConversion& conversion, const std::string& ansi, std::u16string* utf16) {
+    std::string back;
+    return conversion.AnsiToUtf16(ansi, utf16) && conversion.Utf16ToAnsi(*utf16, &back) &&
+           back == ansi;
+}
+
+bool ExactlyToAnsi(AnsiConversion& conversion, const std::u16string& utf16, std::string* ansi) {
+    std::u16string back;
+    return conversion.Utf16ToAnsi(utf16, ansi) && conversion.AnsiToUtf16(*ansi, &back) &&
+           back == utf16;
 }
 
 // The file's text, one char16_t per character: in a REGEDIT4 file each byte stands for itself
@@ -42,7 +66,7 @@ public:
             std::u16string piece;
             const std::string part =
                 ansi.substr(start, nul == std::string::npos ? nul : nul - start);
-            if (!part.empty() && !conversion_.AnsiToUtf16(part, &piece)) {
+            if (!part.empty() && !ExactlyToUtf16(conversion_, part, &piece)) {
                 return false;
             }
             *out += piece;
@@ -70,7 +94,7 @@ public:
             std::string piece;
             const std::u16string part =
                 text.substr(start, nul == std::u16string::npos ? nul : nul - start);
-            if (!part.empty() && !conversion_.Utf16ToAnsi(part, &piece)) {
+            if (!part.empty() && !ExactlyToAnsi(conversion_, part, &piece)) {
                 return false;
             }
             *out += piece;
@@ -112,14 +136,32 @@ bool AppendQuoted(Text& text, const std::string& ansi, std::u16string* out) {
 }
 
 // A REG_SZ that "text" gives back the same: one terminating NUL, none inside, no line break.
-bool WritesAsQuoted(const RegTextValue& value) {
+// In a REGEDIT4 file a text with a byte from 0x80 up beside a backslash or quote is written in
+// hex: in a double-byte code page that byte may lead a character whose second byte is the
+// backslash, which an importer that reads characters would not take as an escape.
+bool WritesAsQuoted(const RegTextValue& value, bool unicode) {
     const std::string& b = value.bytes;
-    return value.type == kRegSz && !b.empty() && b.back() == '\0' && b.find('\0') == b.size() - 1 &&
-           b.find_first_of("\r\n") == std::string::npos;
+    if (value.type != kRegSz || b.empty() || b.back() != '\0' || b.find('\0') != b.size() - 1 ||
+        b.find_first_of("\r\n") != std::string::npos) {
+        return false;
+    }
+    const bool high = std::any_of(b.begin(), b.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return unicode || !high || b.find_first_of("\\\"") == std::string::npos;
+}
+
+// Starts a new line of a hex list once the current one reaches regedit's width.
+void AppendHexSeparator(std::u16string* out) {
+    constexpr std::size_t kWidth = 77;
+    const std::size_t lineStart = out->rfind(u'\n') + 1;
+    out->push_back(u',');
+    if (out->size() - lineStart >= kWidth) {
+        Append(out, "\\\r\n  ");
+    }
 }
 
 bool AppendData(Text& text, const RegTextValue& value, std::u16string* out) {
-    if (WritesAsQuoted(value)) {
+    if (WritesAsQuoted(value, text.unicode())) {
         return AppendQuoted(text, value.bytes.substr(0, value.bytes.size() - 1), out);
     }
     char word[32];
@@ -151,7 +193,7 @@ bool AppendData(Text& text, const RegTextValue& value, std::u16string* out) {
         std::snprintf(word, sizeof word, "%02x", static_cast<unsigned char>(bytes[i]));
         Append(out, word);
         if (i + 1 < bytes.size()) {
-            Append(out, (i + 1) % kBytesPerLine == 0 ? ",\\\r\n  " : ",");
+            AppendHexSeparator(out);
         }
     }
     return true;
@@ -164,10 +206,17 @@ public:
         : text_(text), keys_(*keys), error_(*error) {}
 
     bool Read(const std::u16string& file) {
+        // Lines end in CR LF, or LF alone; a CR elsewhere or a NUL is no part of a .reg text.
         std::vector<std::u16string> lines(1);
-        for (const char16_t c : file) {
+        for (std::size_t at = 0; at < file.size(); ++at) {
+            const char16_t c = file[at];
+            number_ = lines.size();
             if (c == u'\n') {
                 lines.emplace_back();
+            } else if (c == u'\r' && (at + 1 == file.size() || file[at + 1] != u'\n')) {
+                return Fail("a CR without LF");
+            } else if (c == u'\0') {
+                return Fail("a NUL character");
             } else if (c != u'\r') {
                 lines.back().push_back(c);
             }
@@ -178,7 +227,7 @@ public:
             std::u16string line = lines[i++];
             // A list of hex bytes ending in a backslash goes on in the next line.
             while (!line.empty() && line.back() == u'\\' && line.front() != u'[' &&
-                   i < lines.size()) {
+                   line.front() != u';' && i < lines.size()) {
                 line.pop_back();
                 std::u16string next = lines[i++];
                 next.erase(0, next.find_first_not_of(u" \t"));
@@ -224,7 +273,7 @@ private:
         }
         RegTextKey key;
         if (!text_.ToAnsi(line.substr(1 + root.size(), line.size() - 2 - root.size()), &key.path) ||
-            key.path.empty()) {
+            !IsKeyPath(key.path)) {
             return Fail("a key path that cannot be read");
         }
         keys_.push_back(key);
@@ -372,7 +421,7 @@ bool WriteRegText(AnsiConversion& conversion, RegTextFormat format,
     Append(&out, "\r\n");
     for (const RegTextKey& key : keys) {
         std::u16string path;
-        if (!text.FromAnsi(key.path, &path)) {
+        if (!IsKeyPath(key.path) || !text.FromAnsi(key.path, &path)) {
             return false;
         }
         Append(&out, "\r\n[");
@@ -382,7 +431,7 @@ bool WriteRegText(AnsiConversion& conversion, RegTextFormat format,
         for (const RegTextValue& value : key.values) {
             if (value.name.empty()) {
                 out.push_back(u'@');
-            } else if (!AppendQuoted(text, value.name, &out)) {
+            } else if (HasLineBreakOrNul(value.name) || !AppendQuoted(text, value.name, &out)) {
                 return false;
             }
             out.push_back(u'=');

@@ -33,15 +33,18 @@ struct RegTextKey {
 enum class RegTextFormat { Regedit4, Regedit5 };
 
 // The keys as a file regedit imports: "name"="text" for a text that reads back the same,
-// dword: for a four-byte REG_DWORD, hex: for REG_BINARY, hex(N): for everything else. False when
-// a text of the keys cannot be converted exactly (version 5).
+// dword: for a four-byte REG_DWORD, hex: for REG_BINARY, hex(N): for everything else, long hex
+// lists going on in lines of regedit's width. False, rather than a file that would be imported
+// otherwise, when a key path or value name cannot stand in one line, or a text of the keys
+// cannot be converted exactly both ways (version 5).
 bool WriteRegText(AnsiConversion& conversion, RegTextFormat format,
                   const std::vector<RegTextKey>& keys, std::string* fileBytes);
 
 // Reads such a file back, values byte for byte as written (the format told by the byte-order
 // mark). Refused with *error naming the line: anything below another root than
 // HKEY_LOCAL_MACHINE, a deletion ("[-key]", "name"=-), a value outside a key, a line that is no
-// key, value or comment, a value over 1 MB, a file over 16 MB.
+// key, value or comment, a CR without LF or a NUL, a text that does not convert exactly, a
+// value over 1 MB, a file over 16 MB.
 bool ReadRegText(AnsiConversion& conversion, const std::string& fileBytes,
                  std::vector<RegTextKey>* keys, std::string* error);
 
