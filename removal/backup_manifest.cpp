@@ -1,5 +1,6 @@
 #include "removal/backup_manifest.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -10,6 +11,9 @@ namespace {
 
 constexpr std::size_t kLargestManifest = 8u * 1024u * 1024u;
 constexpr int kDeepest = 16;
+// Far more values than any backup lists, few enough that a manifest of one-byte values cannot
+// take the memory of a machine.
+constexpr std::size_t kMostValues = 1000000;
 constexpr char kTool[] = "DrvSweep";
 
 std::string Quoted(const std::string& bytes) {
@@ -53,6 +57,18 @@ std::string List(const std::vector<T>& items, F json) {
         out += (out.size() > 1 ? ",\r\n    " : "\r\n    ") + json(item);
     }
     return out + (items.empty() ? "]" : "\r\n  ]");
+}
+
+// The byte of a JSON escape of one letter (\n, \", ...).
+bool ShortEscape(char letter, char* byte) {
+    static const char kPairs[] = "\"\"\\\\//b\bf\fn\nr\rt\t";
+    for (std::size_t i = 0; i + 1 < sizeof kPairs; i += 2) {
+        if (kPairs[i] == letter) {
+            *byte = kPairs[i + 1];
+            return true;
+        }
+    }
+    return false;
 }
 
 // A parsed JSON value.
@@ -102,6 +118,9 @@ private:
         if (depth > kDeepest) {
             return Fail("nesting too deep");
         }
+        if (++values_ > kMostValues) {
+            return Fail("too many values");
+        }
         Blanks();
         if (at_ >= json_.size()) {
             return Fail("the text ends early");
@@ -119,11 +138,17 @@ private:
         }
         if (c >= '0' && c <= '9') {
             value->kind = Json::Kind::Number;
+            if (c == '0' && at_ + 1 < json_.size() && json_[at_ + 1] >= '0' &&
+                json_[at_ + 1] <= '9') {
+                return Fail("a number with a leading zero");
+            }
             for (; at_ < json_.size() && json_[at_] >= '0' && json_[at_] <= '9'; ++at_) {
-                if (value->number > 1000000000000000000ull) {
+                // Any 64-bit size reads back, and nothing beyond.
+                const auto digit = static_cast<std::uint64_t>(json_[at_] - '0');
+                if (value->number > (UINT64_MAX - digit) / 10) {
                     return Fail("a number too large");
                 }
-                value->number = value->number * 10 + static_cast<unsigned>(json_[at_] - '0');
+                value->number = value->number * 10 + digit;
             }
             return true;
         }
@@ -144,8 +169,8 @@ private:
             if (c == '"') {
                 return true;
             }
-            if (static_cast<unsigned char>(c) < 0x20) {
-                return Fail("a control byte in a text");
+            if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x80) {
+                return Fail("a byte in a text that is not written as \\u00XX");
             }
             if (c != '\\') {
                 text->push_back(c);
@@ -155,8 +180,9 @@ private:
                 break;
             }
             const char e = json_[at_++];
-            if (e == '"' || e == '\\' || e == '/') {
-                text->push_back(e);
+            char shortEscape = 0;
+            if (ShortEscape(e, &shortEscape)) {
+                text->push_back(shortEscape);
             } else if (e == 'u') {
                 unsigned code = 0;
                 for (int i = 0; i < 4; ++i) {
@@ -217,8 +243,11 @@ private:
         while (true) {
             Blanks();
             std::string name;
-            if (at_ >= json_.size() || json_[at_] != '"' || !Text(&name)) {
-                return error_.empty() ? Fail("a member without a name") : false;
+            if (at_ >= json_.size() || json_[at_] != '"') {
+                return Fail("a member without a name");
+            }
+            if (!Text(&name)) {
+                return false;
             }
             Blanks();
             if (at_ >= json_.size() || json_[at_++] != ':') {
@@ -246,6 +275,7 @@ private:
     const std::string& json_;
     std::string& error_;
     std::size_t at_ = 0;
+    std::size_t values_ = 0;
 };
 
 // Reads members of an object into fields, the first missing or mistyped one named in error.
@@ -286,6 +316,10 @@ private:
     std::string where_;
     std::string& error_;
 };
+
+bool IsView(const std::string& view, bool key) {
+    return view == "native" || view == "wow32" || (!key && view.empty());
+}
 
 bool IsSha256(const std::string& text) {
     return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
@@ -378,9 +412,16 @@ bool ManifestFromJson(const std::string& json, BackupManifest* m, std::string* e
         fields.Text("devicePath", &m->devicePath) && fields.Text("description", &m->description) &&
         fields.Text("scannerInf", &m->scannerInf) && fields.Text("regFile", &m->regFile) &&
         ReadList(fields, "items", &m->items, error,
-                 [](Fields& f, BackupItem* i) {
-                     return f.Text("kind", &i->kind) && f.Text("path", &i->path) &&
-                            f.Text("view", &i->view);
+                 [error](Fields& f, BackupItem* i) {
+                     if (!(f.Text("kind", &i->kind) && f.Text("path", &i->path) &&
+                           f.Text("view", &i->view))) {
+                         return false;
+                     }
+                     if (!IsView(i->view, false)) {
+                         *error = "the view of " + i->path + " is neither native nor wow32";
+                         return false;
+                     }
+                     return true;
                  }) &&
         ReadList(fields, "files", &m->files, error,
                  [error](Fields& f, BackupFile* file) {
@@ -395,8 +436,15 @@ bool ManifestFromJson(const std::string& json, BackupManifest* m, std::string* e
                      return true;
                  }) &&
         ReadList(fields, "keys", &m->keys, error,
-                 [](Fields& f, BackupKey* k) {
-                     return f.Text("path", &k->path) && f.Text("view", &k->view);
+                 [error](Fields& f, BackupKey* k) {
+                     if (!(f.Text("path", &k->path) && f.Text("view", &k->view))) {
+                         return false;
+                     }
+                     if (!IsView(k->view, true)) {
+                         *error = "the view of the key " + k->path + " is neither native nor wow32";
+                         return false;
+                     }
+                     return true;
                  }) &&
         ReadList(fields, "packages", &m->packages, error, [](Fields& f, BackupPackage* p) {
             return f.Text("infPath", &p->infPath) && f.Text("folder", &p->folder) &&
@@ -416,7 +464,8 @@ bool ManifestFromJson(const std::string& json, BackupManifest* m, std::string* e
         }
         m->folders.push_back(folder.text);
     }
-    if (tool != kTool || codePage > 0xFFFF || (bits != 32 && bits != 64)) {
+    if (tool != kTool || (m->family != "nt" && m->family != "9x") || codePage > 0xFFFF ||
+        (bits != 32 && bits != 64)) {
         *error = "the manifest is not one of DrvSweep's";
         return false;
     }

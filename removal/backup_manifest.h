@@ -61,9 +61,11 @@ struct BackupManifest {
 // Unicode; escaped byte by byte, a path reads back exactly, whatever the code page.
 std::string ManifestToJson(const BackupManifest& manifest);
 
-// Reads a manifest written so, strictly: a \u escape above 00FF, a duplicate or missing member,
-// a SHA-256 that is not 64 lower-case hex digits, nesting over 16 levels or a text over 8 MB
-// is refused with *error saying what.
+// Reads a manifest written so, strictly: a \u escape above 00FF or a byte from 0x80 up not
+// escaped, a duplicate or missing member, a SHA-256 that is not 64 lower-case hex digits, a family
+// other than "nt" or "9x", a view other than "native" or "wow32", nesting over 16 levels, over a
+// million values or a text over 8 MB is refused with *error saying what. Members it does not know
+// are passed over.
 bool ManifestFromJson(const std::string& json, BackupManifest* manifest, std::string* error);
 
 }  // namespace drvsweep

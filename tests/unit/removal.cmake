@@ -12,6 +12,6 @@ drvsweep_unit_test(removal_installed_files_test
 drvsweep_unit_test(scanner_removal_test ${CMAKE_CURRENT_LIST_DIR}/scanner_removal_test.cpp)
 drvsweep_unit_test(removal_backup_test ${CMAKE_CURRENT_LIST_DIR}/removal_backup_test.cpp)
 drvsweep_unit_test(removal_restore_point_test ${CMAKE_CURRENT_LIST_DIR}/removal_restore_point_test.cpp)
-drvsweep_unit_test(backup_texts_test ${CMAKE_CURRENT_LIST_DIR}/backup_texts_test.cpp)
 drvsweep_unit_test(sha256_test ${CMAKE_CURRENT_LIST_DIR}/sha256_test.cpp)
 drvsweep_unit_test(reg_text_test ${CMAKE_CURRENT_LIST_DIR}/reg_text_test.cpp)
+drvsweep_unit_test(backup_manifest_test ${CMAKE_CURRENT_LIST_DIR}/backup_manifest_test.cpp)
