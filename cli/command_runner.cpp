@@ -1,6 +1,5 @@
 #include "cli/command_runner.h"
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "cli/utf_text.h"
 #include "discovery/inf_index.h"
 #include "discovery/scanner_table.h"
+#include "platform/iso_time.h"
 #include "removal/backup_place.h"
 #include "removal/device_nodes_nt.h"
 #include "removal/item_probe.h"
@@ -32,13 +32,6 @@ namespace {
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr char kNoDesktopNote[] =
     "its uninstaller is interactive and no one could see its window (no interactive desktop)";
-
-std::string IsoTime(const UtcTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
-    return text;
-}
 
 // One run of /list or /remove over the machine.
 class Run {
@@ -145,7 +138,7 @@ private:
         report.command = command;
         report.toolVersion = DRVSWEEP_VERSION_TEXT;
         report.computerName = Utf8(platform_.facts.ComputerName().c_str());
-        report.timeUtc = IsoTime(platform_.facts.UtcNow());
+        report.timeUtc = IsoTimeText(platform_.facts.UtcNow());
         return report;
     }
 

@@ -19,6 +19,7 @@ constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 
 constexpr std::uint32_t kKeyQueryValue = 0x1;
+constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kKeyRead = 0x20019;
 
 constexpr std::uint32_t kFileAttributeReadOnly = 0x1;

@@ -12,7 +12,6 @@ namespace drvsweep {
 
 namespace {
 
-constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr char kRestoringEnding[] = ".restoring";
 
 class Restorer {

@@ -1,8 +1,8 @@
 #include "removal/backup_writer.h"
 
-#include <cstdio>
 #include <vector>
 
+#include "platform/iso_time.h"
 #include "removal/backup_files.h"
 #include "removal/backup_manifest.h"
 #include "removal/backup_place.h"
@@ -17,13 +17,6 @@ namespace drvsweep {
 namespace {
 
 constexpr int kFolderNameTries = 10;
-
-std::string IsoTime(const UtcTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
-    return text;
-}
 
 const char* ViewWord(RegistryView view) {
     return view == RegistryView::Wow32 ? "wow32" : "native";
@@ -102,7 +95,7 @@ BackupResult WriteBackup(Platform& platform, const ScannerRecord& scanner, const
     const bool nt = CurrentFamily(platform.version) == Family::Nt;
     BackupManifest& manifest = writer.manifest();
     manifest.toolVersion = toolVersion;
-    manifest.created = IsoTime(now);
+    manifest.created = IsoTimeText(now);
     manifest.family = nt ? "nt" : "9x";
     manifest.codePage = platform.version.AnsiCodePage().id();
     manifest.programBits = sizeof(void*) == 8 ? 64 : 32;

@@ -12,7 +12,6 @@ constexpr char kDescription[] = "DrvSweep: removal of scanner drivers";
 constexpr char kSystemRestoreKey[] =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore";
 constexpr char kFrequencyValue[] = "SystemRestorePointCreationFrequency";
-constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kRegDword = 4;
 constexpr WindowsRelease kWindows8{6, 2, 0};
 constexpr std::uint32_t kErrorServiceDisabled = 1058;

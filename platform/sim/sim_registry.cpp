@@ -14,7 +14,6 @@ namespace drvsweep::sim {
 
 namespace {
 
-constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
 constexpr std::uint32_t kAllAccess = 0xF003F;
 constexpr long kErrorNoAccess = 998;  // RegSetValueExA given no data for a size above 0

@@ -16,7 +16,6 @@
 namespace drvsweep {
 namespace {
 
-constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;

@@ -13,8 +13,6 @@
 namespace drvsweep::sim {
 namespace {
 
-constexpr std::uint32_t kKeySetValue = 0x2;
-
 class SimPlatformWritesTest : public ::testing::Test {
 protected:
     void SetUp() override {
